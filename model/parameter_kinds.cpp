@@ -9,51 +9,15 @@
 #include <limits>
 
 #include "model/parameter_rounding.h"
+#include "toolkit/text_number.h"
 
 namespace {
-
-const char* skipBlanksAndPlus(const char* text, bool& negative) {
-    while (*text != '\0' && std::isspace(static_cast<unsigned char>(*text)))
-        ++text;
-    negative = false;
-    if (*text == '+' || *text == '-') {
-        negative = *text == '-';
-        ++text;
-    }
-    return text;
-}
 
 long clampToRange(long n, int32_t low, int32_t high) {
     return std::clamp<long>(n, low, std::max(low, high));
 }
 
 } // namespace
-
-long parseDecimalInteger(const char* text) {
-    if (text == nullptr) return 0;
-    bool negative = false;
-    const char* digits = skipBlanksAndPlus(text, negative);
-    long n = 0;
-    const auto [end, error] = std::from_chars(digits, digits + std::strlen(digits), n);
-    if (error == std::errc::result_out_of_range)
-        n = std::numeric_limits<long>::max();
-    else if (error != std::errc())
-        return 0;
-    (void)end;
-    return negative ? -n : n;
-}
-
-double parseDecimalReal(const char* text) {
-    if (text == nullptr) return 0.0;
-    bool negative = false;
-    const char* digits = skipBlanksAndPlus(text, negative);
-    double x = 0.0;
-    const auto [end, error] =
-        std::from_chars(digits, digits + std::strlen(digits), x, std::chars_format::fixed);
-    if (error != std::errc() || !std::isfinite(x)) return 0.0;
-    (void)end;
-    return negative ? -x : x;
-}
 
 PARAMETER_SWITCH::PARAMETER_SWITCH(int32_t index, PARAMETER_MANAGER* manager, float initial, int32_t intMin,
                                    int32_t intMax, int32_t intAttr)
@@ -116,7 +80,7 @@ void PARAMETER_GENERIC_BYTEu::Format(char* out, int, int) {
 }
 
 float PARAMETER_GENERIC_BYTEu::ParseString(const char* text) {
-    const long n = clampToRange(parseDecimalInteger(text), intMin, intMax);
+    const long n = clampToRange(parseDecimalInteger(text != nullptr ? text : ""), intMin, intMax);
     return scale != 0 ? static_cast<float>(n) / static_cast<float>(scale) : 0.0f;
 }
 
@@ -165,8 +129,9 @@ void PARAMETER_GENERIC_INT32s::Format(char* out, int, int) {
 
 float PARAMETER_GENERIC_INT32s::ParseString(const char* text) {
     if (hasDisplayFormat && displayStep != 0.0f) {
-        const float v = static_cast<float>(parseDecimalReal(text) / static_cast<double>(displayStep));
+        const float v = static_cast<float>(parseDecimalReal(text != nullptr ? text : "") /
+                                           static_cast<double>(displayStep));
         return std::clamp(v, static_cast<float>(intMin), static_cast<float>(std::max(intMin, intMax)));
     }
-    return static_cast<float>(clampToRange(parseDecimalInteger(text), intMin, intMax));
+    return static_cast<float>(clampToRange(parseDecimalInteger(text != nullptr ? text : ""), intMin, intMax));
 }

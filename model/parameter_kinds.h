@@ -66,9 +66,3 @@ public:
     float displayStep = 0.0f;
     std::string displayFormat;
 };
-
-// Decimal number parsing that does not depend on the process locale:
-// leading blanks and one sign are accepted, parsing stops at the first
-// character that does not fit, and no digits at all read as zero.
-long parseDecimalInteger(const char* text);
-double parseDecimalReal(const char* text);
