@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "model/parameter_manager.h"
+
+// The pedal's parameter set: which indexes exist, of which class, and where
+// each device parameter lives on the pedal. Everything that names a parameter
+// (protocol, files, pages, command-line tool) uses these tables.
+
+inline constexpr int32_t kParameterSlots = 173;
+inline constexpr int32_t kRegisteredParameters = 106;
+
+// Control parameters, not part of a preset.
+inline constexpr int32_t kDeviceSelect = 1;
+inline constexpr int32_t kModeSwitch = 5;
+inline constexpr int32_t kCurrentPreset = 7;
+inline constexpr int32_t kDeviceName = 8;
+
+// Device parameters occupy 9..110; filter 2's index is filter 1's plus 39.
+inline constexpr int32_t kFirstDeviceParameter = 9;
+inline constexpr int32_t kLastDeviceParameter = 110;
+inline constexpr int32_t kFilterStride = 39;
+inline constexpr int32_t kDeviceParameterCount = 102;
+
+// Parameters with their own rules.
+inline constexpr int32_t kTaperFilter1 = 19;
+inline constexpr int32_t kTaperFilter2 = 58;
+inline constexpr int32_t kTaperOffset = 9;
+inline constexpr int32_t kDisplayBrightness = 92;
+inline constexpr float kDisplayBrightnessDefault = 40.0f;
+inline constexpr int32_t kActiveSetlist = 109;
+
+// The device commands that hold device fields.
+enum class DeviceCommand : uint8_t { Preset = 5, FilterBasic = 6, FilterControl = 7, Global = 8 };
+
+// One row of the device map: the parameter, and the pedal field that holds it.
+struct DeviceField {
+    int32_t index;
+    uint8_t filter; // 0: filter 1 or not filter-specific; 1: filter 2
+    uint8_t command;
+    uint8_t item;
+    std::string_view name;
+};
+
+// The 102 rows in the order the parameters are built and the pedal is read.
+extern const std::array<DeviceField, kDeviceParameterCount> kDeviceMap;
+
+// The row for a device parameter, or nothing for any other index.
+std::optional<DeviceField> deviceFieldOf(int32_t index);
+// The parameter at a pedal address, or -1.
+int32_t parameterAt(uint8_t filter, uint8_t command, uint8_t item);
+
+// Indexes whose integer is in tenths and shows one decimal.
+extern const std::array<int32_t, 9> kTenthsParameters;
+inline constexpr float kTenthsStep = 0.1f;
+inline constexpr const char* kTenthsFormat = "%.1f";
+bool isTenthsParameter(int32_t index);
+
+// The parameter's name ("HeelFrequency"; both filters share their names), or
+// empty for an index without a parameter.
+std::string_view parameterName(int32_t index);
+
+// Builds the whole set: the manager with its 173 slots, the listener, then the
+// parameters in their fixed order (8, 1, 7, 5, then the device map).
+std::unique_ptr<PARAMETER_MANAGER> buildPedalParameterSet(ParameterListener* listener);
+
+// Tapers travel to and from the pedal offset by 9 (device −9..9, editor 0..18).
+int32_t deviceToEditorValue(int32_t index, int32_t deviceValue);
+int32_t editorToDeviceValue(int32_t index, int32_t editorValue);
+
+// Stores a range reported by the pedal (already in editor terms): intMin,
+// intMax, and their difference as the scale.
+void setParameterRange(PARAMETER_MANAGER& manager, int32_t index, int32_t minimum, int32_t maximum);
+// The active-setlist selector offers one value per setlist the pedal has.
+void setActiveSetlistRange(PARAMETER_MANAGER& manager, int32_t setlistCount);

@@ -1,0 +1,126 @@
+#include "platform/settings/file_settings_store.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/settings/settings_file_format.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path defaultFolder() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') return xdg;
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0')
+        return fs::path(home) / ".config";
+    return fs::temp_directory_path() / "tovan-config";
+}
+
+// A path component that cannot climb out of the folder.
+std::string safeComponent(std::string_view part) {
+    std::string out(part);
+    for (char& c : out)
+        if (c == '/' || c == '\0') c = '_';
+    if (out.empty() || out == "." || out == "..") out = "_";
+    return out;
+}
+
+enum class FileState { Missing, Damaged, Good };
+
+FileState load(const fs::path& file, SettingsFileValues& values) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        std::error_code error;
+        return fs::exists(file, error) ? FileState::Damaged : FileState::Missing;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) return FileState::Damaged;
+    auto parsed = parseSettingsFile(text.str());
+    if (!parsed) return FileState::Damaged;
+    values = std::move(*parsed);
+    return FileState::Good;
+}
+
+bool writeAtomically(const fs::path& file, const std::string& text) {
+    std::error_code error;
+    fs::create_directories(file.parent_path(), error);
+    std::string temporary = (file.parent_path() / (file.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) return false;
+    size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        written += static_cast<size_t>(n);
+    }
+    const bool complete = written == text.size() && ::fsync(fd) == 0;
+    ::fchmod(fd, 0600);
+    if (::close(fd) != 0 || !complete || std::rename(temporary.c_str(), file.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+FileSettingsStore::FileSettingsStore() : FileSettingsStore(defaultFolder()) {}
+
+FileSettingsStore::FileSettingsStore(fs::path folder) : folder(std::move(folder)) {}
+
+fs::path FileSettingsStore::fileFor(std::string_view keyPath) const {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= keyPath.size()) {
+        const size_t end = keyPath.find_first_of("\\/", start);
+        const std::string_view part =
+            keyPath.substr(start, end == std::string_view::npos ? end : end - start);
+        if (!part.empty()) parts.emplace_back(part);
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    if (!parts.empty() && strcasecmp(parts.front().c_str(), "SOFTWARE") == 0) parts.erase(parts.begin());
+    fs::path file = folder;
+    for (size_t i = 0; i + 1 < parts.size(); ++i)
+        file /= safeComponent(parts[i]);
+    file /= safeComponent(parts.empty() ? std::string_view{} : parts.back()) + ".ini";
+    return file;
+}
+
+bool FileSettingsStore::hasKey(std::string_view keyPath) {
+    std::error_code error;
+    return fs::exists(fileFor(keyPath), error);
+}
+
+std::optional<SettingValue> FileSettingsStore::read(std::string_view keyPath, std::string_view name) {
+    std::lock_guard lock(mutex);
+    SettingsFileValues values;
+    if (load(fileFor(keyPath), values) != FileState::Good) return std::nullopt;
+    const auto found = values.find(name);
+    if (found == values.end()) return std::nullopt;
+    return found->second;
+}
+
+bool FileSettingsStore::write(std::string_view keyPath, std::string_view name, const SettingValue& value) {
+    std::lock_guard lock(mutex);
+    const fs::path file = fileFor(keyPath);
+    SettingsFileValues values;
+    if (load(file, values) == FileState::Damaged) {
+        // Keep what was there for the user; a fresh file takes its place.
+        std::error_code error;
+        fs::path kept = file;
+        kept += ".damaged";
+        fs::rename(file, kept, error);
+        if (error) return false;
+    }
+    values.insert_or_assign(std::string(name), value);
+    return writeAtomically(file, formatSettingsFile(values));
+}

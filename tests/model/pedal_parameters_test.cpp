@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../support/trace_capture.h"
+#include "model/parameter_kinds.h"
+#include "model/pedal_parameters.h"
+
+namespace {
+
+std::unique_ptr<PARAMETER_MANAGER> build() {
+    return buildPedalParameterSet(nullptr);
+}
+
+std::string formatted(PARAMETER_MANAGER& manager, int32_t index) {
+    char text[kParameterTextSize];
+    manager.Format(index, text, 0, 255);
+    return text;
+}
+
+} // namespace
+
+TEST(PedalParameterSet, RegistersExactlyTheKnownIndexes) {
+    auto manager = build();
+    ASSERT_EQ(manager->Size(), 173);
+    std::set<int32_t> registered;
+    for (int32_t i = 0; i < manager->Size(); ++i)
+        if (manager->Find(i) != nullptr) registered.insert(i);
+    EXPECT_EQ(registered.size(), 106u);
+    for (int32_t empty : {0, 2, 3, 4, 6, 111, 140, 172})
+        EXPECT_EQ(registered.count(empty), 0u) << empty;
+    for (int32_t i = 9; i <= 110; ++i)
+        EXPECT_EQ(registered.count(i), 1u) << i;
+
+    EXPECT_NE(dynamic_cast<PARAMETER_FIXEDSTRING*>(manager->Find(8)), nullptr);
+    EXPECT_NE(dynamic_cast<PARAMETER_SWITCH*>(manager->Find(1)), nullptr);
+    EXPECT_EQ(manager->GetIntMax(1), 127);
+    EXPECT_NE(dynamic_cast<PARAMETER_GENERIC_BYTEu*>(manager->Find(7)), nullptr);
+    EXPECT_EQ(manager->Find(7)->scale, 200);
+    EXPECT_NE(dynamic_cast<PARAMETER_GENERIC_BYTEu*>(manager->Find(5)), nullptr);
+    EXPECT_EQ(manager->Find(5)->scale, 1);
+    EXPECT_EQ(manager->GetTypeCode(8), 3);
+    for (int32_t i : registered) {
+        EXPECT_FALSE(manager->IsIntParam(i)) << i;
+        EXPECT_EQ(manager->GetIntAttr(i), 1) << i;
+        EXPECT_FALSE(parameterName(i).empty()) << i;
+        if (i >= 9) {
+            EXPECT_NE(dynamic_cast<PARAMETER_GENERIC_INT32s*>(manager->Find(i)), nullptr) << i;
+            EXPECT_EQ(manager->GetIntMin(i), 0);
+            EXPECT_EQ(manager->GetIntMax(i), 0);
+        }
+    }
+}
+
+TEST(PedalParameterSet, ReadsOfMissingIndexesAreNeutral) {
+    TraceCapture trace;
+    auto manager = build();
+    EXPECT_FLOAT_EQ(manager->GetValue(110), 0.0f);
+    EXPECT_FALSE(trace.contains("invalid param GetValue 110"));
+    EXPECT_FLOAT_EQ(manager->GetValue(111), 0.0f);
+    EXPECT_TRUE(trace.contains("invalid param GetValue 111\n"));
+    EXPECT_TRUE(parameterName(111).empty());
+}
+
+TEST(PedalParameterSet, DeviceMapAddressesEachFieldOnce) {
+    auto item = [](int32_t index) { return deviceFieldOf(index)->item; };
+    auto command = [](int32_t index) { return deviceFieldOf(index)->command; };
+    auto filter = [](int32_t index) { return deviceFieldOf(index)->filter; };
+
+    const std::vector<uint8_t> preset{0, 1, 2, 4, 3};
+    for (int32_t k = 0; k < 5; ++k) {
+        EXPECT_EQ(command(9 + k), 5);
+        EXPECT_EQ(item(9 + k), preset[k]);
+    }
+    const std::vector<uint8_t> control{0,  1,  2,  3,  4,  5,  23, 6,  24, 7,  8,  9,  10, 19, 20, 21,
+                                       26, 11, 22, 12, 13, 25, 27, 30, 28, 29, 31, 14, 15, 16, 17, 18};
+    for (int32_t f = 0; f < 2; ++f) {
+        for (int32_t k = 0; k < 7; ++k) {
+            EXPECT_EQ(command(14 + 39 * f + k), 6);
+            EXPECT_EQ(item(14 + 39 * f + k), k);
+            EXPECT_EQ(filter(14 + 39 * f + k), f);
+        }
+        for (int32_t k = 0; k < 32; ++k) {
+            EXPECT_EQ(command(21 + 39 * f + k), 7);
+            EXPECT_EQ(item(21 + 39 * f + k), control[k]);
+            EXPECT_EQ(filter(21 + 39 * f + k), f);
+        }
+    }
+    for (int32_t k = 0; k < 16; ++k) {
+        EXPECT_EQ(command(92 + k), 8);
+        EXPECT_EQ(item(92 + k), k);
+    }
+    EXPECT_EQ(item(108), 17);
+    EXPECT_EQ(item(109), 16);
+    EXPECT_EQ(item(110), 18);
+    EXPECT_FALSE(deviceFieldOf(8).has_value());
+    EXPECT_FALSE(deviceFieldOf(111).has_value());
+
+    std::set<std::tuple<int, int, int>> addresses;
+    for (size_t row = 0; row < kDeviceMap.size(); ++row) {
+        const DeviceField& field = kDeviceMap[row];
+        EXPECT_EQ(field.index, static_cast<int32_t>(9 + row));
+        EXPECT_TRUE(addresses.insert({field.filter, field.command, field.item}).second) << field.index;
+        EXPECT_EQ(parameterAt(field.filter, field.command, field.item), field.index);
+    }
+    EXPECT_EQ(parameterAt(0, 7, 32), -1);
+}
+
+TEST(PedalParameterSet, FilterTwoMirrorsFilterOne) {
+    for (int32_t i = 14; i <= 52; ++i) {
+        EXPECT_EQ(parameterName(i), parameterName(i + 39)) << i;
+        EXPECT_EQ(deviceFieldOf(i)->item, deviceFieldOf(i + 39)->item) << i;
+    }
+    EXPECT_EQ(parameterName(18), "FilterType");
+    EXPECT_EQ(parameterName(30), "LfoShape");
+    EXPECT_EQ(parameterName(109), "ActiveSetlist");
+    EXPECT_EQ(parameterName(7), "CurrentPreset");
+}
+
+TEST(PedalParameterSet, TenthsFormatsAndDefaults) {
+    auto manager = build();
+    std::set<int32_t> tenths;
+    for (int32_t i = 9; i <= 110; ++i)
+        if (static_cast<PARAMETER_GENERIC_INT32s*>(manager->Find(i))->hasDisplayFormat) tenths.insert(i);
+    EXPECT_EQ(tenths, (std::set<int32_t>{23, 25, 26, 35, 62, 64, 65, 74, 99}));
+
+    manager->SetValue(23, 1205.0f);
+    manager->SetValue(24, 1205.0f);
+    EXPECT_EQ(formatted(*manager, 23), "120.5");
+    EXPECT_EQ(formatted(*manager, 24), "1205");
+    EXPECT_FLOAT_EQ(manager->Find(92)->GetDefault(), 40.0f);
+    EXPECT_FLOAT_EQ(manager->Find(93)->GetDefault(), 0.0f);
+}
+
+TEST(PedalParameterSet, RangesTapersAndSetlists) {
+    auto manager = build();
+    setParameterRange(*manager, 19, deviceToEditorValue(19, -9), deviceToEditorValue(19, 9));
+    EXPECT_EQ(manager->GetIntMin(19), 0);
+    EXPECT_EQ(manager->GetIntMax(19), 18);
+    EXPECT_EQ(manager->Find(19)->scale, 18);
+    EXPECT_EQ(editorToDeviceValue(58, 0), -9);
+    EXPECT_EQ(deviceToEditorValue(58, 3), 12);
+    EXPECT_EQ(deviceToEditorValue(20, 3), 3);
+
+    setActiveSetlistRange(*manager, 14);
+    EXPECT_EQ(manager->GetIntMin(109), 0);
+    EXPECT_EQ(manager->GetIntMax(109), 13);
+    // With no setlists there is nothing to choose; parsing stays at the minimum.
+    setActiveSetlistRange(*manager, 0);
+    EXPECT_FLOAT_EQ(manager->ParseString(109, "5"), 0.0f);
+
+    setParameterRange(*manager, 17, 10, 4000);
+    EXPECT_FLOAT_EQ(manager->ParseString(17, "5"), 10.0f);
+    EXPECT_FLOAT_EQ(manager->ParseString(17, "4001"), 4000.0f);
+}
+
+TEST(PedalParameterSet, CurrentPresetHoldsAPlainNumber) {
+    auto manager = build();
+    manager->SetValue(7, 100.0f);
+    EXPECT_FLOAT_EQ(manager->GetValue(7), 100.0f);
+    manager->SetValue(5, 1.0f);
+    EXPECT_EQ(manager->GetIntValue(5), 1);
+}
