@@ -1,0 +1,35 @@
+#pragma once
+
+#include "toolkit/geometry.h"
+
+#include <cstdint>
+
+// What the page manager needs of the platform window it draws into. The platform
+// implements it (GTK, headless) and feeds the window's input back as messages
+// through CCPageManager::dispatch. Except for requestPresent, every operation is
+// called on the user-interface thread only.
+class CCWindowHost {
+public:
+    virtual ~CCWindowHost() = default;
+
+    // Asks for the composed pixels of `rect` (client pixels) to reach the screen.
+    // May be called from any thread, the fade thread included; the copy itself is
+    // carried out later on the user-interface thread under the redraw lock.
+    virtual void requestPresent(CCRect rect) = 0;
+
+    // A repeating timer; each expiry becomes a 518 message with the id.
+    // Starting a running id restarts it. False when the platform refuses.
+    virtual bool startTimer(uint32_t id, uint32_t periodMs) = 0;
+    virtual void stopTimer(uint32_t id) = 0;
+
+    // Mouse capture: while on, the window receives the mouse wherever it is.
+    virtual void setMouseCapture(bool on) = 0;
+
+    virtual void setCursorVisible(bool visible) = 0;
+    virtual void warpCursor(CCPoint screen) = 0;
+    // 0 arrow, 304 west-east, 305 north-south, 306 hand, else a program cursor.
+    virtual void setCursorShape(int32_t id) = 0;
+    virtual CCPoint cursorScreenPosition() = 0;
+    virtual CCPoint screenToClient(CCPoint screen) = 0;
+    virtual CCPoint clientToScreen(CCPoint client) = 0;
+};
