@@ -69,7 +69,7 @@ public:
 
     // Draws the bitmap (or `size` of it from sourcePoint) at position, clipped.
     // Opaque bitmaps at full opacity without tint or grey are copied straight.
-    void drawBitmap(const CCBitmap& bitmap, CCPoint position, CCPoint sourcePoint = {}, CCPoint size = {});
+    void drawBitmap(const CCBitmap& bitmap, CCPoint position, CCPoint sourcePoint = {}, CCSize size = {});
     // Draws one frame of a strip; an index past the last frame draws the last frame.
     void drawFrame(const CCImageStrip& strip, CCPoint position, int32_t frameIndex);
 

@@ -112,7 +112,7 @@ TEST(DrawBitmap, ClipRectangleAndSourcePointMoveTogether) {
     EXPECT_EQ(ctx->clipRect(), (CCRect{0, 0, 8, 8}));
 
     // A source point and size select part of the bitmap.
-    ctx->drawBitmap(src, {6, 0}, {2, 1}, {2, 2});
+    ctx->drawBitmap(src, {6, 0}, {2, 1}, CCSize{2, 2});
     EXPECT_EQ(ctx->surface().pixelAt(6, 0), (CCPixel{2, 1, 0, 255}));
     EXPECT_EQ(ctx->surface().pixelAt(7, 1), (CCPixel{3, 2, 0, 255}));
     EXPECT_EQ(ctx->surface().pixelAt(6, 2), CCPixel{});

@@ -1,3 +1,4 @@
+#include "platform/trace.h"
 #include "resources/resources.h"
 #include "test_support.h"
 #include "toolkit/bitmap_registry.h"
@@ -168,8 +169,37 @@ TEST_F(Fonts, BitmapFontDrawsOneFramePerCharacter) {
     EXPECT_EQ(at->surface().pixelAt(14, 1).blue, 0); // no frame for 'x'
 }
 
-TEST_F(Fonts, SharedBitmapFontComesFromTheHook) {
+bool digitsFont(BitmapFontLayout& layout) {
+    layout = {51, 4, '0'};
+    return true;
+}
+
+TEST_F(Fonts, SharedBitmapFontComesFromTheHookAndIsMadeOnce) {
     EXPECT_EQ(sharedBitmapFont(), nullptr);
+    EXPECT_FALSE(setToolkitHook(0, digitsFont));
+    ASSERT_TRUE(setToolkitHook(2, digitsFont));
+    TestModule module;
+    module.add(ResourceType::Bitmap, 51, solidDib(40, 8, 24, {}));
+    addResourceModule(&module.module);
+    {
+        // A fresh toolkit session asks the hook again.
+        toolkitStop();
+        toolkitStart();
+        addResourceModule(&module.module);
+        CCBitmapFont* font = sharedBitmapFont();
+        ASSERT_NE(font, nullptr);
+        EXPECT_EQ(sharedBitmapFont(), font);
+        EXPECT_EQ(font->textWidth("12"), 8);
+        EXPECT_EQ(bitmapReferenceCount(51), 1);
+    }
+    setToolkitHook(1, BitmapFontHook{nullptr});
+    // The font gives its strip back before the registry goes: nothing is left held.
+    std::string traced;
+    TraceSink previous = setTraceSink([&](std::string_view text) { traced += text; });
+    toolkitStop();
+    setTraceSink(previous);
+    EXPECT_EQ(traced, "");
+    toolkitStart();
 }
 
 } // namespace
