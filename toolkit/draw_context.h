@@ -37,7 +37,8 @@ struct CCDrawState {
 // that the tree walk hands from parents to children.
 class CCDrawContext {
 public:
-    // Draws on a 32-bit top-down surface that the caller keeps alive.
+    // Draws on a 32-bit surface that the caller keeps alive and does not re-create
+    // while the context exists. Vector drawing needs its rows top-down (sections are).
     explicit CCDrawContext(CCBitmap& surface);
     // A context with its own transparent surface of that size; none when the size is unusable.
     static std::unique_ptr<CCDrawContext> createOffscreen(int32_t width, int32_t height);
