@@ -10,12 +10,6 @@
 // and toolkitStop; outside that every acquire yields none.
 constexpr int kBitmapRegistrySlots = 1024;
 
-struct CCSize {
-    int32_t width = 0;
-    int32_t height = 0;
-    friend bool operator==(const CCSize&, const CCSize&) = default;
-};
-
 // The bitmap with that number, loaded on first request; none when it is missing,
 // cannot be decoded or every slot is taken. Each success must be released once.
 CCBitmap* acquireBitmap(int32_t id);

@@ -108,10 +108,10 @@ void CCDrawContext::setClipRegion(CCRect rect) {
     state.clip = rect.intersected(target->bounds());
 }
 
-void CCDrawContext::drawBitmap(const CCBitmap& bitmap, CCPoint position, CCPoint sourcePoint, CCPoint size) {
+void CCDrawContext::drawBitmap(const CCBitmap& bitmap, CCPoint position, CCPoint sourcePoint, CCSize size) {
     if (!bitmap.isValid() || !drawable(*target)) return;
-    int32_t w = size.x > 0 ? size.x : bitmap.getWidth();
-    int32_t h = size.y > 0 ? size.y : bitmap.getHeight();
+    int32_t w = size.width > 0 ? size.width : bitmap.getWidth();
+    int32_t h = size.height > 0 ? size.height : bitmap.getHeight();
     CCRect dest = CCRect::fromSize(position, w, h);
     CCRect r = dest.intersected(state.clip);
     if (r.isEmpty()) return;

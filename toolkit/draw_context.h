@@ -37,7 +37,8 @@ struct CCDrawState {
 // that the tree walk hands from parents to children.
 class CCDrawContext {
 public:
-    // Draws on a 32-bit top-down surface that the caller keeps alive.
+    // Draws on a 32-bit surface that the caller keeps alive and does not re-create
+    // while the context exists. Vector drawing needs its rows top-down (sections are).
     explicit CCDrawContext(CCBitmap& surface);
     // A context with its own transparent surface of that size; none when the size is unusable.
     static std::unique_ptr<CCDrawContext> createOffscreen(int32_t width, int32_t height);
@@ -69,7 +70,7 @@ public:
 
     // Draws the bitmap (or `size` of it from sourcePoint) at position, clipped.
     // Opaque bitmaps at full opacity without tint or grey are copied straight.
-    void drawBitmap(const CCBitmap& bitmap, CCPoint position, CCPoint sourcePoint = {}, CCPoint size = {});
+    void drawBitmap(const CCBitmap& bitmap, CCPoint position, CCPoint sourcePoint = {}, CCSize size = {});
     // Draws one frame of a strip; an index past the last frame draws the last frame.
     void drawFrame(const CCImageStrip& strip, CCPoint position, int32_t frameIndex);
 

@@ -11,6 +11,12 @@ struct CCPoint {
     friend bool operator==(const CCPoint&, const CCPoint&) = default;
 };
 
+struct CCSize {
+    int32_t width = 0;
+    int32_t height = 0;
+    friend bool operator==(const CCSize&, const CCSize&) = default;
+};
+
 struct CCRect {
     int32_t left = 0;
     int32_t top = 0;

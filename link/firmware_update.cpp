@@ -1,0 +1,125 @@
+#include "link/firmware_update.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/process_launch.h"
+#include "platform/settings_store.h"
+#include "toolkit/dialogs.h"
+
+namespace firmware {
+
+namespace {
+
+void reportUpdaterMissing() {
+    showError(kUpdaterMissingText);
+    openWithShell(kUpdaterDownloadAddress);
+}
+
+bool writeAll(const std::string& path, std::span<const uint8_t> image, bool& created) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    created = file != nullptr;
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(image.data(), 1, image.size(), file) == image.size();
+    return std::fclose(file) == 0 && written;
+}
+
+} // namespace
+
+bool updateOffered(Version pedal) {
+    return versionNumber(pedal) < versionNumber(kCarriedVersion);
+}
+
+std::string offerText(Version pedal) {
+    char text[256];
+    std::snprintf(
+        text, sizeof text,
+        "There is a firmware update (version %u.%u.%02u) available for your Tovan. \n\nDo you want to "
+        "upgrade the firmware now?\n\nCurrent firmware version =  %u.%u.%02u",
+        kCarriedVersion.major, kCarriedVersion.minor, kCarriedVersion.build, pedal.major, pedal.minor,
+        pedal.build);
+    return text;
+}
+
+std::string imageFileName() {
+    char name[64];
+    std::snprintf(name, sizeof name, "Tovan_firmware_%02u.%02u.%02u.pfu", kCarriedVersion.major,
+                  kCarriedVersion.minor, kCarriedVersion.build);
+    return name;
+}
+
+std::string updaterCommandLine(std::string_view imagePath) {
+    char id[32];
+    std::snprintf(id, sizeof id, "vid_%04x&pid_%04x", kVendorId, kUpdateModeProductId);
+    return " -path:\"" + std::string(imagePath) + "\" -id:" + id;
+}
+
+std::optional<std::string> registeredUpdater() {
+    SettingsStore& store = settingsStore();
+    if (!store.hasKey(kUpdaterKey)) return std::nullopt;
+    const std::optional<SettingValue> value = store.read(kUpdaterKey, kUpdaterValue);
+    if (!value || value->type != SettingType::String) return std::nullopt;
+    std::string path = value->text();
+    if (path.size() > kUpdaterPathLimit) path.resize(kUpdaterPathLimit);
+    return path;
+}
+
+bool isUpdaterInstalled() {
+    return registeredUpdater().has_value();
+}
+
+std::optional<std::string> writeImageFile(std::string path, std::span<const uint8_t> image) {
+    for (int attempt = 0; attempt < kImageFileAttempts; ++attempt) {
+        bool created = false;
+        if (writeAll(path, image, created)) return path;
+        if (created) {
+            // Created but not written whole (a full disk): no half image is left behind.
+            std::error_code error;
+            std::filesystem::remove(path, error);
+            return std::nullopt;
+        }
+        path += '1';
+    }
+    return std::nullopt;
+}
+
+bool runUpdater(std::string_view imagePath) {
+    const std::optional<std::string> updater = registeredUpdater();
+    if (!updater) {
+        reportUpdaterMissing();
+        return false;
+    }
+    const LaunchResult result =
+        processLauncher().runAndWait(*updater, splitCommandLine(updaterCommandLine(imagePath)));
+    if (!result.started) {
+        std::printf("CreateProcess failed (%d).\n", result.error);
+        return false;
+    }
+    return result.exitCode == 0;
+}
+
+void launchFirmwareUpdate(std::string_view imagePath, const std::function<bool()>& enterUpdateMode) {
+    if (!isUpdaterInstalled()) {
+        reportUpdaterMissing();
+        return;
+    }
+    if (!enterUpdateMode()) {
+        showError(kUpdateModeFailedText);
+        return;
+    }
+    if (!runUpdater(imagePath)) showError(kUpdateFailedText);
+}
+
+void checkFirmware(Version pedal, std::span<const uint8_t> image,
+                   const std::function<bool()>& enterUpdateMode) {
+    if (!updateOffered(pedal)) return;
+    if (!askYesNo(offerText(pedal))) return;
+    const std::string folder = knownFolder(KnownFolder::ApplicationData, true).value_or("");
+    const std::optional<std::string> written = writeImageFile(folder + imageFileName(), image);
+    if (!written) return;
+    launchFirmwareUpdate(*written, enterUpdateMode);
+    std::error_code error;
+    std::filesystem::remove(*written, error);
+}
+
+} // namespace firmware

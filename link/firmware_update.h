@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// The firmware the editor carries, the check against the pedal's version, and
+// handing the update to the maker's separate updater program.
+namespace firmware {
+
+struct Version {
+    uint8_t major = 255;
+    uint8_t minor = 255;
+    uint8_t build = 255;
+};
+
+inline constexpr Version kCarriedVersion{1, 5, 0};
+inline constexpr uint16_t kVendorId = 0x231C;
+inline constexpr uint16_t kUpdateModeProductId = 0x8002;
+inline constexpr std::string_view kUpdaterKey = "SOFTWARE\\Plavik\\Firmware Updater";
+inline constexpr std::string_view kUpdaterValue = "path";
+inline constexpr size_t kUpdaterPathLimit = 512;
+inline constexpr int kImageFileAttempts = 10;
+// Where users get the updater when it is missing.
+inline constexpr std::string_view kUpdaterDownloadAddress =
+    "https://www.plavik.com/downloads/firmware-updater";
+
+inline constexpr std::string_view kUpdaterMissingText =
+    "The Plavik Firmware Updater could not be found.\n\nYou must install the Plavik Firmware Updater before "
+    "you "
+    "can update firmware.";
+inline constexpr std::string_view kUpdateModeFailedText = "Unable to put device into firmware update mode.";
+inline constexpr std::string_view kUpdateFailedText = "Firmware Update Failed";
+
+constexpr uint32_t versionNumber(Version v) {
+    return v.major * 65536u + v.minor * 256u + v.build;
+}
+// Only a pedal older than the carried image is offered the update; a version
+// never read (255.255.255) never is.
+bool updateOffered(Version pedal);
+std::string offerText(Version pedal);
+// "Tovan_firmware_01.05.00.pfu"
+std::string imageFileName();
+// " -path:"<image>" -id:vid_231c&pid_8002"
+std::string updaterCommandLine(std::string_view imagePath);
+
+// The registered updater's path: only a string value counts.
+std::optional<std::string> registeredUpdater();
+bool isUpdaterInstalled();
+
+// Writes the image to path; when the file cannot be created, tries again with
+// "1" appended, at most kImageFileAttempts times. The path written, or nothing.
+std::optional<std::string> writeImageFile(std::string path, std::span<const uint8_t> image);
+
+// Starts the registered updater with the image and waits for it: true when
+// it ended with exit code 0. A missing registration shows the error and opens
+// the download page.
+bool runUpdater(std::string_view imagePath);
+// Puts the pedal into update mode and runs the updater, telling the user
+// what went wrong.
+void launchFirmwareUpdate(std::string_view imagePath, const std::function<bool()>& enterUpdateMode);
+
+// The whole check after a connection: offer, write the image beside the
+// user's data, launch, and delete the image file again.
+void checkFirmware(Version pedal, std::span<const uint8_t> image,
+                   const std::function<bool()>& enterUpdateMode);
+
+} // namespace firmware

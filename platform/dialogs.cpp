@@ -1,0 +1,35 @@
+#include "platform/dialogs.h"
+
+namespace {
+
+// Answers every question the safe way and shows nothing.
+class NoDialogs : public DialogHost {
+public:
+    MessageAnswer messageBox(MessageStyle style, std::string_view, std::string_view) override {
+        if (style == MessageStyle::WarningOkCancel) return MessageAnswer::Cancel;
+        if (style == MessageStyle::QuestionYesNo) return MessageAnswer::No;
+        return MessageAnswer::Ok;
+    }
+    std::optional<std::string> chooseFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> knownFolder(KnownFolder) override { return std::nullopt; }
+    bool openWithShell(std::string_view) override { return false; }
+};
+
+DialogHost* installedHost = nullptr;
+
+DialogHost& fallbackHost() {
+    static NoDialogs host;
+    return host;
+}
+
+} // namespace
+
+DialogHost& dialogHost() {
+    return installedHost != nullptr ? *installedHost : fallbackHost();
+}
+
+DialogHost* setDialogHost(DialogHost* host) {
+    DialogHost* previous = installedHost;
+    installedHost = host;
+    return previous;
+}

@@ -1,0 +1,39 @@
+#include "platform/headless/scripted_dialogs.h"
+
+void ScriptedDialogs::setFolder(KnownFolder kind, std::optional<std::string> path) {
+    folders[static_cast<int>(kind)] = std::move(path);
+}
+
+MessageAnswer ScriptedDialogs::messageBox(MessageStyle style, std::string_view title, std::string_view text) {
+    shown.push_back({style, std::string(title), std::string(text)});
+    if (!answers.empty()) {
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    switch (style) {
+    case MessageStyle::WarningOkCancel:
+        return MessageAnswer::Cancel;
+    case MessageStyle::QuestionYesNo:
+        return MessageAnswer::No;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
+std::optional<std::string> ScriptedDialogs::chooseFile(const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (files.empty()) return std::nullopt;
+    auto path = std::move(files.front());
+    files.pop_front();
+    return path;
+}
+
+std::optional<std::string> ScriptedDialogs::knownFolder(KnownFolder kind) {
+    return folders[static_cast<int>(kind)];
+}
+
+bool ScriptedDialogs::openWithShell(std::string_view pathOrAddress) {
+    opened.emplace_back(pathOrAddress);
+    return true;
+}

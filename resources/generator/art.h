@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <vector>
+
+// The house palette: a dark warm body, cream lines and text, olive frames and
+// amber accents.
+struct Rgb {
+    double r, g, b;
+};
+constexpr Rgb rgb8(int r, int g, int b) {
+    return {r / 255.0, g / 255.0, b / 255.0};
+}
+inline constexpr Rgb kBody = rgb8(34, 27, 22);
+inline constexpr Rgb kBodyLight = rgb8(58, 47, 38);
+inline constexpr Rgb kBodyDeep = rgb8(20, 15, 12);
+inline constexpr Rgb kCream = rgb8(255, 250, 208);
+inline constexpr Rgb kOlive = rgb8(118, 113, 91);
+inline constexpr Rgb kAmber = rgb8(255, 170, 40);
+inline constexpr Rgb kAmberDim = rgb8(96, 62, 22);
+
+inline void setSource(cairo_t* cr, Rgb c, double alpha = 1.0) {
+    cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha);
+}
+
+void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
+
+// One generated image: its number, its depth and what was drawn.
+struct Image {
+    int32_t id;
+    int bits;
+    cairo_surface_t* surface;
+};
+
+void addControlImages(std::vector<Image>& images);
+void addPageImages(std::vector<Image>& images);
