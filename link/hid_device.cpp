@@ -61,8 +61,9 @@ int scanDevices(HidBackend& backend, std::string_view pattern, CHidDevice& curre
     attached.clear();
 
     int result = 0;
-    CHidDevice firstNew;
-    bool haveFirstNew = false;
+    // The first newly opened pedal, remembered by path: it is copied (a second
+    // open) only when it becomes current.
+    std::string firstNew;
     if (auto paths = backend.enumerate()) {
         for (const std::string& path : *paths) {
             if (!pathMatches(path, pattern)) continue;
@@ -77,10 +78,7 @@ int scanDevices(HidBackend& backend, std::string_view pattern, CHidDevice& curre
                 continue;
             }
             attached.emplace_back(path, std::move(handle));
-            if (!haveFirstNew) {
-                firstNew = attached.back();
-                haveFirstNew = true;
-            }
+            if (firstNew.empty()) firstNew = path;
             if (result != 2) result = 1;
         }
     }
@@ -94,7 +92,8 @@ int scanDevices(HidBackend& backend, std::string_view pattern, CHidDevice& curre
 
     if (result != 2) {
         current.close();
-        if (haveFirstNew) current = std::move(firstNew);
+        for (const CHidDevice& device : attached)
+            if (!firstNew.empty() && device.path() == firstNew) current = device;
     }
     return result;
 }
