@@ -7,10 +7,10 @@
 
 namespace tovan {
 
-HotplugThread::HotplugThread(int fd, std::function<bool()> drain, std::function<void()> devicesChanged,
-                             std::chrono::milliseconds quiet)
+HotplugThread::HotplugThread(int fd, std::function<bool()> drain, std::function<void()> release,
+                             std::function<void()> devicesChanged, std::chrono::milliseconds quiet)
     : fd_(fd), stopFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), drain_(std::move(drain)),
-      devicesChanged_(std::move(devicesChanged)), quiet_(quiet) {
+      release_(std::move(release)), devicesChanged_(std::move(devicesChanged)), quiet_(quiet) {
     thread_ = std::thread([this] { run(); });
 }
 
@@ -21,7 +21,7 @@ HotplugThread::~HotplugThread() {
     }
     thread_.join();
     ::close(stopFd_);
-    ::close(fd_);
+    if (release_) release_();
 }
 
 void HotplugThread::run() {

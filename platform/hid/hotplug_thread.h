@@ -15,9 +15,11 @@ namespace tovan {
 
 class HotplugThread : public HotplugMonitor {
 public:
-    // Takes ownership of `fd`. `drain` reads whatever is waiting on it and
-    // returns true when it held a change worth reporting.
-    HotplugThread(int fd, std::function<bool()> drain, std::function<void()> devicesChanged,
+    // `drain` reads whatever is waiting on `fd` and returns true when it held a
+    // change worth reporting; `release` frees the fd's owner once the thread
+    // has stopped.
+    HotplugThread(int fd, std::function<bool()> drain, std::function<void()> release,
+                  std::function<void()> devicesChanged,
                   std::chrono::milliseconds quiet = std::chrono::milliseconds(150));
     ~HotplugThread() override;
     HotplugThread(const HotplugThread&) = delete;
@@ -29,6 +31,7 @@ private:
     int fd_;
     int stopFd_;
     std::function<bool()> drain_;
+    std::function<void()> release_;
     std::function<void()> devicesChanged_;
     std::chrono::milliseconds quiet_;
     std::thread thread_;

@@ -135,7 +135,12 @@ private:
             }
             pollfd p{fd_, POLLIN, 0};
             const int ready = ::poll(&p, 1, remainingMs(deadline));
-            if (ready == 0) return HidStatus::timedOut;
+            if (ready == 0) {
+                // Part of an answer with the rest missing: where the next frame
+                // starts is unknown, so the stream is replaced.
+                if (!received_.empty()) closeSocket();
+                return HidStatus::timedOut;
+            }
             if (ready < 0) {
                 if (errno == EINTR) continue;
                 return lost();
@@ -211,7 +216,8 @@ std::unique_ptr<HotplugMonitor> VirtualHidBackend::watch(std::function<void()> d
             any = true;
         return any;
     };
-    return std::make_unique<HotplugThread>(fd, drain, std::move(devicesChanged));
+    return std::make_unique<HotplugThread>(
+        fd, drain, [fd] { ::close(fd); }, std::move(devicesChanged));
 }
 
 } // namespace tovan
