@@ -104,14 +104,20 @@ void BusServer::stop() {
 }
 
 void BusServer::sendOrDelay(int fd, std::vector<uint8_t> bytes, std::chrono::microseconds delay) {
-    if (delay.count() <= 0 && delayed_.empty()) {
+    // Answers on one connection leave in the order they were made, each no
+    // earlier than its time; other connections are not held up.
+    auto due = Clock::now() + delay;
+    bool queued = false;
+    for (const Delayed& entry : delayed_) {
+        if (entry.fd != fd) continue;
+        queued = true;
+        due = std::max(due, entry.due);
+    }
+    if (delay.count() <= 0 && !queued) {
         sendAll(fd, bytes);
         return;
     }
-    // Answers leave in the order they were made, each no earlier than its time.
-    Delayed entry{Clock::now() + delay, fd, std::move(bytes)};
-    if (!delayed_.empty() && entry.due < delayed_.back().due) entry.due = delayed_.back().due;
-    delayed_.push_back(std::move(entry));
+    delayed_.push_back(Delayed{due, fd, std::move(bytes)});
 }
 
 void BusServer::handleFrame(Slot& slot, Client& client, const uint8_t* frame) {
@@ -163,8 +169,10 @@ void BusServer::runOnce(std::chrono::milliseconds wait) {
     }
     auto timeout = wait;
     if (!delayed_.empty()) {
-        const auto untilDue =
-            std::chrono::ceil<std::chrono::milliseconds>(delayed_.front().due - Clock::now());
+        auto first = delayed_.front().due;
+        for (const Delayed& entry : delayed_)
+            first = std::min(first, entry.due);
+        const auto untilDue = std::chrono::ceil<std::chrono::milliseconds>(first - Clock::now());
         timeout = std::clamp(untilDue, std::chrono::milliseconds(0), wait);
     }
     const int ready = ::poll(fds.data(), fds.size(), static_cast<int>(timeout.count()));
@@ -206,10 +214,11 @@ void BusServer::runOnce(std::chrono::milliseconds wait) {
     }
 
     const auto now = Clock::now();
-    while (!delayed_.empty() && delayed_.front().due <= now) {
-        sendAll(delayed_.front().fd, delayed_.front().bytes);
-        delayed_.pop_front();
-    }
+    std::erase_if(delayed_, [&](const Delayed& entry) {
+        if (entry.due > now) return false;
+        sendAll(entry.fd, entry.bytes);
+        return true;
+    });
 
     for (Slot& slot : slots_) {
         if (slot.listenFd < 0) continue;

@@ -11,7 +11,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,7 +71,7 @@ private:
 
     std::string folder_;
     std::vector<Slot> slots_;
-    std::deque<Delayed> delayed_;
+    std::vector<Delayed> delayed_; // in the order made, so per connection in time order too
     std::chrono::microseconds latency_{0};
 };
 
