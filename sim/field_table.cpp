@@ -76,7 +76,7 @@ constexpr FieldSpec kFields[] = {
     {8, 13, 0, 127, 7, "MidiControllerB"},
     {8, 14, 0, 16, 0, "MidiChannel"},   // Omni, 1..16
     {8, 15, 0, 16, 0, "MidiChannelC"},  // Off, 1..16
-    {8, 16, 0, 12, 0, "ActiveSetlist"}, // off, then one value per setlist
+    {8, 16, 0, 12, 0, "ActiveSetlist"}, // off, then setlist n - 1 (demo, A..K)
     {8, 17, 0, 1, 0, "MidiEnableB"},
     {8, 18, 0, 1, 0, "PresetDisplay"}, // preset number, slot number
 };

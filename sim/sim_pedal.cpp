@@ -68,11 +68,13 @@ PresetValues factoryValues(int number) {
 void setlistDefaults(std::array<Setlist, kSetlistCount>& setlists) {
     for (int s = 0; s < kSetlistCount; ++s) {
         Setlist& list = setlists[static_cast<size_t>(s)];
-        const std::string name = "Setlist " + std::string(1, static_cast<char>('A' + s));
+        // Setlist 0 is the demo setlist; the others are lettered from A.
+        const std::string name =
+            s == 0 ? "Demo Mode" : "Setlist " + std::string(1, static_cast<char>('A' + s - 1));
         copyText(list.name, name.c_str());
         list.flag = 0;
         for (int k = 0; k < kSlotsPerSetlist; ++k) {
-            // The first setlist comes filled so that the pedal has something to show.
+            // The demo setlist comes filled so that the pedal has something to show.
             list.preset[static_cast<size_t>(k)] = s == 0 ? static_cast<uint8_t>(k) : kEmptySlot;
             list.program[static_cast<size_t>(k)] = s == 0 ? static_cast<uint8_t>(k) : 0;
         }

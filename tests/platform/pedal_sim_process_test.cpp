@@ -208,6 +208,27 @@ TEST(PedalSimProcess, UnplugsAfterTheExchangesItWasToldAndFailsOnRequest) {
     EXPECT_EQ(current.lastStatus(), HidStatus::failed);
 }
 
+TEST(PedalSimProcess, APedalSentToUpdateModeComesBackAsAnotherProduct) {
+    test::TempFolder folder;
+    PedalSimProcess process({"--dir", folder.path()});
+    ASSERT_EQ(process.waitReady(1).size(), 1u);
+    VirtualHidBackend backend(folder.path());
+    ChangeCounter changes;
+    auto monitor = backend.watch([&] { changes.notify(); });
+    CHidDevice current;
+    std::vector<CHidDevice> attached;
+    ASSERT_EQ(scanDevices(backend, pedalPattern(), current, attached), 1);
+
+    ASSERT_TRUE(writeReport(
+        current, proto::encodeHeader({proto::kWrite, proto::kGroupDevice, proto::device::kEnterUpdate, {}})));
+    ASSERT_TRUE(writeReport(current, proto::Payload{}));
+    ASSERT_TRUE(changes.waitFor(1));
+    const auto paths = backend.enumerate().value();
+    ASSERT_EQ(paths.size(), 1u);
+    EXPECT_NE(paths[0].find("vid_231c&pid_8002"), std::string::npos);
+    EXPECT_EQ(scanDevices(backend, pedalPattern(), current, attached), 0);
+}
+
 TEST(PedalSimProcess, RejectsBadOptions) {
     PedalSimProcess process({"--count", "zero"});
     EXPECT_EQ(process.wait(), 2);

@@ -235,7 +235,8 @@ TEST(SimPedalSetlists, CountsSlotsFlagsAndNames) {
     EXPECT_EQ(request(pedal, kGroupSetlist, setlist::kCount)[0], 12);
     EXPECT_EQ(request(pedal, kGroupSetlist, setlist::kSlotCount)[0], 20);
     EXPECT_EQ(request(pedal, kGroupSetlist, setlist::kFlag, {2})[0], 0);
-    EXPECT_EQ(text(request(pedal, kGroupSetlist, setlist::kName, {11, 0}), 0, 16), "Setlist L");
+    EXPECT_EQ(text(request(pedal, kGroupSetlist, setlist::kName, {0, 0}), 0, 16), "Demo Mode");
+    EXPECT_EQ(text(request(pedal, kGroupSetlist, setlist::kName, {11, 0}), 0, 16), "Setlist K");
 
     write(pedal, kGroupSetlist, setlist::kSlotPreset, {11, 19}, bytes({0xC7}));
     write(pedal, kGroupSetlist, setlist::kSlotProgram, {11, 19}, bytes({64}));
@@ -364,7 +365,7 @@ TEST(SimPedalState, JsonCarriesWhatTestsCheck) {
     EXPECT_NE(json.find("\"name\":\"Q\\\"\\u0001\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"firmware\":\"1.5.0\""), std::string::npos);
     EXPECT_NE(json.find("\"writes\":1"), std::string::npos);
-    EXPECT_NE(json.find("\"setlists\":[{\"name\":\"Setlist A\""), std::string::npos);
+    EXPECT_NE(json.find("\"setlists\":[{\"name\":\"Demo Mode\""), std::string::npos);
     EXPECT_EQ(json.front(), '{');
     EXPECT_EQ(json.back(), '}');
 }
