@@ -72,7 +72,7 @@ void setlistDefaults(std::array<Setlist, kSetlistCount>& setlists) {
         const std::string name =
             s == 0 ? "Demo Mode" : "Setlist " + std::string(1, static_cast<char>('A' + s - 1));
         copyText(list.name, name.c_str());
-        list.flag = 0;
+        list.flag = s == 0 ? 1 : 0; // the demo setlist is the one that comes marked
         for (int k = 0; k < kSlotsPerSetlist; ++k) {
             // The demo setlist comes filled so that the pedal has something to show.
             list.preset[static_cast<size_t>(k)] = s == 0 ? static_cast<uint8_t>(k) : kEmptySlot;

@@ -235,6 +235,7 @@ TEST(SimPedalSetlists, CountsSlotsFlagsAndNames) {
     EXPECT_EQ(request(pedal, kGroupSetlist, setlist::kCount)[0], 12);
     EXPECT_EQ(request(pedal, kGroupSetlist, setlist::kSlotCount)[0], 20);
     EXPECT_EQ(request(pedal, kGroupSetlist, setlist::kFlag, {2})[0], 0);
+    EXPECT_NE(request(pedal, kGroupSetlist, setlist::kFlag, {0})[0], 0);
     EXPECT_EQ(text(request(pedal, kGroupSetlist, setlist::kName, {0, 0}), 0, 16), "Demo Mode");
     EXPECT_EQ(text(request(pedal, kGroupSetlist, setlist::kName, {11, 0}), 0, 16), "Setlist K");
 
