@@ -64,10 +64,14 @@ int scanDevices(HidBackend& backend, std::string_view pattern, CHidDevice& curre
     // The first newly opened pedal, remembered by path: it is copied (a second
     // open) only when it becomes current.
     std::string firstNew;
+    // A current pedal whose handle has seen the device vanish is not kept even
+    // when its path is back: a re-plugged pedal can get the same device node,
+    // and the old handle will never work again.
+    const bool currentUsable = current.isOpen() && current.lastStatus() != HidStatus::disconnected;
     if (auto paths = backend.enumerate()) {
         for (const std::string& path : *paths) {
             if (!pathMatches(path, pattern)) continue;
-            if (current.isOpen() && path == current.path()) {
+            if (currentUsable && path == current.path()) {
                 result = 2;
                 attached.push_back(current);
                 continue;

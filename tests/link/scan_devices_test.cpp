@@ -137,6 +137,18 @@ TEST_F(ScanWithListedPaths, UnopenableAndUnlistableInterfaces) {
     EXPECT_EQ(backend.bus->openHandles, 0);
 }
 
+TEST_F(ScanWithListedPaths, APedalPluggedInAgainAtTheSamePathIsOpenedAfresh) {
+    backend.bus->paths = {"hidraw:/dev/hidraw3#vid_231c&pid_0002"};
+    ASSERT_EQ(scan(), 1);
+    backend.bus->gone = {"hidraw:/dev/hidraw3#vid_231c&pid_0002"};
+    EXPECT_FALSE(writeReport(current, {}));
+    // Unplugged and plugged in again between two scans: same node, new device.
+    backend.bus->gone.clear();
+    EXPECT_EQ(scan(), 1);
+    EXPECT_TRUE(writeReport(current, {}));
+    EXPECT_EQ(scan(), 2);
+}
+
 TEST(AttachedPedals, IsOneListForTheApplication) {
     FakeBackend backend;
     backend.bus->paths = {"a#vid_231c&pid_0002"};
