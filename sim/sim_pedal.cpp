@@ -432,7 +432,7 @@ void SimPedal::handleWrite(const Header& header, const Payload& data) {
                 storePart0_ = data;
                 return;
             }
-            // Part 1 carries bytes 7-15 of part 0 again; a mismatch means the
+            // The second half repeats bytes 7-15 of the first; a mismatch means the
             // two halves do not belong together, and nothing is stored.
             if (!storePending_ || storeSlot_ != a[1] ||
                 !std::equal(data.begin() + 7, data.end(), storePart0_.begin() + 7)) {

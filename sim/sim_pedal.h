@@ -153,7 +153,7 @@ private:
     uint8_t setlistSlot_ = 0;
     bool nameSaved_ = true;
 
-    // Store part 0 waits here for its part 1.
+    // The first half of a store waits here for its second half.
     bool storePending_ = false;
     uint8_t storeSlot_ = 0;
     proto::Payload storePart0_{};
