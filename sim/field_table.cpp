@@ -26,11 +26,11 @@ constexpr FieldSpec kFields[] = {
     {6, 6, 0, 100, 50, "FilterLevel"},
 
     // Command 7: control, LFO, envelope and pitch details of one filter.
-    {7, 0, 0, 3, 0, "ControlSource"}, // footpedal, MIDI expression, cutoff+resonance, note
-    {7, 1, 0, 4, 0, "SyncSource"},    // tempo, F1 sync, tap, pedal BPM, MIDI sync
-    {7, 2, 1, 200, 20, "LfoRate"},    // tenths of a hertz
+    {7, 0, 0, 3, 0, "ControlSource"},    // footpedal, MIDI expression, cutoff+resonance, note
+    {7, 1, 0, 4, 0, "SyncSource"},       // tempo, F1 sync, tap, pedal BPM, MIDI sync
+    {7, 2, 400, 3000, 1200, "LfoTempo"}, // tenths of a BPM: 120.5 is 1205
     {7, 3, 0, 100, 50, "LfoDepth"},
-    {7, 4, 400, 3000, 1200, "LfoTempo"},   // tenths of a BPM
+    {7, 4, 1, 200, 20, "LfoRate"},         // tenths of a hertz
     {7, 5, 0, 1000, 50, "EnvelopeAttack"}, // tenths of a millisecond
     {7, 6, 0, 10, 6, "RateMultiplier"},    // x16 .. x1 .. 1/16
     {7, 7, 0, 6, 0, "LfoShape"},           // sine .. random
