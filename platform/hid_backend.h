@@ -47,8 +47,10 @@ public:
     virtual std::unique_ptr<HidHandle> duplicate() const = 0;
 };
 
-// Watches for interfaces coming and going. The callback runs on the monitor's
-// own thread, once per burst of changes; the receiver posts it to its loop.
+// Watches for interfaces coming and going. The callback comes once per burst
+// of changes, on whatever thread noticed them (a monitor thread, or the thread
+// whose exchange unplugged a simulated pedal); the receiver posts it to its
+// own loop rather than re-scanning inside the callback.
 class HotplugMonitor {
 public:
     virtual ~HotplugMonitor() = default; // stops watching; no callback after it returns

@@ -191,6 +191,11 @@ TEST_F(VirtualBusClient, FailureStatusAndMismatchedAnswersFailThatExchangeOnly) 
             bytes[3] = 4; // an input report with another id
             return Reply{bytes};
         }
+        case 4: {
+            std::vector<uint8_t> bytes = okAnswer(frame, 0x77);
+            bytes[2] = 1; // a refused input report still carries bytes
+            return Reply{bytes};
+        }
         default:
             return Reply{okAnswer(frame)};
         }
@@ -203,6 +208,8 @@ TEST_F(VirtualBusClient, FailureStatusAndMismatchedAnswersFailThatExchangeOnly) 
     EXPECT_EQ(handle->getInputReport(answer, milliseconds(2000)), HidStatus::failed);
     EXPECT_EQ(answer[0], 0xEE);
     EXPECT_EQ(handle->write(report, milliseconds(2000)), HidStatus::ok);
+    EXPECT_EQ(handle->getInputReport(answer, milliseconds(2000)), HidStatus::failed);
+    EXPECT_EQ(answer[1], 0xEE);
 }
 
 TEST_F(VirtualBusClient, ShortAndMalformedAnswersFailAndTheNextExchangeStartsClean) {

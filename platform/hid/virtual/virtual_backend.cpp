@@ -125,7 +125,7 @@ private:
                 if (received_.size() < size) break;
                 const bool ours = gotOp == op && received_[1] == seq;
                 const uint8_t status = received_[2];
-                if (ours && answer) {
+                if (ours && answer && status == 0) {
                     if (received_[3] != 0) return desynchronised("input report with another id");
                     std::copy_n(received_.begin() + 3, kHidReportSize, answer->begin());
                 }
