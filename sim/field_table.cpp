@@ -17,13 +17,13 @@ constexpr FieldSpec kFields[] = {
     {5, 4, 0, 100, 50, "FilterBalance"},
 
     // Command 6: the sweep of one filter.
-    {6, 0, 50, 5000, 400, "HeelFrequency"},
-    {6, 1, 1, 100, 40, "HeelResonance"},
-    {6, 2, 50, 5000, 2200, "ToeFrequency"},
-    {6, 3, 1, 100, 60, "ToeResonance"},
-    {6, 4, 0, 1, 1, "FilterType"}, // Low, Band
-    {6, 5, -9, 9, 0, "Taper"},     // Lo 9 .. Linear .. Hi 9
-    {6, 6, 0, 100, 50, "FilterLevel"},
+    {6, 0, 0, 100, 80, "ToeHeight"},
+    {6, 1, 0, 100, 60, "HeelHeight"},
+    {6, 2, 10, 4000, 2200, "ToeFrequency"}, // Hz
+    {6, 3, 10, 4000, 350, "HeelFrequency"}, // Hz
+    {6, 4, 0, 1, 1, "FilterType"},          // Low, Band
+    {6, 5, -9, 9, 0, "Taper"},              // Lo 9 .. Linear .. Hi 9
+    {6, 6, 0, 3, 0, "ControlMode"},         // pedal, LFO, envelope, pitch
 
     // Command 7: control, LFO, envelope and pitch details of one filter.
     {7, 0, 0, 3, 0, "ControlSource"},    // footpedal, MIDI expression, cutoff+resonance, note
@@ -34,8 +34,8 @@ constexpr FieldSpec kFields[] = {
     {7, 5, 0, 1000, 50, "EnvelopeAttack"}, // tenths of a millisecond
     {7, 6, 0, 10, 6, "RateMultiplier"},    // x16 .. x1 .. 1/16
     {7, 7, 0, 6, 0, "LfoShape"},           // sine .. random
-    {7, 8, 0, 359, 0, "LfoPhase"},
-    {7, 9, 0, 100, 50, "LfoSymmetry"},
+    {7, 8, 0, 100, 25, "TrapezoidRise"},   // rise + fall stay within 100
+    {7, 9, 0, 100, 25, "TrapezoidFall"},
     {7, 10, 0, 100, 50, "EnvelopeSensitivity"},
     {7, 11, 0, 100, 50, "EnvelopeRange"},
     {7, 12, 0, 100, 50, "StepSmoothing"},
@@ -49,10 +49,10 @@ constexpr FieldSpec kFields[] = {
     {7, 20, 0, 500, 100, "EnvelopeRelease"}, // tenths of a millisecond
     {7, 21, 0, 100, 0, "EnvelopeThreshold"},
     {7, 22, 0, 100, 0, "StepCount"},
-    {7, 23, 0, 100, 0, "LfoStartPhase"},
+    {7, 23, 0, 1, 0, "DualRate"},         // off, on
     {7, 24, 0, 10, 6, "RateMultiplier2"}, // x16 .. x1 .. 1/16
     {7, 25, -50, 50, 0, "MixOffset"},
-    {7, 26, 0, 100, 0, "LfoFade"},
+    {7, 26, 0, 1, 0, "EnvelopeSwitch"}, // off, on
     {7, 27, 0, 100, 0, "RandomAmount"},
     {7, 28, 0, 100, 0, "BubbleDensity"},
     {7, 29, 0, 100, 0, "BubbleSize"},

@@ -49,8 +49,10 @@ PresetValues factoryValues(int number) {
     v.common[2] = static_cast<int16_t>(80 + number);
     for (size_t f = 0; f < 2; ++f) {
         const int shift = static_cast<int>(f);
-        v.filter[f][0] = static_cast<int16_t>(200 + 30 * index + 100 * shift);
-        v.filter[f][2] = static_cast<int16_t>(1500 + 150 * index + 400 * shift);
+        v.filter[f][3] = static_cast<int16_t>(200 + 30 * index + 100 * shift);   // heel frequency
+        v.filter[f][2] = static_cast<int16_t>(1500 + 150 * index + 400 * shift); // toe frequency
+        v.filter[f][1] = static_cast<int16_t>(30 + 5 * index);                   // heel height
+        v.filter[f][0] = static_cast<int16_t>(90 - 3 * index);                   // toe height
         v.filter[f][4] = static_cast<int16_t>(index % 4 == 3 ? 0 : 1);
         v.filter[f][5] = static_cast<int16_t>(group == 0 ? index - 5 : 0);
         if (group >= 4 && group <= 6) {
@@ -237,8 +239,15 @@ std::string SimPedal::presetName(unsigned preset) const {
 
 unsigned SimPedal::liveFrequency(int filter) const {
     const auto& values = editBuffer_.filter[static_cast<size_t>(filter & 1)];
-    const int heel = values[0];
+    const int heel = values[3];
     const int toe = values[2];
+    return static_cast<unsigned>(heel + (toe - heel) * static_cast<int>(pedalPosition_) / 1000);
+}
+
+unsigned SimPedal::liveHeight(int filter) const {
+    const auto& values = editBuffer_.filter[static_cast<size_t>(filter & 1)];
+    const int heel = values[1];
+    const int toe = values[0];
     return static_cast<unsigned>(heel + (toe - heel) * static_cast<int>(pedalPosition_) / 1000);
 }
 
@@ -268,8 +277,8 @@ Payload SimPedal::answerRequest(const Header& header) {
             out[status::kLockByte] = locked_ ? status::kLocked : 0;
             putU16(out.data() + status::kMarker1Value, static_cast<uint16_t>(liveFrequency(0)));
             putU16(out.data() + status::kMarker2Value, static_cast<uint16_t>(liveFrequency(1)));
-            out[status::kMarker1Byte] = 1;
-            out[status::kMarker2Byte] = editBuffer_.common[4] > 0 ? 1 : 0;
+            out[status::kMarker1Byte] = static_cast<uint8_t>(liveHeight(0));
+            out[status::kMarker2Byte] = static_cast<uint8_t>(liveHeight(1));
             // Events are reported once; the steady states above stay.
             statusFlags_ = 0;
             break;

@@ -113,7 +113,9 @@ public:
     std::array<uint8_t, 16> name() const { return name_; }
     const StoredPreset& userPreset(int slot) const { return userPresets_.at(static_cast<size_t>(slot)); }
     const Setlist& setlist(int index) const { return setlists_.at(static_cast<size_t>(index)); }
+    // Where the pedal's position puts each filter between heel and toe.
     unsigned liveFrequency(int filter) const;
+    unsigned liveHeight(int filter) const;
     unsigned serial() const { return options_.serial; }
     std::string stateJson() const;
 

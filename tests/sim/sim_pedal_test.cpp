@@ -269,7 +269,9 @@ TEST(SimPedalStatus, SteadyStatesAndLiveFilterPositions) {
     pedal.setLamps(false, true);
     pedal.setLocked(true);
     write(pedal, kGroupPreset, preset::kModeSwitch, {}, bytes({1}));
-    write(pedal, kGroupPreset, preset::kFilterValues, {0, 0}, bytes({0xE8, 0x03})); // heel 1000 Hz
+    write(pedal, kGroupPreset, preset::kFilterValues, {3, 0}, bytes({0xE8, 0x03})); // heel 1000 Hz
+    write(pedal, kGroupPreset, preset::kFilterValues, {1, 0}, bytes({20}));         // heel height 20
+    write(pedal, kGroupPreset, preset::kFilterValues, {0, 0}, bytes({60}));         // toe height 60
     write(pedal, kGroupPreset, preset::kFilterValues, {2, 0}, bytes({0xD0, 0x07})); // toe 2000 Hz
     pedal.setPedalPosition(250);
 
@@ -278,7 +280,7 @@ TEST(SimPedalStatus, SteadyStatesAndLiveFilterPositions) {
     EXPECT_EQ(record[1], status::kLocked);
     EXPECT_EQ(getU16(record.data() + 8), 1250);
     EXPECT_EQ(getU16(record.data() + 10), pedal.liveFrequency(1));
-    EXPECT_EQ(record[12], 1);
+    EXPECT_EQ(record[12], 30); // a quarter of the way from heel height to toe height
 
     pedal.setLocked(false);
     write(pedal, kGroupPreset, preset::kModeSwitch, {}, bytes({0}));
