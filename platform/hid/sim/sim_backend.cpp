@@ -48,6 +48,16 @@ struct SimHidBackend::State {
 
 namespace {
 
+// A report takes exactly its latency: sleep most of it, then yield until the
+// deadline, so the scheduler's wake-up delay does not pile up over the
+// thousands of reports of a reload.
+void waitPrecisely(microseconds wait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    constexpr microseconds kSpin{200};
+    if (wait > kSpin) std::this_thread::sleep_until(deadline - kSpin);
+    while (std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+}
+
 class SimHandle : public HidHandle {
 public:
     SimHandle(std::shared_ptr<SimHidBackend::State> state, std::shared_ptr<Slot> slot)
@@ -118,7 +128,7 @@ private:
                 gone = true;
             }
         }
-        if (wait.count() > 0) std::this_thread::sleep_for(wait);
+        if (wait.count() > 0) waitPrecisely(wait);
         if (gone) state_->notify();
         return status;
     }
