@@ -55,7 +55,8 @@ void waitPrecisely(microseconds wait) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     constexpr microseconds kSpin{200};
     if (wait > kSpin) std::this_thread::sleep_until(deadline - kSpin);
-    while (std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    while (std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
 }
 
 class SimHandle : public HidHandle {
