@@ -65,6 +65,10 @@ public:
     // Pushes pending drag edits of the filter display into their parameters.
     virtual void commitPendingEdits() {}
     virtual void closeModalPanel() {}
+    // The progress panel of backup and restore: shown as the modal panel, with
+    // its progress control counting presets (0-100).
+    virtual void showProgress(bool /*visible*/) {}
+    virtual void setProgress(int32_t /*presets*/) {}
     // The active setlist's flag enables one control of the setlist page.
     virtual void setlistFlagChanged(bool /*flag*/) {}
     // The effect's state changed as a whole (a plug-in host would refresh its display).

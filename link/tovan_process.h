@@ -12,8 +12,10 @@
 
 #include "link/hid_device.h"
 #include "link/pedal_view.h"
+#include "link/preset_file_format.h"
 #include "link/protocol.h"
 #include "model/cvs_process.h"
+#include "platform/clock.h"
 
 // The link owner: the pedal's parameter set, the current pedal and
 // everything said to it. Every exchange runs on the user-interface thread.
@@ -82,6 +84,18 @@ public:
     void checkFirmware();
     void setFirmwareImage(std::span<const uint8_t> image) { firmwareImage = image; }
 
+    // Preset and backup files. The *To and loadFile forms take a path; the others
+    // ask for one first. Failures are told to the user in message boxes.
+    void exportPreset();
+    bool exportPresetTo(const std::string& path);
+    void saveBackup();
+    bool saveBackupTo(const std::string& path);
+    // True when the whole file was loaded.
+    bool loadFile(const std::string& path);
+    void chooseAndLoadFile();
+    // Times the waits of backup and restore (tests drive it by hand).
+    void setClock(const Clock* newClock) { clock = newClock != nullptr ? newClock : &steadyClock(); }
+
     // Setlists.
     void refreshSetlistPage();
     const std::vector<SetlistRecord>& setlists() const { return setlistTable; }
@@ -115,6 +129,15 @@ private:
     void showPedalValue(int32_t index, int32_t value);
     void applySetlistEdit(int32_t index, int32_t value);
     void setLockedState(bool on);
+    // Appends the loaded preset as a "pret" chunk, with its name from the pedal.
+    void writePresetChunk(presetfile::Writer& writer);
+    // A value read from a file reaches the pedal as if its control had been
+    // turned: clamped to the range, then sent.
+    void applyFileValue(int32_t index, int32_t value);
+    // Waits up to a second for the pedal to report a new active preset.
+    enum class PresetWait { Active, TimedOut, Failed, Edited };
+    PresetWait waitForActivePreset(bool stopOnFailure);
+    bool restoreBackup(presetfile::Reader& reader, bool& newer, bool& pedalError);
     void fillPresetMenuFrom(int32_t tag, bool allPresets, bool labels, bool prefixes, bool clear,
                             bool reuseTexts);
     // "name | description" of a preset, read from the pedal or reused from the last read.
@@ -150,4 +173,7 @@ private:
     // selectors' notifications are not written back to the pedal.
     bool fillingSetlistPage = false;
     std::vector<std::string> presetTexts;
+    const Clock* clock = &steadyClock();
+    // Where the file dialogs open next.
+    std::string fileFolder;
 };

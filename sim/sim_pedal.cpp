@@ -456,9 +456,10 @@ void SimPedal::handleWrite(const Header& header, const Payload& data) {
                 std::copy_n(storePart0_.begin() + 3, 13, user.description.begin());
                 std::copy_n(data.begin(), 7, user.description.begin() + 13);
                 user.values = editBuffer_;
+                // The stored slot becomes the active preset, as on the pedal itself.
                 activePreset_ = 100u + a[1];
                 edited_ = false;
-                statusFlags_ |= status::kNamesChanged;
+                statusFlags_ |= status::kNamesChanged | status::kPresetChanged;
             }
             return;
         case preset::kDelete:
