@@ -12,7 +12,7 @@
 
 #include "link/hid_device.h"
 #include "link/pedal_view.h"
-#include "link/preset_file_format.h"
+#include "link/preset_file_codec.h"
 #include "link/protocol.h"
 #include "model/cvs_process.h"
 #include "platform/clock.h"
@@ -137,7 +137,7 @@ private:
     // Waits up to a second for the pedal to report a new active preset.
     enum class PresetWait { Active, TimedOut, Failed, Edited };
     PresetWait waitForActivePreset(bool stopOnFailure);
-    bool restoreBackup(presetfile::Reader& reader, bool& newer, bool& pedalError);
+    bool restoreBackup(const presetfile::DecodedFile& file, bool& pedalError);
     void fillPresetMenuFrom(int32_t tag, bool allPresets, bool labels, bool prefixes, bool clear,
                             bool reuseTexts);
     // "name | description" of a preset, read from the pedal or reused from the last read.

@@ -186,7 +186,7 @@ void TovanProcess::saveBackup() {
     saveBackupTo(path);
 }
 
-bool TovanProcess::restoreBackup(Reader& reader, bool& newer, bool& pedalError) {
+bool TovanProcess::restoreBackup(const DecodedFile& file, bool& pedalError) {
     if (pageView != nullptr) {
         pageView->showProgress(true);
         pageView->setProgress(0);
@@ -196,13 +196,11 @@ bool TovanProcess::restoreBackup(Reader& reader, bool& newer, bool& pedalError) 
     const bool rememberedMode = parameterManager->GetValue(kModeSwitch) > 0.0f;
     if (connected) setPedalMode(false);
 
-    ReadFlags flags;
-    if (const auto globals = readGlobalChunk(reader, flags))
-        for (const ParameterValue& v : *globals)
+    if (file.globals)
+        for (const ParameterValue& v : *file.globals)
             applyFileValue(v.index, v.value);
-
-    if (const auto setlists = readSetlistChunk(reader, flags); setlists && connected) {
-        for (const SetlistEntry& entry : setlists->entries) {
+    if (file.setlists && connected) {
+        for (const SetlistEntry& entry : file.setlists->entries) {
             // Only slots this pedal has are written.
             if (entry.setlist >= setlistCountValue || entry.slot >= slotsPerSetlistValue) continue;
             proto::Payload data{};
@@ -215,23 +213,22 @@ bool TovanProcess::restoreBackup(Reader& reader, bool& newer, bool& pedalError) 
         readSetlists();
     }
 
-    bool lastRead = true;
-    bool timedOut = false;
-    for (int32_t slot = 0; slot < kBackupPresets && lastRead && !timedOut; ++slot) {
-        PresetContents contents;
-        lastRead = readPresetChunk(reader, contents, flags);
-        if (!lastRead) break;
-        for (const ParameterValue& v : contents.values)
+    for (size_t slot = 0; slot < file.presets.size(); ++slot) {
+        const PresetContents& preset = file.presets[slot];
+        for (const ParameterValue& v : preset.values)
             applyFileValue(v.index, v.value);
-        const PresetName name = contents.name.value_or(PresetName{});
-        if (!storePreset(name.shortName.c_str(), name.description.c_str(), slot)) pedalError = true;
-        if (waitForActivePreset(false) != PresetWait::Active) {
+        const PresetName name = preset.name.value_or(PresetName{});
+        if (!storePreset(name.shortName.c_str(), name.description.c_str(), static_cast<int32_t>(slot)))
             pedalError = true;
-            timedOut = true;
-        }
+        const bool confirmed = waitForActivePreset(false) == PresetWait::Active;
         if (pageView != nullptr) {
-            pageView->setProgress(slot + 1);
+            pageView->setProgress(static_cast<int32_t>(slot) + 1);
             pageView->invalidatePage();
+        }
+        if (!confirmed) {
+            // A preset the pedal does not confirm ends the restore.
+            pedalError = true;
+            break;
         }
     }
 
@@ -239,55 +236,44 @@ bool TovanProcess::restoreBackup(Reader& reader, bool& newer, bool& pedalError) 
     if (connected) setPedalMode(rememberedMode);
     if (pageView != nullptr) pageView->showProgress(false);
     namesChanged = true;
-    newer = newer || flags.newer;
-    return lastRead && !flags.damaged;
+    return file.complete && !file.flags.damaged;
 }
 
 bool TovanProcess::loadFile(const std::string& path) {
     bool tooLarge = false;
-    const std::optional<std::vector<uint8_t>> file = readWholeFile(path, tooLarge);
-    if (!file) {
+    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(path, tooLarge);
+    if (!bytes) {
         showError(kOpenFailedText);
         return false;
     }
-    bool newer = false;
+    const DecodedFile file = tooLarge ? DecodedFile{} : decodeFile(*bytes);
+    bool newer = file.flags.newer || file.status == FileStatus::NewerFormat;
     bool pedalError = false;
-    bool failure = tooLarge;
-    Reader reader(*file);
-    const std::optional<FileHeader> header = failure ? std::nullopt : reader.fileHeader();
-    if (!header) {
-        failure = true;
-    } else if (header->signature != kSignature || header->version == 0) {
-        return false;
-    } else if (header->version > kVersion) {
-        newer = true;
-    } else if (header->fileKind() == FileKind::Preset) {
-        PresetContents contents;
-        ReadFlags flags;
-        const bool read = readPresetChunk(reader, contents, flags);
-        for (const ParameterValue& v : contents.values)
+    bool failure = file.status == FileStatus::TooShort;
+    if (file.status == FileStatus::Foreign) return false;
+
+    if (file.status == FileStatus::Readable && file.kind == FileKind::Preset) {
+        const PresetContents& preset = file.presets.front();
+        for (const ParameterValue& v : preset.values)
             applyFileValue(v.index, v.value);
-        if (contents.name) {
+        if (preset.name) {
             currentName.fill(0);
             currentDescription.fill(0);
-            std::memcpy(currentName.data(), contents.name->shortName.data(),
-                        std::min<size_t>(3, contents.name->shortName.size()));
-            std::memcpy(currentDescription.data(), contents.name->description.data(),
-                        std::min<size_t>(20, contents.name->description.size()));
+            std::memcpy(currentName.data(), preset.name->shortName.data(),
+                        std::min<size_t>(3, preset.name->shortName.size()));
+            std::memcpy(currentDescription.data(), preset.name->description.data(),
+                        std::min<size_t>(20, preset.name->description.size()));
         }
-        newer = flags.newer;
-        failure = !read || flags.damaged;
+        failure = !file.complete || file.flags.damaged;
         if (!failure) {
             // The preset takes the file's name as its description.
             const std::string base = baseNameOf(path).substr(0, 20);
             currentDescription.fill(0);
             std::memcpy(currentDescription.data(), base.data(), base.size());
         }
-    } else if (header->fileKind() == FileKind::Backup) {
+    } else if (file.status == FileStatus::Readable && file.kind == FileKind::Backup) {
         if (!askYesNo(kRestoreQuestion) || !askYesNo(kRestoreWarning)) return false;
-        failure = !restoreBackup(reader, newer, pedalError);
-    } else {
-        return false;
+        failure = !restoreBackup(file, pedalError);
     }
 
     if (newer) showError(kNewerText);
