@@ -51,6 +51,7 @@ public:
         record("msg:" + std::to_string(msg.code));
         if (msg.code == kMsgFadeFinished) ++fadeFinished;
         if (msg.code == kMsgHover) hoverTarget = msg.target;
+        if (onMsg) onMsg(msg);
         return handled.count(msg.code) != 0;
     }
     bool onMouse(CCMouseMsg& msg) override {
@@ -102,6 +103,7 @@ public:
     int32_t drawnOverlay = 0;
     bool* destroyed = nullptr;
     std::function<void(CCDrawContext&)> onDraw;
+    std::function<void(CCMsg&)> onMsg;
 };
 
 inline std::unique_ptr<Probe> probe(CCRect r, std::string name, EventLog* log = nullptr,
@@ -122,9 +124,13 @@ public:
     explicit TestManager(CCRect r = {0, 0, 64, 64}, const Clock* clock = nullptr, bool fadeThread = false)
         : CCPageManager(r, clock, fadeThread) {}
     void presentRect(CCRect rect) override {
-        std::lock_guard lock(m);
-        presents.push_back(rect);
+        {
+            std::lock_guard lock(m);
+            presents.push_back(rect);
+        }
+        if (forwardPresents) CCPageManager::presentRect(rect);
     }
+    std::atomic<bool> forwardPresents{false};
     std::vector<CCRect> takePresents() {
         std::lock_guard lock(m);
         return std::exchange(presents, {});
