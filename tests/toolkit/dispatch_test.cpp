@@ -1,6 +1,7 @@
 #include "page_test_support.h"
 
 #include "platform/headless/headless_window.h"
+#include "toolkit/cursor.h"
 #include "toolkit/window_events.h"
 
 #include <gtest/gtest.h>
@@ -248,6 +249,30 @@ TEST_F(Modal, APanelMayCloseItselfFromItsOwnHandler) {
     EXPECT_TRUE(manager.dispatch(press));
     EXPECT_TRUE(closed());
     EXPECT_TRUE(log.contains("a:msg:529"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(Cursor, HiddenDragKeepsThePressPositionAndShowsTheCursorOnce) {
+    HeadlessWindow window(100, 100, {300, 200});
+    window.warpCursor({350, 260});
+    EXPECT_EQ(cursorClientPos(&window), (CCPoint{50, 60}));
+    hideCursorAt(&window, 350, 260);
+    EXPECT_FALSE(window.cursorVisible());
+    CCMouseMsg move(kMsgMouseMove, 57, 58);
+    move.screenX = 357;
+    move.screenY = 258;
+    EXPECT_EQ(dragDelta(move), (CCPoint{7, -2}));
+    hideCursorAt(&window, 350, 260); // already hidden: no second hide to undo
+    showCursorAtClient(&window, 10, 20);
+    EXPECT_TRUE(window.cursorVisible());
+    EXPECT_EQ(window.cursorScreenPosition(), (CCPoint{310, 220}));
+    window.warpCursor({0, 0});
+    showCursorAt(&window, 1, 1); // shown already: the cursor stays put
+    EXPECT_EQ(window.cursorScreenPosition(), (CCPoint{0, 0}));
+    EXPECT_TRUE(cursorShown());
 }
 
 } // namespace
