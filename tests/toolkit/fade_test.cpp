@@ -110,14 +110,6 @@ TEST_F(Fade, NewFadeReplacesTheOldOneAndSuspensionDropsThemAll) {
     EXPECT_EQ(manager.fades().fadeCount(), 1u);
 }
 
-TEST_F(Fade, HiddenObjectsAndClosedManagersSkipTheAnimation) {
-    knob->setVisible(false);
-    manager.fadeTo(knob, 30, 10, kMsgFadeFinished);
-    EXPECT_EQ(manager.fades().fadeCount(), 0u);
-    EXPECT_EQ(knob->getOpacity(), 30);
-    EXPECT_EQ(knob->fadeFinished, 1); // completion is forced through to hidden objects
-}
-
 TEST_F(Fade, SelectFadeGoesToTheSelectedOpacityAndBackTo255) {
     knob->setSelectFade(100, 10, 0);
     knob->setSelected(true);
@@ -243,13 +235,6 @@ TEST(FadeThread, StopGivesUpAfterItsBoundAndTheWorkerEndsOnItsOwn) {
     animator.reset();
     // The worker still holds the shared lock state and ends without the animator.
     EXPECT_TRUE(waitFor([&] { return redrawLock.use_count() == 1; }));
-}
-
-TEST(FadeThread, StopEndsAnIdleWorkerAtOnce) {
-    FakeClock clock;
-    TestManager manager({0, 0, 8, 8}, &clock, true);
-    EXPECT_TRUE(manager.fades().stop());
-    EXPECT_TRUE(manager.fades().stop()); // twice is harmless
 }
 
 } // namespace
