@@ -31,13 +31,14 @@ bool TovanProcess::transact(CHidDevice& device, uint8_t direction, uint8_t group
     const proto::Payload headerReport = proto::encodeHeader(header);
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (!writeReport(device, headerReport)) {
-            if (device.lastStatus() == HidStatus::disconnected) return false;
+            if (device.lastStatus() == HidStatus::disconnected) break;
             continue;
         }
         const bool done = direction == proto::kWrite ? writeReport(device, data) : readReport(device, data);
         if (done) return true;
-        if (device.lastStatus() == HidStatus::disconnected) return false;
+        if (device.lastStatus() == HidStatus::disconnected) break;
     }
+    ++exchangeFailures;
     return false;
 }
 
@@ -81,12 +82,17 @@ void TovanProcess::refreshDeviceMenu() {
     }
 }
 
-void TovanProcess::selectDevice(int32_t index) {
+bool TovanProcess::useDevice(int32_t index) {
     std::vector<CHidDevice>& pedals = attachedPedals();
-    if (index < 0 || static_cast<size_t>(index) >= pedals.size()) return;
+    if (index < 0 || static_cast<size_t>(index) >= pedals.size()) return false;
     if (pedals[static_cast<size_t>(index)].path() != current.path() || !current.isOpen())
         current = pedals[static_cast<size_t>(index)];
     connected = current.isOpen();
+    return connected;
+}
+
+void TovanProcess::selectDevice(int32_t index) {
+    if (!useDevice(index)) return;
     reloadLocked(true);
 }
 

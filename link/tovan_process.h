@@ -49,12 +49,19 @@ public:
     bool connectPedal();
     void refreshDeviceMenu();
     void selectDevice(int32_t index);
+    // Makes entry index of the attached list the current pedal without reading
+    // it (the command-line tool reads only what a command needs).
+    bool useDevice(int32_t index);
     bool isConnected() const { return connected; }
     tovan::CHidDevice& currentPedal() { return current; }
 
     // Values.
     void sendParameter(int32_t index, float value);
     void readParameterInfo();
+    // One device parameter's value and range (index 9..110); false when the pedal did not answer.
+    bool readParameterInfo(int32_t index);
+    // Versions, unique identifier and the pedal's name.
+    void readDeviceInfo();
     void readParameterValues();
     void readChangedParameters();
     void readParameter(uint16_t command, uint8_t item);
@@ -122,6 +129,8 @@ public:
     void setSleeper(Sleeper sleeper) { sleep = std::move(sleeper); }
     void pause(std::chrono::milliseconds duration) { sleep(duration); }
     tovan::proto::Payload lastStatus() const { return statusRecord; }
+    // Exchanges that failed all their attempts since the link owner was made.
+    uint64_t failedExchanges() const { return exchangeFailures; }
 
 private:
     // A value that came from the pedal: into the parameter set, then into the
@@ -168,6 +177,7 @@ private:
     PedalView* pageView;
     tovan::proto::Payload statusRecord{};
     Sleeper sleep;
+    uint64_t exchangeFailures = 0;
     std::span<const uint8_t> firmwareImage;
     // Set while the setlist page is filled from the records, so the slot
     // selectors' notifications are not written back to the pedal.

@@ -12,17 +12,7 @@ void TovanProcess::reload(bool full) {
     if (connected) {
         const int32_t preset = readActivePreset();
         if (full) {
-            if (const auto versions = request(proto::kGroupDevice, proto::device::kVersions)) {
-                std::copy_n(versions->begin(), 3, firmwareVersion.begin());
-                std::copy_n(versions->begin() + 3, 3, secondVersion.begin());
-            }
-            if (const auto identity = request(proto::kGroupDevice, proto::device::kUniqueId)) {
-                uniqueIdText.fill(0);
-                for (size_t i = 0; i < 12; ++i)
-                    std::snprintf(uniqueIdText.data() + 2 * i, 3, "%02X", (*identity)[4 + i]);
-            }
-            if (const auto name = request(proto::kGroupDevice, proto::device::kName))
-                parameterManager->SetData(kDeviceName, name->data());
+            readDeviceInfo();
             rebuildPresetMenus();
             readParameterInfo();
         } else {
@@ -42,6 +32,20 @@ void TovanProcess::reload(bool full) {
         pageView->deviceInfoChanged();
         pageView->endUpdate();
     }
+}
+
+void TovanProcess::readDeviceInfo() {
+    if (const auto versions = request(proto::kGroupDevice, proto::device::kVersions)) {
+        std::copy_n(versions->begin(), 3, firmwareVersion.begin());
+        std::copy_n(versions->begin() + 3, 3, secondVersion.begin());
+    }
+    if (const auto identity = request(proto::kGroupDevice, proto::device::kUniqueId)) {
+        uniqueIdText.fill(0);
+        for (size_t i = 0; i < 12; ++i)
+            std::snprintf(uniqueIdText.data() + 2 * i, 3, "%02X", (*identity)[4 + i]);
+    }
+    if (const auto name = request(proto::kGroupDevice, proto::device::kName))
+        parameterManager->SetData(kDeviceName, name->data());
 }
 
 void TovanProcess::reloadLocked(bool full) {

@@ -87,20 +87,26 @@ void TovanProcess::sendParameter(int32_t index, float value) {
 
 void TovanProcess::readParameterInfo() {
     readSetlists();
-    for (const DeviceField& row : kDeviceMap) {
-        const auto answer = request(proto::kGroupPreset, row.command, itemAddress(row.item, row.filter));
-        if (!answer) continue;
-        const int32_t value = deviceToEditorValue(row.index, proto::getS16(answer->data()));
-        const int32_t minimum = deviceToEditorValue(row.index, proto::getS16(answer->data() + 2));
-        const int32_t maximum = deviceToEditorValue(row.index, proto::getS16(answer->data() + 4));
-        setParameterRange(*parameterManager, row.index, minimum, maximum);
-        parameterManager->SetValue(row.index, static_cast<float>(value));
-        if (pageView == nullptr || !pageView->hasControl(row.index)) continue;
-        echoSuppressed = true;
-        pageView->setControlRange(row.index, minimum, maximum, true);
-        pageView->forceControlValue(row.index, value);
-        echoSuppressed = false;
-    }
+    for (const DeviceField& row : kDeviceMap)
+        readParameterInfo(row.index);
+}
+
+bool TovanProcess::readParameterInfo(int32_t index) {
+    const std::optional<DeviceField> row = deviceFieldOf(index);
+    if (!row) return false;
+    const auto answer = request(proto::kGroupPreset, row->command, itemAddress(row->item, row->filter));
+    if (!answer) return false;
+    const int32_t value = deviceToEditorValue(index, proto::getS16(answer->data()));
+    const int32_t minimum = deviceToEditorValue(index, proto::getS16(answer->data() + 2));
+    const int32_t maximum = deviceToEditorValue(index, proto::getS16(answer->data() + 4));
+    setParameterRange(*parameterManager, index, minimum, maximum);
+    parameterManager->SetValue(index, static_cast<float>(value));
+    if (pageView == nullptr || !pageView->hasControl(index)) return true;
+    echoSuppressed = true;
+    pageView->setControlRange(index, minimum, maximum, true);
+    pageView->forceControlValue(index, value);
+    echoSuppressed = false;
+    return true;
 }
 
 void TovanProcess::readParameterValues() {

@@ -4,6 +4,7 @@
 #include "link/hid_device.h"
 #include "platform/hid/virtual/virtual_backend.h"
 #include "tests/platform/temp_folder.h"
+#include "tests/support/pedal_sim_process.h"
 
 #include <gtest/gtest.h>
 
@@ -22,93 +23,11 @@ extern char** environ;
 namespace tovan {
 namespace {
 
+using test::PedalSimProcess;
+using test::readFile;
+using test::stateHolds;
+
 using std::chrono::milliseconds;
-
-class PedalSimProcess {
-public:
-    explicit PedalSimProcess(std::vector<std::string> arguments) {
-        int out[2];
-        if (::pipe(out) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        arguments.insert(arguments.begin(), TOVAN_PEDAL_SIM_PATH);
-        std::vector<char*> argv;
-        for (std::string& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, TOVAN_PEDAL_SIM_PATH, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        output_ = out[0];
-    }
-    ~PedalSimProcess() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        if (output_ >= 0) ::close(output_);
-    }
-
-    // Waits for "ready" and the socket lines that follow it.
-    std::vector<std::string> waitReady(size_t sockets) {
-        std::string text;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            pollfd p{output_, POLLIN, 0};
-            if (::poll(&p, 1, 100) <= 0) continue;
-            char buffer[256];
-            const ssize_t n = ::read(output_, buffer, sizeof buffer);
-            if (n <= 0) break;
-            text.append(buffer, static_cast<size_t>(n));
-            std::vector<std::string> lines;
-            std::istringstream in(text);
-            for (std::string line; std::getline(in, line);)
-                lines.push_back(line);
-            if (!text.empty() && text.back() == '\n' && lines.size() == sockets + 1 && lines[0] == "ready")
-                return {lines.begin() + 1, lines.end()};
-        }
-        return {};
-    }
-
-    void signal(int number) { ::kill(pid_, number); }
-
-    int stop() {
-        ::kill(pid_, SIGTERM);
-        return wait();
-    }
-
-    int wait() {
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int output_ = -1;
-};
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Waits until the state file holds `needle` (it is written on SIGUSR1).
-bool stateHolds(PedalSimProcess& process, const std::string& file, const std::string& needle) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        process.signal(SIGUSR1);
-        for (int look = 0; look < 10; ++look) {
-            if (readFile(file).find(needle) != std::string::npos) return true;
-            ::usleep(2000);
-        }
-    }
-    return false;
-}
 
 std::string exchangeName(CHidDevice& device) {
     proto::Payload answer{};
@@ -143,8 +62,8 @@ TEST(PedalSimProcess, ServesScansAndUnplugsWhenStopped) {
     auto monitor = backend.watch([&] { changes.notify(); });
     ASSERT_NE(monitor, nullptr);
 
-    PedalSimProcess process(
-        {"--dir", bus, "--count", "2", "--name", "Rig", "--firmware", "1.6.3", "--state-file", state});
+    PedalSimProcess process(TOVAN_PEDAL_SIM_PATH, {"--dir", bus, "--count", "2", "--name", "Rig",
+                                                   "--firmware", "1.6.3", "--state-file", state});
     const auto sockets = process.waitReady(2);
     ASSERT_EQ(sockets.size(), 2u);
     EXPECT_NE(sockets[0].find("vid_231c&pid_0002"), std::string::npos);
@@ -186,7 +105,7 @@ TEST(PedalSimProcess, ServesScansAndUnplugsWhenStopped) {
 
 TEST(PedalSimProcess, UnplugsAfterTheExchangesItWasToldAndFailsOnRequest) {
     test::TempFolder folder;
-    PedalSimProcess process({"--dir", folder.path(), "--unplug-after", "2"});
+    PedalSimProcess process(TOVAN_PEDAL_SIM_PATH, {"--dir", folder.path(), "--unplug-after", "2"});
     const auto sockets = process.waitReady(1);
     ASSERT_EQ(sockets.size(), 1u);
     VirtualHidBackend backend(folder.path());
@@ -200,7 +119,7 @@ TEST(PedalSimProcess, UnplugsAfterTheExchangesItWasToldAndFailsOnRequest) {
     EXPECT_EQ(scanDevices(backend, pedalPattern(), current, attached), 0);
 
     test::TempFolder other;
-    PedalSimProcess failing({"--dir", other.path(), "--fail-rate", "1"});
+    PedalSimProcess failing(TOVAN_PEDAL_SIM_PATH, {"--dir", other.path(), "--fail-rate", "1"});
     ASSERT_EQ(failing.waitReady(1).size(), 1u);
     VirtualHidBackend failingBus(other.path());
     ASSERT_EQ(scanDevices(failingBus, pedalPattern(), current, attached), 1);
@@ -210,7 +129,7 @@ TEST(PedalSimProcess, UnplugsAfterTheExchangesItWasToldAndFailsOnRequest) {
 
 TEST(PedalSimProcess, APedalSentToUpdateModeComesBackAsAnotherProduct) {
     test::TempFolder folder;
-    PedalSimProcess process({"--dir", folder.path()});
+    PedalSimProcess process(TOVAN_PEDAL_SIM_PATH, {"--dir", folder.path()});
     ASSERT_EQ(process.waitReady(1).size(), 1u);
     VirtualHidBackend backend(folder.path());
     ChangeCounter changes;
@@ -230,7 +149,7 @@ TEST(PedalSimProcess, APedalSentToUpdateModeComesBackAsAnotherProduct) {
 }
 
 TEST(PedalSimProcess, RejectsBadOptions) {
-    PedalSimProcess process({"--count", "zero"});
+    PedalSimProcess process(TOVAN_PEDAL_SIM_PATH, {"--count", "zero"});
     EXPECT_EQ(process.wait(), 2);
 }
 

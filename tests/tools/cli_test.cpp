@@ -1,0 +1,236 @@
+// tovan-cli against a real tovan-pedal-sim process on the virtual bus: exit
+// codes, JSON output, and what reached the pedal (its state file).
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <map>
+#include <regex>
+
+#include "tests/platform/temp_folder.h"
+#include "tests/support/pedal_sim_process.h"
+
+namespace fs = std::filesystem;
+using tovan::test::PedalSimProcess;
+using tovan::test::TempFolder;
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliRun : public ::testing::Test {
+protected:
+    void startPedals(std::vector<std::string> extra = {}) {
+        std::vector<std::string> arguments{"--dir", bus(), "--state-file", stateFile()};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        simulator = std::make_unique<PedalSimProcess>(TOVAN_PEDAL_SIM_PATH, arguments);
+        const size_t count = std::count(extra.begin(), extra.end(), "--count") ? 2 : 1;
+        ASSERT_EQ(simulator->waitReady(count).size(), count);
+    }
+
+    // Runs tovan-cli on the bus with stdin from /dev/null (no terminal).
+    Result cli(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), {TOVAN_CLI_PATH, "--pedal", "virtual:" + bus()});
+        const std::string outFile = folder.path() + "/out";
+        const std::string errFile = folder.path() + "/err";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        pid_t pid = -1;
+        Result result;
+        if (posix_spawn(&pid, TOVAN_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+            int status = 0;
+            waitpid(pid, &status, 0);
+            result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        result.out = tovan::test::readFile(outFile);
+        result.err = tovan::test::readFile(errFile);
+        return result;
+    }
+
+    bool pedalState(const std::string& needle) {
+        return tovan::test::stateHolds(*simulator, stateFile(), needle);
+    }
+    std::string bus() { return folder.path() + "/bus"; }
+    std::string stateFile() { return folder.path() + "/state.json"; }
+    std::string file(const std::string& name) { return folder.path() + "/" + name; }
+
+    TempFolder folder;
+    std::unique_ptr<PedalSimProcess> simulator;
+};
+
+// index -> value pairs of a `get --json` answer.
+std::map<int, int> getValues(const std::string& json) {
+    std::map<int, int> values;
+    const std::regex pair(R"re("index":(\d+),"value":(-?\d+))re");
+    for (std::sregex_iterator it(json.begin(), json.end(), pair), end; it != end; ++it)
+        values[std::stoi((*it)[1])] = std::stoi((*it)[2]);
+    return values;
+}
+
+// The "values" object of every preset of a `dump --json` answer.
+std::vector<std::map<int, int>> dumpedPresets(const std::string& json) {
+    std::vector<std::map<int, int>> presets;
+    const std::regex block(R"re("values":\{([^}]*)\})re");
+    const std::regex pair(R"re("(\d+)":(-?\d+))re");
+    for (std::sregex_iterator it(json.begin(), json.end(), block), end; it != end; ++it) {
+        const std::string body = (*it)[1];
+        std::map<int, int> values;
+        for (std::sregex_iterator p(body.begin(), body.end(), pair), e; p != e; ++p)
+            values[std::stoi((*p)[1])] = std::stoi((*p)[2]);
+        presets.push_back(values);
+    }
+    return presets;
+}
+
+} // namespace
+
+TEST_F(CliRun, UsageAndNoPedalHaveTheirOwnExitCodes) {
+    fs::create_directories(bus());
+    EXPECT_EQ(cli({}).status, 2);
+    EXPECT_EQ(cli({"frobnicate"}).status, 2);
+    EXPECT_EQ(cli({"--device"}).status, 2);
+    const Result none = cli({"info"});
+    EXPECT_EQ(none.status, 3);
+    EXPECT_NE(none.err.find("no Tovan found"), std::string::npos);
+
+    startPedals();
+    EXPECT_EQ(cli({"set", "23"}).status, 2);
+    EXPECT_EQ(cli({"set", "999", "1"}).status, 2);
+    EXPECT_EQ(cli({"set", "23", "fast"}).status, 2);
+    EXPECT_EQ(cli({"select", "X05"}).status, 2);
+    EXPECT_EQ(cli({"--device", "4", "info"}).status, 3);
+}
+
+TEST_F(CliRun, ListInfoAndDeviceChoice) {
+    startPedals({"--count", "2", "--name", "Rig"});
+    const Result list = cli({"--json", "list"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find(R"("index":0,"name":"Rig 1")"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find(R"("current":true)"), std::string::npos);
+    EXPECT_NE(list.out.find(R"("index":1)"), std::string::npos);
+
+    const Result info = cli({"--json", "--device", "1", "info"});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find(R"({"name":"Rig 2","firmware":"1.5.0")"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find(R"("active_label":"F00","edited":false,"locked":false)"), std::string::npos);
+    EXPECT_NE(info.out.find(R"("unique_id":")"), std::string::npos);
+}
+
+TEST_F(CliRun, SetAndGetGoThroughTheParameterFields) {
+    startPedals();
+    const Result set = cli({"--json", "set", "23", "99.5"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    EXPECT_EQ(set.out, "{\"index\":23,\"value\":995,\"text\":\"99.5\",\"min\":400,\"max\":3000}\n");
+    EXPECT_EQ(cli({"set", "19", "Hi 2"}).status, 0);
+    // Out of range values are clamped like the field would.
+    EXPECT_EQ(cli({"set", "17", "99999"}).status, 0);
+    const auto values = getValues(cli({"--json", "get", "23", "19", "17"}).out);
+    EXPECT_EQ(values.at(23), 995);
+    EXPECT_EQ(values.at(19), 11);
+    EXPECT_EQ(values.at(17), 4000);
+    EXPECT_TRUE(pedalState("\"edited\":true"));
+}
+
+TEST_F(CliRun, DestructiveCommandsNeedAYes) {
+    startPedals();
+    ASSERT_EQ(cli({"select", "P04"}).status, 0);
+    EXPECT_TRUE(pedalState("\"active_preset\":104"));
+
+    const Result refused = cli({"store", "P07", "Abc", "My sweep"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("--yes"), std::string::npos);
+    ASSERT_EQ(cli({"--yes", "store", "P07", "Abc", "My sweep"}).status, 0);
+    EXPECT_TRUE(pedalState("\"name\":\"Abc\",\"description\":\"My sweep\""));
+
+    EXPECT_EQ(cli({"delete"}).status, 1);
+    EXPECT_EQ(cli({"reset"}).status, 1);
+    EXPECT_EQ(cli({"--yes", "delete"}).status, 0);
+    ASSERT_EQ(cli({"select", "F03"}).status, 0);
+    const Result factory = cli({"--yes", "delete"});
+    EXPECT_EQ(factory.status, 1);
+    EXPECT_NE(factory.err.find("factory"), std::string::npos);
+
+    ASSERT_EQ(cli({"set", "8", "Stage left"}).status, 0);
+    ASSERT_EQ(cli({"--yes", "reset"}).status, 0);
+    EXPECT_NE(cli({"info"}).out.find("Stage left"), std::string::npos) << "the pedal keeps its name";
+}
+
+TEST_F(CliRun, ExportAndLoadAPreset) {
+    startPedals();
+    ASSERT_EQ(cli({"set", "16", "1234"}).status, 0);
+    ASSERT_EQ(cli({"export", file("sweep.tovan")}).status, 0);
+    EXPECT_EQ(fs::file_size(file("sweep.tovan")), 468u);
+    ASSERT_EQ(cli({"set", "16", "500"}).status, 0);
+    const Result load = cli({"load", file("sweep.tovan")});
+    ASSERT_EQ(load.status, 0) << load.err;
+    EXPECT_EQ(getValues(cli({"--json", "get", "16"}).out).at(16), 1234);
+
+    EXPECT_EQ(cli({"load", file("missing.tovan")}).status, 1);
+    std::ofstream(file("short.tovan")) << "not a preset";
+    const Result bad = cli({"load", file("short.tovan")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("not valid"), std::string::npos) << bad.err;
+}
+
+TEST_F(CliRun, ABackupDumpsWhatThePresetsHold) {
+    startPedals();
+    ASSERT_EQ(cli({"--yes", "store", "P02", "Bak", "Backed up"}).status, 0);
+    const Result backup = cli({"backup", file("all.tovan_all")});
+    ASSERT_EQ(backup.status, 0) << backup.err;
+
+    const Result dump = cli({"--json", "dump", file("all.tovan_all")});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    EXPECT_NE(dump.out.find(R"("kind":"backup")"), std::string::npos);
+    EXPECT_NE(dump.out.find(R"("count":12,"slots":20)"), std::string::npos);
+    const auto presets = dumpedPresets(dump.out);
+    ASSERT_EQ(presets.size(), 100u);
+    for (int slot = 0; slot < 100; ++slot) {
+        char label[8];
+        std::snprintf(label, sizeof label, "P%02d", slot);
+        ASSERT_EQ(cli({"select", label}).status, 0);
+        std::vector<std::string> indexes{"--json", "get"};
+        for (int index = 9; index <= 91; ++index)
+            indexes.push_back(std::to_string(index));
+        const auto values = getValues(cli(indexes).out);
+        for (int index = 9; index <= 91; ++index)
+            ASSERT_EQ(presets[static_cast<size_t>(slot)].at(index), values.at(index))
+                << label << " " << index;
+    }
+
+    // Restoring needs a yes, then brings the stored preset back.
+    ASSERT_EQ(cli({"--yes", "store", "P02", "Zap", "Replaced"}).status, 0);
+    EXPECT_EQ(cli({"load", file("all.tovan_all")}).status, 1);
+    const Result restore = cli({"--yes", "load", file("all.tovan_all")});
+    ASSERT_EQ(restore.status, 0) << restore.err;
+    EXPECT_TRUE(pedalState("\"name\":\"Bak\",\"description\":\"Backed up\""));
+}
+
+TEST_F(CliRun, SetlistsAndAPedalThatDoesNotAnswer) {
+    startPedals();
+    const Result setlists = cli({"--json", "setlists"});
+    ASSERT_EQ(setlists.status, 0);
+    EXPECT_EQ(setlists.out.rfind(
+                  R"({"count":12,"slots":20,"setlists":[{"index":0,"name":"Demo Mode","flag":true)", 0),
+              0u)
+        << setlists.out;
+    simulator->stop();
+
+    startPedals({"--fail-rate", "1"});
+    const Result info = cli({"info"});
+    EXPECT_EQ(info.status, 1);
+    EXPECT_NE(info.err.find("did not answer"), std::string::npos) << info.err;
+}

@@ -1,0 +1,636 @@
+#include "tools/cli/cli_app.h"
+
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "link/preset_file_codec.h"
+#include "link/tovan_process.h"
+#include "model/parameter_kinds.h"
+#include "model/pedal_parameters.h"
+#include "model/pedal_values.h"
+#include "platform/hid/backend_select.h"
+#include "toolkit/dialogs.h"
+#include "tools/cli/cli_view.h"
+#include "tools/cli/json_writer.h"
+#include "tools/cli/terminal_dialogs.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tovan-cli [--pedal usb|sim|virtual[:DIR]] [--device N] [--yes] [--json] COMMAND ...\n"
+    "commands:\n"
+    "  list                         attached pedals\n"
+    "  info                         the pedal's name, versions and state\n"
+    "  presets [--user]             preset names and descriptions\n"
+    "  get [INDEX...]               parameter values (all device parameters by default)\n"
+    "  set INDEX VALUE              set a parameter as typed in its field (e.g. 23.5, or a value name)\n"
+    "  select PRESET                select a preset: 0-199, F07 or P42\n"
+    "  store SLOT NAME DESCRIPTION  store the current preset into user slot P00-P99 (or 0-99)\n"
+    "  delete                       delete the current user preset\n"
+    "  revert                       discard the edits of the current preset\n"
+    "  reset                        reset the pedal's settings (user presets are kept)\n"
+    "  export FILE                  save the current preset to a preset file\n"
+    "  load FILE                    load a preset file, or restore a backup (asks, or --yes)\n"
+    "  backup FILE                  save global settings, setlists and all user presets\n"
+    "  setlists                     the setlists\n"
+    "  dump FILE                    show what a preset or backup file holds (no pedal needed)\n";
+
+constexpr const char* kUdevHint =
+    "a Tovan is attached but could not be opened (permission denied?); install the udev rule: "
+    "sudo cp resources/70-tovan.rules /etc/udev/rules.d/ && sudo udevadm control --reload, then plug the "
+    "pedal "
+    "in again";
+
+struct Options {
+    std::string pedal = "usb";
+    int32_t device = -1;
+    bool yes = false;
+    bool json = false;
+    std::string command;
+    std::vector<std::string> arguments;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+bool parseInt(std::string_view text, int32_t& out) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), out);
+    return !text.empty() && result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+// Whether the text reads as a number the way the editor's text fields take one.
+bool isNumber(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    bool digits = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            digits = true;
+        else if (text[i] == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits;
+}
+
+std::string versionText(const std::array<uint8_t, 3>& version) {
+    return std::to_string(version[0]) + "." + std::to_string(version[1]) + "." + std::to_string(version[2]);
+}
+
+class Cli {
+public:
+    Cli(Options options, std::FILE* input, std::FILE* output, std::FILE* errors)
+        : options(std::move(options)), out(output), err(errors), dialogs(this->options.yes, input, errors),
+          view(errors, isatty(fileno(errors)) != 0) {}
+
+    int run() {
+        DialogHost* previous = setDialogHost(&dialogs);
+        const int status = dispatch();
+        setDialogHost(previous);
+        return status;
+    }
+
+private:
+    int dispatch() {
+        const std::string& c = options.command;
+        if (c == "dump") return withArguments(1, 1, [&] { return dump(options.arguments[0]); });
+        using Command = std::function<int()>;
+        const std::map<std::string, std::pair<std::pair<size_t, size_t>, Command>> commands{
+            {"list", {{0, 0}, [&] { return list(); }}},
+            {"info", {{0, 0}, [&] { return info(); }}},
+            {"presets", {{0, 1}, [&] { return presets(); }}},
+            {"get", {{0, 200}, [&] { return get(); }}},
+            {"set", {{2, 2}, [&] { return set(); }}},
+            {"select", {{1, 1}, [&] { return select(); }}},
+            {"store", {{3, 3}, [&] { return store(); }}},
+            {"delete", {{0, 0}, [&] { return remove(); }}},
+            {"revert", {{0, 0}, [&] { return revert(); }}},
+            {"reset", {{0, 0}, [&] { return reset(); }}},
+            {"export", {{1, 1}, [&] { return exportPreset(); }}},
+            {"load", {{1, 1}, [&] { return load(); }}},
+            {"backup", {{1, 1}, [&] { return backup(); }}},
+            {"setlists", {{0, 0}, [&] { return setlists(); }}},
+        };
+        const auto found = commands.find(c);
+        if (found == commands.end())
+            return usage(c.empty() ? "no command given" : "unknown command '" + c + "'");
+        const auto [counts, command] = found->second;
+        return withArguments(counts.first, counts.second, [&] {
+            const int connection = connect();
+            if (connection != kCliOk) return connection;
+            const int status = command();
+            return status == kCliOk ? finished() : status;
+        });
+    }
+
+    int withArguments(size_t least, size_t most, const std::function<int()>& command) {
+        if (options.arguments.size() < least || options.arguments.size() > most)
+            return usage("wrong number of arguments for '" + options.command + "'");
+        try {
+            return command();
+        } catch (const UsageError& error) {
+            return usage(error.message);
+        }
+    }
+
+    int usage(const std::string& message) {
+        std::fprintf(err, "tovan-cli: %s\n%s", message.c_str(), kUsage);
+        return kCliUsage;
+    }
+
+    int fail(const std::string& reason) {
+        std::fprintf(err, "tovan-cli: %s\n", reason.c_str());
+        return kCliFailed;
+    }
+
+    // A command that ran may still have lost exchanges with the pedal.
+    int finished() {
+        if (process->failedExchanges() > 0)
+            return fail("the pedal did not answer; the operation may be incomplete");
+        return kCliOk;
+    }
+
+    int connect() {
+        backend = tovan::createHidBackend(options.pedal);
+        if (!backend) throw UsageError{"unknown pedal back end '" + options.pedal + "'"};
+        process = std::make_unique<TovanProcess>(*backend, &view);
+        process->Open();
+        process->connectPedal();
+        if (options.device >= 0 && !process->useDevice(options.device)) {
+            std::fprintf(err, "tovan-cli: no pedal at place %d (%zu attached)\n", options.device,
+                         tovan::attachedPedals().size());
+            return kCliNoPedal;
+        }
+        if (process->isConnected()) return kCliOk;
+        bool seen = false;
+        if (const auto paths = backend->enumerate()) {
+            for (std::string path : *paths) {
+                for (char& ch : path)
+                    ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+                seen = seen || path.find(tovan::pedalPattern()) != std::string::npos;
+            }
+        }
+        std::fprintf(err, "tovan-cli: %s\n", seen ? kUdevHint : "no Tovan found");
+        return kCliNoPedal;
+    }
+
+    PARAMETER_MANAGER& parameters() { return *process->parameters(); }
+
+    void print(const JsonWriter& json) { std::fprintf(out, "%s\n", json.text().c_str()); }
+
+    int list() {
+        JsonWriter json;
+        json.beginArray();
+        const auto& pedals = tovan::attachedPedals();
+        for (const CliView::DeviceName& device : view.deviceNames) {
+            const auto& pedal = pedals[static_cast<size_t>(device.index)];
+            const bool current = pedal.path() == process->currentPedal().path();
+            json.beginObject().key("index").value(device.index).key("name").value(device.name);
+            json.key("path").value(pedal.path()).key("current").value(current).endObject();
+            if (!options.json)
+                std::fprintf(out, "%d%s %-16s %s\n", device.index, current ? "*" : " ", device.name.c_str(),
+                             pedal.path().c_str());
+        }
+        json.endArray();
+        if (options.json) print(json);
+        return kCliOk;
+    }
+
+    int info() {
+        process->readDeviceInfo();
+        const int32_t active = process->readActivePreset();
+        process->pollStatus();
+        char name[kParameterTextSize];
+        parameters().Format(kDeviceName, name, 0, 16);
+        if (options.json) {
+            JsonWriter json;
+            json.beginObject().key("name").value(name);
+            json.key("firmware").value(versionText(process->firmware()));
+            json.key("second_version").value(versionText(process->secondFirmware()));
+            json.key("unique_id").value(process->uniqueId());
+            json.key("active_preset").value(active).key("active_label").value(presetLabel(active));
+            json.key("edited")
+                .value(process->isEdited())
+                .key("locked")
+                .value(process->isLocked())
+                .endObject();
+            print(json);
+        } else {
+            std::fprintf(out,
+                         "name:           %s\nfirmware:       %s\nsecond version: %s\nunique id:      %s\n"
+                         "active preset:  %s%s\nlocked:         %s\n",
+                         name, versionText(process->firmware()).c_str(),
+                         versionText(process->secondFirmware()).c_str(), process->uniqueId(),
+                         presetLabel(active).c_str(), process->isEdited() ? " (edited)" : "",
+                         process->isLocked() ? "yes" : "no");
+        }
+        return kCliOk;
+    }
+
+    int presets() {
+        bool userOnly = false;
+        for (const std::string& argument : options.arguments) {
+            if (argument != "--user") throw UsageError{"unknown option '" + argument + "' for 'presets'"};
+            userOnly = true;
+        }
+        JsonWriter json;
+        json.beginArray();
+        for (int32_t n = userOnly ? kPresetsPerBank : 0; n < kPresetCount; ++n) {
+            char name[4];
+            char description[24];
+            process->readPresetName(presetSlot(n), isUserPreset(n), name);
+            process->readPresetDescription(presetSlot(n), isUserPreset(n), description);
+            json.beginObject().key("number").value(n).key("label").value(presetLabel(n));
+            json.key("name").value(name).key("description").value(description).endObject();
+            if (!options.json) {
+                if (!presetHeading(n).empty() && !isUserPreset(n))
+                    std::fprintf(out, "-- %.*s\n", static_cast<int>(presetHeading(n).size()),
+                                 presetHeading(n).data());
+                std::fprintf(out, "%s  %-3s  %s\n", presetLabel(n).c_str(), name, description);
+            }
+        }
+        json.endArray();
+        if (options.json) print(json);
+        return kCliOk;
+    }
+
+    int32_t parameterIndex(const std::string& text) {
+        int32_t index = 0;
+        if (!parseInt(text, index) || !(index == kModeSwitch || index == kCurrentPreset ||
+                                        index == kDeviceName || deviceFieldOf(index).has_value()))
+            throw UsageError{"'" + text + "' is not a parameter index (5, 7, 8 or 9-110)"};
+        return index;
+    }
+
+    // Reads what the pedal holds for a parameter; false when it did not answer.
+    bool readParameter(int32_t index) {
+        if (index == kCurrentPreset) {
+            parameters().SetValue(kCurrentPreset, static_cast<float>(process->readActivePreset()));
+            return process->failedExchanges() == 0;
+        }
+        if (index == kDeviceName) {
+            process->readDeviceInfo();
+            return process->failedExchanges() == 0;
+        }
+        if (index == kModeSwitch) {
+            process->pollStatus();
+            const bool on = (process->lastStatus()[0] & tovan::proto::status::kModeSwitch) != 0;
+            parameters().SetValue(kModeSwitch, on ? 1.0f : 0.0f);
+            return process->failedExchanges() == 0;
+        }
+        return process->readParameterInfo(index);
+    }
+
+    void describe(JsonWriter& json, int32_t index) {
+        char text[kParameterTextSize];
+        parameters().Format(index, text, 0, static_cast<int>(kParameterTextSize) - 1);
+        int32_t value = parameters().GetIntValue(index);
+        int32_t minimum = parameters().GetIntMin(index);
+        int32_t maximum = parameters().GetIntMax(index);
+        if (index == kCurrentPreset) {
+            value = static_cast<int32_t>(parameters().GetValue(kCurrentPreset));
+            std::snprintf(text, sizeof text, "%s", presetLabel(value).c_str());
+            minimum = 0;
+            maximum = kPresetCount - 1;
+        } else if (index == kModeSwitch) {
+            value = parameters().GetValue(kModeSwitch) > 0.0f ? 1 : 0;
+            minimum = 0;
+            maximum = 1;
+        }
+        json.beginObject().key("index").value(index).key("value").value(value).key("text").value(text);
+        json.key("min").value(minimum).key("max").value(maximum).endObject();
+        if (!options.json) {
+            const std::string_view named = valueName(index, value);
+            std::fprintf(out, "%-4d %-18.*s %s%s%.*s%s  [%d..%d]\n", index,
+                         static_cast<int>(parameterName(index).size()), parameterName(index).data(), text,
+                         named.empty() ? "" : " (", static_cast<int>(named.size()), named.data(),
+                         named.empty() ? "" : ")", minimum, maximum);
+        }
+    }
+
+    int get() {
+        std::vector<int32_t> indexes;
+        for (const std::string& argument : options.arguments)
+            indexes.push_back(parameterIndex(argument));
+        if (indexes.empty())
+            for (const DeviceField& row : kDeviceMap)
+                indexes.push_back(row.index);
+        JsonWriter json;
+        json.beginArray();
+        for (int32_t index : indexes) {
+            if (!readParameter(index))
+                return fail("the pedal did not answer for parameter " + std::to_string(index));
+            describe(json, index);
+        }
+        json.endArray();
+        if (options.json) print(json);
+        return kCliOk;
+    }
+
+    int set() {
+        const int32_t index = parameterIndex(options.arguments[0]);
+        const std::string& text = options.arguments[1];
+        if (!readParameter(index))
+            return fail("the pedal did not answer for parameter " + std::to_string(index));
+        if (index == kCurrentPreset) {
+            options.arguments = {text};
+            return select();
+        }
+        if (index == kDeviceName) {
+            if (text.size() > 16) return fail("a pedal name has at most 16 characters");
+            parameters().ParseString(kDeviceName, text.c_str());
+            process->sendParameter(kDeviceName, 0.0f);
+        } else {
+            float value = 0.0f;
+            if (const int32_t named = valueForName(index, text); named >= 0)
+                value = static_cast<float>(named);
+            else if (isNumber(text))
+                value = index == kModeSwitch ? static_cast<float>(std::atof(text.c_str()) > 0.0)
+                                             : parameters().ParseString(index, text.c_str());
+            else
+                throw UsageError{"'" + text + "' is not a value for parameter " + std::to_string(index)};
+            process->sendParameter(index, value);
+            if (index == kModeSwitch) parameters().SetValue(kModeSwitch, value);
+        }
+        if (index != kModeSwitch && !readParameter(index)) return fail("the pedal did not answer");
+        JsonWriter json;
+        describe(json, index);
+        if (options.json) print(json);
+        return kCliOk;
+    }
+
+    int32_t presetArgument(const std::string& text) {
+        const int32_t preset = parsePresetLabel(text);
+        if (preset < 0) throw UsageError{"'" + text + "' is not a preset (0-199, F00-F99 or P00-P99)"};
+        return preset;
+    }
+
+    int refuseWithoutAnswer(const std::string& what) {
+        return fail(what + " needs a yes: run it on a terminal or add --yes");
+    }
+
+    int select() {
+        const int32_t preset = presetArgument(options.arguments[0]);
+        process->pollStatus();
+        if (process->isEdited() && !dialogs.canAnswer())
+            return refuseWithoutAnswer("selecting another preset discards the current preset's edits; this");
+        process->selectPreset(preset);
+        if (process->readActivePreset() != preset) return fail("the pedal stayed on its preset");
+        if (!options.json) std::fprintf(out, "%s\n", presetLabel(preset).c_str());
+        return kCliOk;
+    }
+
+    int store() {
+        int32_t slot = parsePresetLabel(options.arguments[0]);
+        if (slot >= kPresetsPerBank) slot -= kPresetsPerBank;
+        const bool userLabel =
+            options.arguments[0].size() == 3 && std::toupper(options.arguments[0][0]) == 'P';
+        const bool plain = isNumber(options.arguments[0]);
+        if (slot < 0 || (!userLabel && !plain) ||
+            (plain && parsePresetLabel(options.arguments[0]) >= kPresetsPerBank))
+            throw UsageError{"'" + options.arguments[0] + "' is not a user slot (P00-P99 or 0-99)"};
+        const std::string& name = options.arguments[1];
+        const std::string& description = options.arguments[2];
+        if (name.size() > 3) return fail("a preset name has at most 3 characters");
+        if (description.size() > 20) return fail("a preset description has at most 20 characters");
+        if (!dialogs.canAnswer())
+            return refuseWithoutAnswer("storing over user preset " + presetLabel(slot + 100));
+        if (!askYesNo("Store the current preset into " + presetLabel(slot + 100) +
+                      "? The preset stored there is replaced."))
+            return fail("not stored");
+        if (!process->storePreset(name.c_str(), description.c_str(), slot))
+            return fail("the pedal did not take the preset");
+        return kCliOk;
+    }
+
+    int remove() {
+        const int32_t active = process->readActivePreset();
+        parameters().SetValue(kCurrentPreset, static_cast<float>(active));
+        if (!isUserPreset(active))
+            return fail(presetLabel(active) + " is a factory preset; only user presets can be deleted");
+        if (!dialogs.canAnswer()) return refuseWithoutAnswer("deleting " + presetLabel(active));
+        if (!askYesNo("Do you want to delete the current preset?")) return fail("not deleted");
+        process->deletePreset();
+        return kCliOk;
+    }
+
+    int revert() {
+        if (!process->revertPreset()) return fail("the pedal did not take the revert");
+        return kCliOk;
+    }
+
+    int reset() {
+        if (!dialogs.canAnswer()) return refuseWithoutAnswer("resetting the pedal's settings");
+        process->readDeviceInfo();
+        const uint64_t before = process->failedExchanges();
+        process->resetPedal();
+        return process->failedExchanges() == before ? kCliOk : fail("the pedal did not answer");
+    }
+
+    int exportPreset() {
+        process->reload(false);
+        return process->exportPresetTo(options.arguments[0]) ? kCliOk : kCliFailed;
+    }
+
+    int load() {
+        const std::string& path = options.arguments[0];
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return fail("cannot open " + path);
+        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        const presetfile::DecodedFile file = presetfile::decodeFile(bytes);
+        const bool backupFile =
+            file.status == presetfile::FileStatus::Readable && file.kind == presetfile::FileKind::Backup;
+        if (backupFile && !dialogs.canAnswer())
+            return refuseWithoutAnswer("restoring a backup replaces all user presets; this");
+        // Values are clamped to the ranges the pedal reports, as its controls would.
+        for (const DeviceField& row : kDeviceMap)
+            process->readParameterInfo(row.index);
+        if (backupFile) process->readSetlists();
+        if (file.status == presetfile::FileStatus::Foreign)
+            return fail(path + " is not a Tovan preset or backup file");
+        if (!process->loadFile(path)) return kCliFailed;
+        return kCliOk;
+    }
+
+    int backup() {
+        process->readParameterInfo();
+        return process->saveBackupTo(options.arguments[0]) ? kCliOk : kCliFailed;
+    }
+
+    int setlists() {
+        process->readSetlists();
+        JsonWriter json;
+        json.beginObject().key("count").value(static_cast<int32_t>(process->setlistCount()));
+        json.key("slots")
+            .value(static_cast<int32_t>(process->slotsPerSetlist()))
+            .key("setlists")
+            .beginArray();
+        int32_t index = 0;
+        for (const TovanProcess::SetlistRecord& record : process->setlists()) {
+            json.beginObject().key("index").value(index).key("name").value(record.name.data());
+            json.key("flag").value(record.flag).key("slots").beginArray();
+            if (!options.json)
+                std::fprintf(out, "%2d %-32s%s\n", index, record.name.data(), record.flag ? " *" : "");
+            for (int32_t k = 0; k < process->slotsPerSetlist(); ++k) {
+                json.beginObject().key("preset").value(static_cast<int32_t>(record.preset(k)));
+                json.key("program").value(static_cast<int32_t>(record.program(k))).endObject();
+                if (!options.json && record.preset(k) != tovan::proto::kEmptySlot)
+                    std::fprintf(out, "   slot %2d: %s  program %d\n", k + 1,
+                                 presetLabel(record.preset(k)).c_str(), record.program(k));
+            }
+            json.endArray().endObject();
+            ++index;
+        }
+        json.endArray().endObject();
+        if (options.json) print(json);
+        return kCliOk;
+    }
+
+    int dump(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return fail("cannot open " + path);
+        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        const presetfile::DecodedFile file = presetfile::decodeFile(bytes);
+        if (file.status == presetfile::FileStatus::TooShort || file.flags.damaged)
+            return fail(path + ": the file is not valid or it may be corrupt");
+        if (file.status == presetfile::FileStatus::Foreign)
+            return fail(path + " is not a Tovan preset or backup file");
+        if (file.status == presetfile::FileStatus::NewerFormat || file.flags.newer)
+            return fail(path + " needs a newer version of this program");
+
+        JsonWriter json;
+        const bool backupFile = file.kind == presetfile::FileKind::Backup;
+        json.beginObject().key("kind").value(backupFile ? "backup" : "preset").key("presets").beginArray();
+        for (const presetfile::PresetContents& preset : file.presets) {
+            const presetfile::PresetName name = preset.name.value_or(presetfile::PresetName{});
+            json.beginObject().key("name").value(name.shortName).key("description").value(name.description);
+            json.key("values").beginObject();
+            for (const presetfile::ParameterValue& v : preset.values)
+                json.key(std::to_string(v.index)).value(v.value);
+            json.endObject().endObject();
+            if (!options.json)
+                std::fprintf(out, "%-3s | %s\n", name.shortName.c_str(), name.description.c_str());
+        }
+        json.endArray().key("globals").beginObject();
+        if (file.globals)
+            for (const presetfile::ParameterValue& v : *file.globals)
+                json.key(std::to_string(v.index)).value(v.value);
+        json.endObject().key("setlists").beginObject();
+        const presetfile::SetlistContents setlists = file.setlists.value_or(presetfile::SetlistContents{});
+        json.key("count")
+            .value(setlists.count)
+            .key("slots")
+            .value(setlists.slots)
+            .key("entries")
+            .beginArray();
+        // A slot's program and preset arrive as two entries; they are listed together.
+        std::map<std::pair<int32_t, int32_t>, std::pair<int32_t, int32_t>> slots;
+        for (const presetfile::SetlistEntry& entry : setlists.entries) {
+            auto& slot = slots.try_emplace({entry.setlist, entry.slot}, 255, 0).first->second;
+            (entry.field == presetfile::SetlistField::Preset ? slot.first : slot.second) = entry.value;
+        }
+        for (const auto& [where, slot] : slots) {
+            json.beginObject().key("setlist").value(where.first).key("slot").value(where.second);
+            json.key("preset").value(slot.first).key("program").value(slot.second).endObject();
+        }
+        json.endArray().endObject().endObject();
+        if (options.json)
+            print(json);
+        else
+            std::fprintf(out, "%s file: %zu preset%s%s\n", backupFile ? "backup" : "preset",
+                         file.presets.size(), file.presets.size() == 1 ? "" : "s",
+                         file.complete ? "" : " (incomplete)");
+        if (!file.complete) return fail(path + ": the file is incomplete");
+        return kCliOk;
+    }
+
+    Options options;
+    std::FILE* out;
+    std::FILE* err;
+    TerminalDialogs dialogs;
+    CliView view;
+    std::unique_ptr<tovan::HidBackend> backend;
+    std::unique_ptr<TovanProcess> process;
+
+public:
+    ~Cli() {
+        process.reset();
+        // The attached list holds handles of the back end: close them first.
+        tovan::attachedPedals().clear();
+    }
+};
+
+std::optional<Options> parseOptions(int argc, char** argv, std::string& problem) {
+    Options options;
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string argument = argv[i];
+        auto valueOf = [&](const std::string& name) -> std::optional<std::string> {
+            if (argument.rfind(name + "=", 0) == 0) return argument.substr(name.size() + 1);
+            if (argument == name && i + 1 < argc) return std::string(argv[++i]);
+            return std::nullopt;
+        };
+        if (argument == "--yes" || argument == "-y") {
+            options.yes = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument.rfind("--pedal", 0) == 0) {
+            const auto value = valueOf("--pedal");
+            if (!value) return problem = "--pedal needs a value", std::nullopt;
+            options.pedal = *value;
+        } else if (argument.rfind("--device", 0) == 0) {
+            const auto value = valueOf("--device");
+            if (!value || !parseInt(*value, options.device) || options.device < 0)
+                return problem = "--device needs a place in the list (0, 1, ...)", std::nullopt;
+        } else if (argument == "--help" || argument == "-h") {
+            return problem = "help", std::nullopt;
+        } else if (!argument.empty() && argument[0] == '-' && argument != "-") {
+            return problem = "unknown option '" + argument + "'", std::nullopt;
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) return problem = "no command given", std::nullopt;
+    options.command = argv[i++];
+    for (; i < argc; ++i) {
+        const std::string argument = argv[i];
+        // Options may also follow the command.
+        if (argument == "--yes" || argument == "-y")
+            options.yes = true;
+        else if (argument == "--json")
+            options.json = true;
+        else
+            options.arguments.push_back(argument);
+    }
+    return options;
+}
+
+} // namespace
+
+int runCli(int argc, char** argv, std::FILE* input, std::FILE* output, std::FILE* errors) {
+    std::string problem;
+    std::optional<Options> options = parseOptions(argc, argv, problem);
+    if (!options) {
+        if (problem == "help") {
+            std::fputs(kUsage, output);
+            return kCliOk;
+        }
+        std::fprintf(errors, "tovan-cli: %s\n%s", problem.c_str(), kUsage);
+        return kCliUsage;
+    }
+    Cli cli(std::move(*options), input, output, errors);
+    return cli.run();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "link/pedal_view.h"
+
+// What the command-line tool shows of the link's page: the device names the
+// link reads for its selector, and progress of backup and restore on stderr
+// when it is a terminal.
+class CliView : public PedalView {
+public:
+    CliView(std::FILE* progressOut, bool showProgressLines)
+        : out(progressOut), showLines(showProgressLines) {}
+
+    void clearMenu(int32_t tag) override {
+        if (tag == kDeviceMenu) deviceNames.clear();
+    }
+    void addMenuItem(int32_t tag, std::string_view text, std::string_view, int32_t value) override {
+        if (tag == kDeviceMenu) deviceNames.push_back({value, std::string(text)});
+    }
+    void showProgress(bool visible) override {
+        if (!visible && showLines && shownAny) std::fputc('\n', out);
+        shownAny = false;
+    }
+    void setProgress(int32_t presets) override {
+        if (!showLines || presets == 0) return;
+        std::fprintf(out, "\rpreset %d of 100", presets);
+        std::fflush(out);
+        shownAny = true;
+    }
+
+    struct DeviceName {
+        int32_t index;
+        std::string name;
+    };
+    std::vector<DeviceName> deviceNames;
+
+private:
+    static constexpr int32_t kDeviceMenu = 1;
+    std::FILE* out;
+    bool showLines;
+    bool shownAny = false;
+};
