@@ -89,6 +89,8 @@ public:
     bool enterUpdateMode();
     // Offers the carried firmware once after a connection (the program supplies the image).
     void checkFirmware();
+    // The manual update: the player picks a firmware file, which is kept afterwards.
+    void chooseAndUpdateFirmware();
     void setFirmwareImage(std::span<const uint8_t> image) { firmwareImage = image; }
 
     // Preset and backup files. The *To and loadFile forms take a path; the others

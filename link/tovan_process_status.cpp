@@ -3,6 +3,7 @@
 #include "link/firmware_update.h"
 #include "link/tovan_process.h"
 #include "model/pedal_parameters.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/page_manager.h"
 
 using namespace tovan;
@@ -132,4 +133,12 @@ void TovanProcess::checkFirmware() {
     firmwareCheck = false;
     const firmware::Version pedal{firmwareVersion[0], firmwareVersion[1], firmwareVersion[2]};
     firmware::checkFirmware(pedal, firmwareImage, [this] { return enterUpdateMode(); });
+}
+
+void TovanProcess::chooseAndUpdateFirmware() {
+    static const std::vector<std::string> types{"pfu"};
+    static const std::vector<std::string> descriptions{"Tovan firmware"};
+    std::string path = " Tovan";
+    if (!askOpenFile("Open File", types, descriptions, fileFolder, path, true)) return;
+    firmware::launchFirmwareUpdate(path, [this] { return enterUpdateMode(); });
 }

@@ -74,6 +74,12 @@ bool openWithShell(std::string_view pathOrAddress) {
     return dialogHost().openWithShell(pathOrAddress);
 }
 
+CCRect centreOnScreen(CCRect window, int32_t screenWidth, int32_t screenHeight) {
+    const int32_t left = screenWidth / 2 - window.width() / 2;
+    const int32_t top = screenHeight / 2 - window.height() / 2;
+    return {left, top, left + window.width(), top + window.height()};
+}
+
 bool confirmListDeletion() {
     return askYesNo("Are you sure you want to delete ?");
 }

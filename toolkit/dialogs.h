@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/dialogs.h"
+#include "toolkit/geometry.h"
 
 // Message boxes titled with the application's display name.
 // "%s Warning", OK and Cancel: true for OK.
@@ -30,6 +31,10 @@ bool askSaveFile(std::string_view title, std::span<const std::string> extensions
 // A known folder, with a separator at its end when asked; nothing on failure.
 std::optional<std::string> knownFolder(KnownFolder kind, bool withSlash);
 bool openWithShell(std::string_view pathOrAddress);
+
+// Where a window of the given size goes so that its centre is the screen's
+// centre (integer halves); its size is kept.
+CCRect centreOnScreen(CCRect window, int32_t screenWidth, int32_t screenHeight);
 
 // The list deletion prompt: true when the user agrees.
 bool confirmListDeletion();

@@ -134,6 +134,10 @@ TEST_F(Files, ExportFailuresAreReported) {
 
 TEST_F(Files, ABackupRoundTripsThroughThePedal) {
     connect();
+    process.selectPreset(12);
+    process.pollStatus();
+    process.setPedalMode(true);
+    process.parameters()->SetValue(5, 1.0f);
     process.sendParameter(92, 55.0f);
     const fs::path file = folder / "all.tovan_all";
     ASSERT_TRUE(process.saveBackupTo(file.string()));
@@ -153,6 +157,9 @@ TEST_F(Files, ABackupRoundTripsThroughThePedal) {
         ++presets;
     EXPECT_EQ(presets, 100);
     EXPECT_FALSE(process.isBusy());
+    // The pedal is back on its preset with its mode switch as it was.
+    EXPECT_EQ(pedal().activePreset(), 12u);
+    EXPECT_TRUE(pedal().modeSwitch());
 
     // Change the pedal, then restore: the user presets and globals come back.
     const auto storedName = pedal().userPreset(3).name;

@@ -98,6 +98,11 @@ TEST_F(Dialogs, FileDialogsRememberTheFolderOnlyWhenAsked) {
     EXPECT_EQ(folder, "/media/stick");
 }
 
+TEST(WindowPlacement, CentresKeepTheSize) {
+    EXPECT_EQ(centreOnScreen({10, 20, 650, 670}, 1280, 1024), (CCRect{320, 187, 960, 837}));
+    EXPECT_EQ(centreOnScreen({0, 0, 641, 651}, 1281, 1025), (CCRect{320, 187, 961, 838}));
+}
+
 TEST_F(Dialogs, KnownFoldersAndDeletion) {
     EXPECT_FALSE(knownFolder(KnownFolder::ApplicationData, true).has_value());
     dialogs.setFolder(KnownFolder::ApplicationData, "/home/me/.local/share");
