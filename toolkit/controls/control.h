@@ -12,6 +12,7 @@ class CCBitmap;
 class CCBitmapFont;
 class CCPreferenceManager;
 class CCTextCtrl;
+class CCWindowHost;
 
 // The preference manager that controls whose tag names no parameter read their
 // value from (updateFromParameter). Set by the application; none by default.
@@ -112,7 +113,7 @@ protected:
     // The answer of value controls to a 513: the value fromNormalised(msg.value).
     bool applySetValueMessage(const CCMsg& msg);
     // The manager's window, when there is one.
-    class CCWindowHost* window();
+    CCWindowHost* window();
     // Takes or releases the mouse; works without a manager too (tests).
     void captureMouse(bool on);
 

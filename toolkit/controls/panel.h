@@ -27,9 +27,9 @@ private:
 };
 
 // A panel shown over the page through CCPageManager::showModal. Its mode says
-// how it closes: 0 a press outside closes it, as does a press inside that no
-// child takes; 1 it takes every press (only its own controls close it);
-// 2 as 0, but it also takes the presses outside it.
+// how presses close it: 0 a press inside that none of its controls takes closes
+// it, presses outside go nowhere; 1 a press outside closes it, presses inside
+// never do; 2 any press that none of its controls takes closes it.
 class CCModalPanel : public CCPanel {
 public:
     CCModalPanel(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t bitmapId = 0,
