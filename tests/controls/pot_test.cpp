@@ -279,7 +279,8 @@ TEST_F(PotStrip, LabelSitsAtTheBottomAndNarrowsToItsLetters) {
     CCPotControl* p = parent.addChild(std::move(owned));
     EXPECT_EQ(p->getLabelRect(), (CCRect{11, 50, 110, 54}));
     p->layoutLabel(2);
-    EXPECT_EQ(p->getLabelRect(), (CCRect{28, 50, 92, 54})) << "99 wide narrowed to 64, 17 and 18 off the sides";
+    EXPECT_EQ(p->getLabelRect(), (CCRect{28, 50, 92, 54}))
+        << "99 wide narrowed to 64, 17 and 18 off the sides";
     p->layoutLabel(3);
     EXPECT_EQ(p->getLabelRect().width(), 64) << "wider than the label: unchanged";
 }
