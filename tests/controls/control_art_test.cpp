@@ -4,10 +4,16 @@
 #include "resources/resource_ids.h"
 #include "resources/resources.h"
 #include "toolkit/bitmap_registry.h"
+#include "toolkit/controls/menu_selector.h"
 #include "toolkit/controls/on_off_button.h"
+#include "toolkit/controls/panel.h"
+#include "toolkit/controls/pot_control.h"
+#include "toolkit/controls/radio_button.h"
 #include "toolkit/controls/simple_progress.h"
 #include "toolkit/controls/simple_radio_button.h"
+#include "toolkit/controls/text_ctrl.h"
 #include "toolkit/draw_context.h"
+#include "toolkit/font.h"
 
 namespace {
 
@@ -66,6 +72,61 @@ TEST_F(ControlArt, ProgressFillIsCutToTheValue) {
     bar.draw(*ctx);
     EXPECT_GT(ctx->surface().pixelAt(30, 4).red, 200);
     EXPECT_LT(ctx->surface().pixelAt(60, 4).red, 100) << "past a quarter only the track shows";
+}
+
+} // namespace
+
+namespace {
+
+// Draws one of each control on the page body and keeps the picture, so the
+// controls can be looked at; checks that the texts and frames landed.
+TEST_F(ControlArt, ContactSheetOfControls) {
+    CCPageManager manager(CCRect{0, 0, 320, 120}, nullptr, false);
+    auto ctx = CCDrawContext::createOffscreen(320, 120);
+    manager.attachWindow(nullptr, ctx.get(), nullptr);
+    CCPanel* panel = manager.addChild(std::make_unique<CCPanel>(kTagNone, 0, 0, 320, 120));
+    panel->setFill({34, 27, 22, 255});
+    CCFontInterface* text = getFont();
+    auto* knob =
+        panel->addChild(std::make_unique<CCPotControl>(9, 10, 10, 42, 44, 0, 100, resid::kKnobStrip, 70));
+    auto* value = panel->addChild(std::make_unique<CCTextCtrl>(kTagNone, 11, 40, 43, 52));
+    value->setFont(text);
+    knob->setLinkedText(value);
+    auto* tabs = panel->addChild(std::make_unique<CCSimpleRadioButton>(181, 60, 8, 310, 28));
+    const int32_t tabIds[] = {resid::kTabPreset, resid::kTabSetlist, resid::kTabMidi, resid::kTabSettings};
+    for (int32_t i = 0; i < 4; ++i)
+        tabs->addPosition(62 * i, 0, tabIds[i]);
+    tabs->setValue(1, false, false, true);
+    auto* selector =
+        panel->addChild(std::make_unique<CCMenuSelector>(18, 60, 40, 150, 56, resid::kSelectorWell));
+    selector->setFont(text);
+    selector->addItem("Band");
+    auto* field = panel->addChild(std::make_unique<CCTextCtrl>(17, 160, 40, 300, 56, resid::kFieldWell));
+    field->setFont(text);
+    field->setText("1250 Hz");
+    auto* mode = panel->addChild(std::make_unique<CCRadioButton>(20, 60, 70, 230, 86));
+    const int32_t modeIds[] = {resid::kModePedal, resid::kModeLfo, resid::kModeEnvelope, resid::kModePitch};
+    for (int32_t i = 0; i < 4; ++i)
+        mode->addMember(std::make_unique<CCOnOffButton>(kTagNone, 42 * i, 0, 42 * i + 40, 16, modeIds[i],
+                                                        kButtonSetOnly));
+    mode->setValue(1, false, false, true);
+    auto* power =
+        panel->addChild(std::make_unique<CCOnOffButton>(34, 250, 72, 274, 84, resid::kSwitchButton));
+    power->setValue(1, false, false, true);
+    auto* bar = panel->addChild(std::make_unique<CCSimpleProgress>(
+        kTagNone, 60, 100, 260, 108, resid::kProgressTrack, resid::kProgressFill, 3));
+    bar->setValue(2, false, false, true);
+
+    manager.redraw(*ctx, nullptr);
+    EXPECT_TRUE(ctx->writePng(std::string(TOVAN_TEST_OUTPUT_DIR) + "/controls_contact_sheet.png"));
+    EXPECT_EQ(value->getShownText(), "70");
+    // Some cream text pixel inside the field, none in its empty right end.
+    bool textDrawn = false;
+    for (int32_t x = 162; x < 230 && !textDrawn; ++x)
+        for (int32_t y = 42; y < 54 && !textDrawn; ++y)
+            textDrawn = ctx->surface().pixelAt(x, y).red > 200;
+    EXPECT_TRUE(textDrawn);
+    EXPECT_LT(ctx->surface().pixelAt(290, 48).red, 120);
 }
 
 } // namespace

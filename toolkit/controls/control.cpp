@@ -365,6 +365,21 @@ bool CControl::setLabelFont(int32_t bitmapId, int32_t frameWidth, int32_t firstC
     return true;
 }
 
+void CControl::drawBackgroundFitted(CCDrawContext& ctx) {
+    CCBitmap* bitmap = getBackgroundBitmap();
+    if (!bitmap) return;
+    constexpr int32_t kEdge = 6;
+    const int32_t width = bounds.width();
+    if (bitmap->getWidth() <= width || width <= kEdge) {
+        ctx.drawBitmap(*bitmap, {bounds.left, bounds.top});
+        return;
+    }
+    const int32_t height = bitmap->getHeight();
+    ctx.drawBitmap(*bitmap, {bounds.left, bounds.top}, {0, 0}, {width - kEdge, height});
+    ctx.drawBitmap(*bitmap, {bounds.right - kEdge, bounds.top}, {bitmap->getWidth() - kEdge, 0},
+                   {kEdge, height});
+}
+
 CCWindowHost* CControl::window() {
     CCPageManager* m = manager();
     return m ? m->windowHost() : nullptr;

@@ -112,6 +112,9 @@ public:
 protected:
     // The answer of value controls to a 513: the value fromNormalised(msg.value).
     bool applySetValueMessage(const CCMsg& msg);
+    // Draws the background bitmap at the corner; one wider than the control is cut
+    // in two so that its right end (a frame's edge) still closes the control.
+    void drawBackgroundFitted(CCDrawContext& ctx);
     // The manager's window, when there is one.
     CCWindowHost* window();
     // Takes or releases the mouse; works without a manager too (tests).

@@ -34,10 +34,10 @@ std::string CCMenuSelector::getText() const {
 }
 
 void CCMenuSelector::drawContent(CCDrawContext& ctx) {
-    if (CCBitmap* bitmap = getBackgroundBitmap()) {
+    {
         CCDrawStateSaver saver(ctx);
         if (mouseOver && isEnabled()) ctx.setTint(CCButtonTints{}.hover);
-        ctx.drawBitmap(*bitmap, {bounds.left, bounds.top});
+        drawBackgroundFitted(ctx);
     }
     std::string text = getText();
     if (text.empty()) return;

@@ -18,7 +18,7 @@ void CCStaticTextCtrl::setText(std::string_view value) {
 }
 
 void CCStaticTextCtrl::drawContent(CCDrawContext& ctx) {
-    if (CCBitmap* bitmap = getBackgroundBitmap()) ctx.drawBitmap(*bitmap, {bounds.left, bounds.top});
+    drawBackgroundFitted(ctx);
     if (text.empty()) return;
     if (CCFontInterface* f = font()) f->drawText(ctx, text, bounds, alignment);
 }

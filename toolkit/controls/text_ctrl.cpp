@@ -48,7 +48,7 @@ void CCTextCtrl::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, 
 }
 
 void CCTextCtrl::drawContent(CCDrawContext& ctx) {
-    if (CCBitmap* bitmap = getBackgroundBitmap()) ctx.drawBitmap(*bitmap, {bounds.left, bounds.top});
+    drawBackgroundFitted(ctx);
     // The edit box covers the field while it is open.
     if (box || text.empty()) return;
     CCFontInterface* f = font();
