@@ -205,6 +205,9 @@ TEST_F(BoundControls, TextGoesThroughTheParameterOrIsTakenAsTheValue) {
     EXPECT_TRUE(real->setValueFromText(190, "2.75", false));
     EXPECT_TRUE(real->isFloatMode());
     EXPECT_FLOAT_EQ(page->changes.back().normalised, 2.75f);
+    EXPECT_EQ(real->getValue(), 2);
+    real->setValue(5, true, false, true);
+    EXPECT_FLOAT_EQ(page->changes.back().normalised, 5.0f) << "not the earlier typed number";
 }
 
 TEST_F(BoundControls, ControlWithoutRangeTakesItsParameters) {

@@ -99,6 +99,8 @@ void CControl::setNormalised(float x, bool notify, bool redraw) {
 }
 
 void CControl::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, bool force) {
+    const bool takeTypedFloat = floatMode && typedFloatPending;
+    typedFloatPending = false;
     if (!redraw) hoverChangedWhileHidden = 1;
     if (minimum != maximum) {
         if (wrap) {
@@ -116,7 +118,8 @@ void CControl::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, bo
     value = v;
 
     if (notify) {
-        CCMsg msg(kMsgValueChanged, tag, value, floatMode ? floatValue : toNormalised(value));
+        // A typed real number travels as typed; anything else as its normalised form.
+        CCMsg msg(kMsgValueChanged, tag, value, takeTypedFloat ? floatValue : toNormalised(value));
         msg.target = this;
         bool handled = false;
         for (CCPageObject* l = listener; l && !handled; l = l->getListener())
@@ -322,6 +325,7 @@ bool CControl::setValueFromText(int32_t textTag, std::string_view text, bool asI
     }
     floatMode = 1;
     floatValue = number;
+    typedFloatPending = true;
     applyValue(fromNormalised(number), true, true, true, true);
     return true;
 }

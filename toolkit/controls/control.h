@@ -143,6 +143,7 @@ protected:
     int32_t labelFontHeight = 0;
     CCBitmap* overlay = nullptr; // one registry reference
     float floatValue = 0.0f;
+    bool typedFloatPending = false; // the next applyValue reports floatValue
     bool formatsOwnText = false;
 
 private:
