@@ -221,6 +221,217 @@ void switchIcon(cairo_t* cr, double cx, double cy) {
     cairo_stroke(cr);
 }
 
+// Text in the house face, centred on (cx, cy).
+void centredText(cairo_t* cr, const char* text, double cx, double cy, double size, bool bold) {
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
+                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, text, &e);
+    cairo_move_to(cr, cx - e.width / 2 - e.x_bearing, cy - e.height / 2 - e.y_bearing);
+    cairo_show_text(cr, text);
+}
+
+// A strip of two frames side by side: frame 0 at rest, frame 1 lit (amber).
+cairo_surface_t* twoFrameStrip(int w, int h, void (*face)(cairo_t*, int w, int h, bool lit)) {
+    cairo_surface_t* s = newSurface(2 * w, h);
+    cairo_t* cr = cairo_create(s);
+    for (int i = 0; i < 2; ++i) {
+        cairo_save(cr);
+        cairo_translate(cr, i * w, 0);
+        cairo_rectangle(cr, 0, 0, w, h);
+        cairo_clip(cr);
+        face(cr, w, h, i == 1);
+        cairo_restore(cr);
+    }
+    cairo_destroy(cr);
+    return s;
+}
+
+void litFrame(cairo_t* cr, int w, int h, bool lit) {
+    roundedRect(cr, 0.5, 0.5, w - 1, h - 1, 3.5);
+    setSource(cr, lit ? kAmberDim : kBodyDeep, lit ? 0.95 : 0.75);
+    cairo_fill_preserve(cr);
+    setSource(cr, lit ? kAmber : kOlive);
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+    setSource(cr, lit ? kAmber : kCream);
+    cairo_set_line_width(cr, 1.6);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+}
+
+void closeFace(cairo_t* cr, int w, int h, bool lit) {
+    litFrame(cr, w, h, lit);
+    crossIcon(cr, w / 2.0, h / 2.0);
+}
+
+void minimiseFace(cairo_t* cr, int w, int h, bool lit) {
+    litFrame(cr, w, h, lit);
+    cairo_move_to(cr, w / 2.0 - 4, h / 2.0 + 3);
+    cairo_line_to(cr, w / 2.0 + 4, h / 2.0 + 3);
+    cairo_stroke(cr);
+}
+
+// Keep-on-top: a pin, drawn in cream for the button to tint.
+void pinIcon(cairo_t* cr, double cx, double cy) {
+    cairo_arc(cr, cx, cy - 2, 2.5, 0, 2 * kPi);
+    cairo_stroke(cr);
+    cairo_move_to(cr, cx, cy + 0.5);
+    cairo_line_to(cr, cx, cy + 5);
+    cairo_stroke(cr);
+}
+
+// The pot-drag preference: a circular arrow (frame 0) or a vertical one (frame 1).
+void potModeFace(cairo_t* cr, int w, int h, bool linear) {
+    litFrame(cr, w, h, false);
+    const double cx = w / 2.0, cy = h / 2.0;
+    if (!linear) {
+        cairo_arc(cr, cx, cy, 4.5, kPi * 0.75, kPi * 2.25);
+        cairo_stroke(cr);
+        cairo_move_to(cr, cx + 4.5 * std::cos(kPi * 0.25) - 2.5, cy + 4.5 * std::sin(kPi * 0.25) + 0.5);
+        cairo_line_to(cr, cx + 4.5 * std::cos(kPi * 0.25), cy + 4.5 * std::sin(kPi * 0.25));
+        cairo_line_to(cr, cx + 4.5 * std::cos(kPi * 0.25) + 0.5, cy + 4.5 * std::sin(kPi * 0.25) - 2.5);
+        cairo_stroke(cr);
+    } else {
+        cairo_move_to(cr, cx, cy - 5);
+        cairo_line_to(cr, cx, cy + 5);
+        cairo_move_to(cr, cx - 2.5, cy - 2.5);
+        cairo_line_to(cr, cx, cy - 5);
+        cairo_line_to(cr, cx + 2.5, cy - 2.5);
+        cairo_move_to(cr, cx - 2.5, cy + 2.5);
+        cairo_line_to(cr, cx, cy + 5);
+        cairo_line_to(cr, cx + 2.5, cy + 2.5);
+        cairo_stroke(cr);
+    }
+}
+
+// A mode button with a caption, cream on the dark body; the radio tints it.
+cairo_surface_t* captionButton(int w, int h, const char* caption) {
+    cairo_surface_t* s = newSurface(w, h);
+    cairo_t* cr = cairo_create(s);
+    buttonFrame(cr, w, h);
+    setSource(cr, kCream);
+    centredText(cr, caption, w / 2.0, h / 2.0, 8.5, true);
+    cairo_destroy(cr);
+    return s;
+}
+
+// A tab of the tab selector: two frames, the chosen one lit with an amber rule.
+cairo_surface_t* tabStrip(int w, int h, const char* caption) {
+    cairo_surface_t* s = newSurface(2 * w, h);
+    cairo_t* cr = cairo_create(s);
+    for (int i = 0; i < 2; ++i) {
+        const bool chosen = i == 1;
+        const double x = i * w;
+        cairo_new_path(cr);
+        cairo_move_to(cr, x + 0.5, h);
+        cairo_line_to(cr, x + 0.5, 4);
+        cairo_arc(cr, x + 4.5, 4.5, 4, kPi, 1.5 * kPi);
+        cairo_arc(cr, x + w - 4.5, 4.5, 4, 1.5 * kPi, 2 * kPi);
+        cairo_line_to(cr, x + w - 0.5, h);
+        setSource(cr, chosen ? kBodyLight : kBodyDeep, 0.95);
+        cairo_fill_preserve(cr);
+        setSource(cr, chosen ? kCream : kOlive, chosen ? 0.9 : 1.0);
+        cairo_set_line_width(cr, 1.0);
+        cairo_stroke(cr);
+        if (chosen) {
+            setSource(cr, kAmber);
+            cairo_rectangle(cr, x + 6, h - 3, w - 12, 2);
+            cairo_fill(cr);
+        }
+        setSource(cr, chosen ? kCream : kOlive);
+        centredText(cr, caption, x + w / 2.0, h / 2.0, 9, true);
+    }
+    cairo_destroy(cr);
+    return s;
+}
+
+void sweepFace(cairo_t* cr, int w, int h, bool lit) {
+    litFrame(cr, w, h, lit);
+    cairo_move_to(cr, 4, h - 4);
+    cairo_curve_to(cr, w * 0.45, h - 4, w * 0.5, 3, w - 4, 4);
+    cairo_stroke(cr);
+}
+
+void vowelFace(cairo_t* cr, int w, int h, bool lit) {
+    litFrame(cr, w, h, lit);
+    cairo_move_to(cr, w / 2.0, 3.5);
+    cairo_line_to(cr, w - 6, h - 3.5);
+    cairo_line_to(cr, 6, h - 3.5);
+    cairo_close_path(cr);
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+}
+
+// The well behind a selector or text field: a sunken dark strip with an olive
+// frame; selectors add a small cream arrow at the right.
+cairo_surface_t* fieldWell(int w, int h, bool arrow) {
+    cairo_surface_t* s = newSurface(w, h);
+    cairo_t* cr = cairo_create(s);
+    roundedRect(cr, 0.5, 0.5, w - 1, h - 1, 2.5);
+    cairo_pattern_t* well = cairo_pattern_create_linear(0, 0, 0, h);
+    cairo_pattern_add_color_stop_rgb(well, 0, kBodyDeep.r * 0.6, kBodyDeep.g * 0.6, kBodyDeep.b * 0.6);
+    cairo_pattern_add_color_stop_rgb(well, 1, kBody.r, kBody.g, kBody.b);
+    cairo_set_source(cr, well);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(well);
+    setSource(cr, kOlive);
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+    if (arrow) {
+        setSource(cr, kCream, 0.85);
+        cairo_move_to(cr, w - 10, h / 2.0 - 1.5);
+        cairo_line_to(cr, w - 4, h / 2.0 - 1.5);
+        cairo_line_to(cr, w - 7, h / 2.0 + 2);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+    }
+    cairo_destroy(cr);
+    return s;
+}
+
+// The busy overlay: a dark plate with an olive frame and a row of amber dots.
+cairo_surface_t* busyPanel(int w, int h) {
+    cairo_surface_t* s = newSurface(w, h);
+    cairo_t* cr = cairo_create(s);
+    roundedRect(cr, 0.5, 0.5, w - 1, h - 1, 6);
+    setSource(cr, kBodyDeep, 0.92);
+    cairo_fill_preserve(cr);
+    setSource(cr, kOlive);
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+    for (int i = 0; i < 5; ++i) {
+        setSource(cr, kAmber, 0.3 + 0.14 * i);
+        cairo_arc(cr, w / 2.0 + (i - 2) * 14, h / 2.0, 3.2, 0, 2 * kPi);
+        cairo_fill(cr);
+    }
+    cairo_destroy(cr);
+    return s;
+}
+
+// A progress track (lit == false) or its amber fill (lit == true).
+cairo_surface_t* progressBar(int w, int h, bool fill) {
+    cairo_surface_t* s = newSurface(w, h);
+    cairo_t* cr = cairo_create(s);
+    roundedRect(cr, 0.5, 0.5, w - 1, h - 1, h / 2.0 - 0.5);
+    if (fill) {
+        cairo_pattern_t* glow = cairo_pattern_create_linear(0, 0, 0, h);
+        cairo_pattern_add_color_stop_rgb(glow, 0, 1.0, 0.8, 0.4);
+        cairo_pattern_add_color_stop_rgb(glow, 1, kAmber.r * 0.7, kAmber.g * 0.7, kAmber.b * 0.7);
+        cairo_set_source(cr, glow);
+        cairo_fill(cr);
+        cairo_pattern_destroy(glow);
+    } else {
+        setSource(cr, kBodyDeep);
+        cairo_fill_preserve(cr);
+        setSource(cr, kOlive);
+        cairo_set_line_width(cr, 1.0);
+        cairo_stroke(cr);
+    }
+    cairo_destroy(cr);
+    return s;
+}
+
 } // namespace
 
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
@@ -245,4 +456,26 @@ void addControlImages(std::vector<Image>& images) {
     images.push_back({218, 32, iconButton(16, 16, rightIcon)});
     images.push_back({224, 32, iconButton(18, 12, swapIcon)});
     images.push_back({241, 32, iconButton(24, 12, switchIcon)});
+
+    // Window buttons, tabs, mode buttons, view switch, fields and panels.
+    images.push_back({212, 32, twoFrameStrip(18, 14, closeFace)});
+    images.push_back({213, 32, iconButton(18, 14, pinIcon)});
+    images.push_back({214, 32, twoFrameStrip(18, 14, minimiseFace)});
+    images.push_back({215, 32, twoFrameStrip(24, 16, potModeFace)});
+    images.push_back({220, 32, captionButton(40, 16, "PEDAL")});
+    images.push_back({221, 32, captionButton(40, 16, "LFO")});
+    images.push_back({222, 32, captionButton(40, 16, "ENV")});
+    images.push_back({223, 32, captionButton(40, 16, "PITCH")});
+    images.push_back({230, 32, tabStrip(72, 20, "PRESET")});
+    images.push_back({235, 32, tabStrip(72, 20, "SETLIST")});
+    images.push_back({234, 32, tabStrip(72, 20, "MIDI")});
+    images.push_back({231, 32, tabStrip(72, 20, "SETTINGS")});
+    images.push_back({232, 32, twoFrameStrip(24, 16, sweepFace)});
+    images.push_back({233, 32, twoFrameStrip(24, 16, vowelFace)});
+    images.push_back({242, 32, fieldWell(180, 16, true)});
+    images.push_back({250, 32, fieldWell(176, 16, false)});
+    images.push_back({251, 32, fieldWell(90, 16, true)});
+    images.push_back({260, 32, progressBar(200, 8, false)});
+    images.push_back({261, 32, progressBar(200, 8, true)});
+    images.push_back({581, 32, busyPanel(200, 48)});
 }

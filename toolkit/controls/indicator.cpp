@@ -1,0 +1,19 @@
+#include "toolkit/controls/indicator.h"
+
+#include "toolkit/bitmap_registry.h"
+#include "toolkit/draw_context.h"
+
+CCIndicator::CCIndicator(int32_t tag, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                         int32_t stripId, int32_t frames, int32_t minimum, int32_t maximum,
+                         CCPageObject* listener, uint16_t groupMask)
+    : CControl(tag, left, top, right, bottom, minimum, maximum, minimum, listener, groupMask) {
+    if (stripId != 0) strip = acquireStripByCount(stripId, frames > 0 ? frames : 1);
+}
+
+CCIndicator::~CCIndicator() {
+    if (strip) releaseBitmap(strip);
+}
+
+void CCIndicator::drawContent(CCDrawContext& ctx) {
+    if (strip) ctx.drawFrame(*strip, {bounds.left, bounds.top}, std::max(value - minimum, 0));
+}
