@@ -1,0 +1,143 @@
+#include "link/page_tree_view.h"
+
+#include "toolkit/controls/control.h"
+#include "toolkit/controls/menu_selector.h"
+#include "toolkit/controls/menu_selector_ex.h"
+#include "toolkit/controls/text_ctrl.h"
+#include "toolkit/page_manager.h"
+
+namespace {
+
+void copyList(const CCMenuList& from, CCMenuList& to) {
+    for (const CCMenuItem& item : from.items()) {
+        if (item.subList)
+            copyList(*item.subList, to.addSubList(item.text));
+        else if (item.isSeparator())
+            to.addSeparator();
+        else
+            to.addItem(item.text, item.value);
+    }
+}
+
+} // namespace
+
+PageTreeView::PageTreeView(CCPageObject& root, CCPageManager* manager) : root(root), manager(manager) {}
+
+std::vector<CControl*> PageTreeView::controlsWithTag(int32_t tag) {
+    std::vector<CControl*> found;
+    root.visitDescendants([&](CCPageObject& object) {
+        if (object.getTag() == tag)
+            if (auto* control = dynamic_cast<CControl*>(&object)) found.push_back(control);
+        return false;
+    });
+    return found;
+}
+
+CControl* PageTreeView::firstControl(int32_t tag) {
+    CControl* found = nullptr;
+    root.visitDescendants([&](CCPageObject& object) {
+        if (object.getTag() != tag) return false;
+        found = dynamic_cast<CControl*>(&object);
+        return found != nullptr;
+    });
+    return found;
+}
+
+bool PageTreeView::hasControl(int32_t tag) {
+    return firstControl(tag) != nullptr;
+}
+
+void PageTreeView::setControlValue(int32_t tag, int32_t value) {
+    if (CControl* control = firstControl(tag)) control->setValue(value, true, true, true);
+}
+
+void PageTreeView::setControlValueQuiet(int32_t tag, int32_t value) {
+    for (CControl* control : controlsWithTag(tag))
+        control->setValue(value, false, true, true);
+}
+
+void PageTreeView::setControlRange(int32_t tag, int32_t minimum, int32_t maximum, bool floatMode) {
+    for (CControl* control : controlsWithTag(tag)) {
+        control->setRange(minimum, maximum);
+        control->setFloatMode(floatMode);
+    }
+}
+
+void PageTreeView::forceControlValue(int32_t tag, int32_t value) {
+    if (CControl* control = firstControl(tag)) control->setValueForced(value, true, true, true);
+}
+
+void PageTreeView::setControlVisible(int32_t tag, bool visible) {
+    for (CControl* control : controlsWithTag(tag))
+        control->setVisible(visible);
+}
+
+void PageTreeView::setControlEnabled(int32_t tag, bool enabled) {
+    for (CControl* control : controlsWithTag(tag))
+        control->setEnabled(enabled);
+}
+
+std::string PageTreeView::controlText(int32_t tag) {
+    CControl* control = firstControl(tag);
+    return control != nullptr ? control->getText() : std::string();
+}
+
+void PageTreeView::setControlText(int32_t tag, std::string_view text) {
+    for (CControl* control : controlsWithTag(tag))
+        if (auto* field = dynamic_cast<CCTextCtrl*>(control)) field->setText(text);
+}
+
+CCMenuList* PageTreeView::openList(int32_t tag) {
+    auto& stack = openLists[tag];
+    if (!stack.empty()) return stack.back();
+    if (auto* selector = dynamic_cast<CCMenuSelectorEx*>(firstControl(tag))) return &selector->menu();
+    return nullptr;
+}
+
+void PageTreeView::clearMenu(int32_t tag) {
+    openLists.erase(tag);
+    for (CControl* control : controlsWithTag(tag)) {
+        if (auto* selector = dynamic_cast<CCMenuSelectorEx*>(control)) selector->menu().clear();
+        if (auto* selector = dynamic_cast<CCMenuSelector*>(control)) selector->clearItems();
+    }
+}
+
+void PageTreeView::beginSubmenu(int32_t tag, std::string_view title) {
+    if (CCMenuList* list = openList(tag)) openLists[tag].push_back(&list->addSubList(title));
+}
+
+void PageTreeView::endSubmenu(int32_t tag) {
+    auto& stack = openLists[tag];
+    if (!stack.empty()) stack.pop_back();
+}
+
+void PageTreeView::addMenuItem(int32_t tag, std::string_view text, std::string_view, int32_t value) {
+    if (CCMenuList* list = openList(tag)) {
+        list->addItem(text, value);
+        return;
+    }
+    if (auto* selector = dynamic_cast<CCMenuSelector*>(firstControl(tag))) selector->addItem(text);
+}
+
+void PageTreeView::copyMenu(int32_t fromTag, int32_t toTag) {
+    auto* from = dynamic_cast<CCMenuSelectorEx*>(firstControl(fromTag));
+    if (from == nullptr) return;
+    for (CControl* control : controlsWithTag(toTag)) {
+        if (auto* to = dynamic_cast<CCMenuSelectorEx*>(control); to != nullptr && to != from) {
+            to->menu().clear();
+            copyList(from->menu(), to->menu());
+        }
+    }
+}
+
+void PageTreeView::beginUpdate() {
+    if (manager != nullptr) manager->beginUpdate();
+}
+
+void PageTreeView::endUpdate() {
+    if (manager != nullptr) manager->endUpdate();
+}
+
+void PageTreeView::invalidatePage() {
+    root.invalidate(false);
+}
