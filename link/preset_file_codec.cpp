@@ -152,3 +152,40 @@ std::optional<SetlistContents> readSetlistChunk(Reader& reader, ReadFlags& flags
 }
 
 } // namespace presetfile
+
+namespace presetfile {
+
+DecodedFile decodeFile(std::span<const uint8_t> bytes) {
+    DecodedFile file;
+    if (bytes.size() > kMaxFileSize) return file;
+    Reader reader(bytes);
+    const std::optional<FileHeader> header = reader.fileHeader();
+    if (!header) return file;
+    file.kind = header->fileKind();
+    if (header->signature != kSignature || header->version == 0 || file.kind == FileKind::Unknown) {
+        file.status = FileStatus::Foreign;
+        return file;
+    }
+    if (header->version > kVersion) {
+        file.status = FileStatus::NewerFormat;
+        return file;
+    }
+    file.status = FileStatus::Readable;
+    if (file.kind == FileKind::Preset) {
+        PresetContents contents;
+        file.complete = readPresetChunk(reader, contents, file.flags);
+        file.presets.push_back(std::move(contents));
+        return file;
+    }
+    file.globals = readGlobalChunk(reader, file.flags);
+    file.setlists = readSetlistChunk(reader, file.flags);
+    for (int32_t slot = 0; slot < kBackupPresets; ++slot) {
+        PresetContents contents;
+        file.complete = readPresetChunk(reader, contents, file.flags);
+        if (!file.complete) break;
+        file.presets.push_back(std::move(contents));
+    }
+    return file;
+}
+
+} // namespace presetfile

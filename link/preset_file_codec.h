@@ -65,3 +65,30 @@ struct SetlistContents {
 std::optional<SetlistContents> readSetlistChunk(Reader& reader, ReadFlags& flags);
 
 } // namespace presetfile
+
+namespace presetfile {
+
+// A whole file decoded at once, without a pedal: what loading would apply.
+enum class FileStatus {
+    Readable,    // a preset or backup file of a version we read
+    TooShort,    // not even a header: not valid
+    Foreign,     // wrong signature, version 0 or an unknown kind: closed without a word
+    NewerFormat, // a file version we do not know yet
+};
+
+struct DecodedFile {
+    FileStatus status = FileStatus::TooShort;
+    FileKind kind = FileKind::Unknown;
+    ReadFlags flags;
+    // Backups: the globals and setlists, when present.
+    std::optional<std::vector<ParameterValue>> globals;
+    std::optional<SetlistContents> setlists;
+    // Presets in file order, up to the first one that could not be read whole;
+    // complete tells whether that last read succeeded (a backup holds 100).
+    std::vector<PresetContents> presets;
+    bool complete = false;
+};
+
+DecodedFile decodeFile(std::span<const uint8_t> bytes);
+
+} // namespace presetfile

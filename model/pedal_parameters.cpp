@@ -143,5 +143,5 @@ void setParameterRange(PARAMETER_MANAGER& manager, int32_t index, int32_t minimu
 }
 
 void setActiveSetlistRange(PARAMETER_MANAGER& manager, int32_t setlistCount) {
-    setParameterRange(manager, kActiveSetlist, 0, setlistCount - 1);
+    setParameterRange(manager, kActiveSetlist, 0, std::max(setlistCount, 0));
 }

@@ -77,5 +77,6 @@ int32_t editorToDeviceValue(int32_t index, int32_t editorValue);
 // Stores a range reported by the pedal (already in editor terms): intMin,
 // intMax, and their difference as the scale.
 void setParameterRange(PARAMETER_MANAGER& manager, int32_t index, int32_t minimum, int32_t maximum);
-// The active-setlist selector offers one value per setlist the pedal has.
+// The active-setlist selector offers "Off" (0) and one value per setlist the
+// pedal has: value n selects setlist n - 1, so the range runs to the count.
 void setActiveSetlistRange(PARAMETER_MANAGER& manager, int32_t setlistCount);

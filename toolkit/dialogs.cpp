@@ -23,6 +23,12 @@ bool askFile(bool save, std::string_view title, std::span<const std::string> ext
     const std::optional<std::string> chosen = dialogHost().chooseFile(request);
     if (!chosen) return false;
     path = *chosen;
+    // A name typed without extension gets the default one.
+    const size_t slash = path.rfind(kPathSeparator);
+    const std::string_view name =
+        slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+    if (save && !extensions.empty() && !name.empty() && name.find('.') == std::string_view::npos)
+        path += "." + extensions.front();
     if (keepName && !folder.empty()) folder = folderOf(path, false);
     return true;
 }

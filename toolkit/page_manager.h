@@ -4,6 +4,7 @@
 #include "toolkit/page_object.h"
 #include "toolkit/timer_host.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -16,6 +17,11 @@ class Clock;
 // The root of the tree: routes messages, owns mouse capture, hover and the modal
 // panel, composes invalidated rectangles into the drawing context and hands them
 // to the window, and runs the fade animator.
+//
+// The fade thread composes and delivers completion messages under the redraw
+// lock, so everything that changes the tree or what it draws holds that lock:
+// dispatch does, addChild and removeChild under a manager do, and code that
+// reaches controls directly from elsewhere takes lockRedraw() around it.
 class CCPageManager : public CCPageObject, private CCFadeTarget {
 public:
     // `clock` times the fades; without a worker thread (tests) fades advance only
@@ -102,7 +108,7 @@ private:
     CCPageObject* popupEdit = nullptr;
     CCTimerHost timers;
     CCParameterHost* effectHost = nullptr;
-    bool open = false;
+    std::atomic<bool> open{false}; // also read by fades started on the fade thread
     CCDrawContext* context = nullptr;
     bool pending = false;
     CCRect pendingRect;

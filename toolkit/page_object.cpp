@@ -23,6 +23,11 @@ std::optional<std::unique_lock<std::recursive_mutex>> lockTreeOf(CCPageObject* o
     return std::nullopt;
 }
 
+// Overlap between siblings: a shared edge does not count.
+bool intersects(const CCRect& p, const CCRect& q) {
+    return p.left < q.right && q.left < p.right && p.top < q.bottom && q.top < p.bottom;
+}
+
 } // namespace
 
 CCPageObject::CCPageObject() = default;
@@ -37,10 +42,8 @@ CCPageObject::CCPageObject(int32_t left, int32_t top, int32_t right, int32_t bot
 CCPageObject::~CCPageObject() {
     // Children are taken out one by one (each leaves the list as it goes), so a
     // long sibling list never recurses through the unique_ptr chain.
-    while (firstChild) {
-        std::unique_ptr<CCPageObject> child = removeChild(firstChild.get());
-        child.reset();
-    }
+    while (firstChild)
+        detachFirstChild().reset();
     if (background) releaseBitmap(background);
 }
 
@@ -55,7 +58,13 @@ void CCPageObject::addChildObject(std::unique_ptr<CCPageObject> child) {
     *slot = std::move(child);
     if (raw->groupMask != 0) switcher = 1;
     raw->moveBy(bounds.left, bounds.top);
-    recomputeOverlaps();
+    // Only pairs with the newcomer can have changed.
+    for (CCPageObject* c = firstChild.get(); c != raw; c = c->nextSibling.get()) {
+        if (intersects(c->bounds, raw->bounds)) {
+            c->overlaps = 1;
+            raw->overlaps = 1;
+        }
+    }
     if (CCParameterHost* host = effect()) {
         int32_t count = host->parameterCount();
         auto bind = [host, count](CCPageObject& o) {
@@ -75,15 +84,36 @@ std::unique_ptr<CCPageObject> CCPageObject::removeChild(CCPageObject* child) {
     auto lock = lockTreeOf(this);
     CCPageObject* former = child->parent;
     if (CCPageManager* m = manager()) m->forgetSubtree(child);
-    if (CCParameterHost* host = effect()) {
-        int32_t count = host->parameterCount();
-        auto unbind = [host, count](CCPageObject& o) {
-            if (o.tag >= 0 && o.tag < count) host->unbindView(o.tag, &o);
-            return false;
-        };
-        unbind(*child);
-        child->visitDescendants(unbind);
-    }
+    unbindSubtree(child);
+    return former->unlink(child);
+}
+
+std::unique_ptr<CCPageObject> CCPageObject::detachFirstChild() {
+    // The parent is going away: only what outlives it (the manager's references,
+    // parameter bindings) is cleaned up; the child is destroyed next.
+    CCPageObject* child = firstChild.get();
+    if (CCPageManager* m = manager()) m->forgetSubtree(child);
+    unbindSubtree(child);
+    std::unique_ptr<CCPageObject> taken = std::move(firstChild);
+    firstChild = std::move(taken->nextSibling);
+    taken->parent = nullptr;
+    return taken;
+}
+
+void CCPageObject::unbindSubtree(CCPageObject* root) {
+    CCParameterHost* host = effect();
+    if (!host) return;
+    int32_t count = host->parameterCount();
+    auto unbind = [host, count](CCPageObject& o) {
+        if (o.tag >= 0 && o.tag < count) host->unbindView(o.tag, &o);
+        return false;
+    };
+    unbind(*root);
+    root->visitDescendants(unbind);
+}
+
+std::unique_ptr<CCPageObject> CCPageObject::unlink(CCPageObject* child) {
+    CCPageObject* former = this;
     std::unique_ptr<CCPageObject>* slot = &former->firstChild;
     while (slot->get() != child)
         slot = &(*slot)->nextSibling;
@@ -248,9 +278,7 @@ void CCPageObject::recomputeOverlaps() {
         c->overlaps = 0;
     for (CCPageObject* a = firstChild.get(); a; a = a->nextSibling.get()) {
         for (CCPageObject* b = a->nextSibling.get(); b; b = b->nextSibling.get()) {
-            const CCRect& p = a->bounds;
-            const CCRect& q = b->bounds;
-            if (p.left < q.right && q.left < p.right && p.top < q.bottom && q.top < p.bottom) {
+            if (intersects(a->bounds, b->bounds)) {
                 a->overlaps = 1;
                 b->overlaps = 1;
             }

@@ -211,6 +211,9 @@ protected:
 private:
     friend class CCPageManager;
 
+    std::unique_ptr<CCPageObject> detachFirstChild();
+    std::unique_ptr<CCPageObject> unlink(CCPageObject* child);
+    void unbindSubtree(CCPageObject* root);
     void shiftTree(int32_t dx, int32_t dy);
     void notifyBoundsChangedBelow();
     void recomputeOverlaps();

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/atomic_file.h"
 #include "platform/settings/settings_file_format.h"
 
 namespace fs = std::filesystem;
@@ -46,28 +47,6 @@ FileState load(const fs::path& file, SettingsFileValues& values) {
     if (!parsed) return FileState::Damaged;
     values = std::move(*parsed);
     return FileState::Good;
-}
-
-bool writeAtomically(const fs::path& file, const std::string& text) {
-    std::error_code error;
-    fs::create_directories(file.parent_path(), error);
-    std::string temporary = (file.parent_path() / (file.filename().string() + ".XXXXXX")).string();
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) return false;
-    size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        written += static_cast<size_t>(n);
-    }
-    const bool complete = written == text.size() && ::fsync(fd) == 0;
-    ::fchmod(fd, 0600);
-    if (::close(fd) != 0 || !complete || std::rename(temporary.c_str(), file.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -122,5 +101,12 @@ bool FileSettingsStore::write(std::string_view keyPath, std::string_view name, c
         if (error) return false;
     }
     values.insert_or_assign(std::string(name), value);
-    return writeAtomically(file, formatSettingsFile(values));
+    std::error_code error;
+    fs::create_directories(file.parent_path(), error);
+    const std::string text = formatSettingsFile(values);
+    if (!writeFileAtomically(file.string(), {reinterpret_cast<const uint8_t*>(text.data()), text.size()}))
+        return false;
+    // Settings may hold paths and placements: keep them to the user.
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, error);
+    return true;
 }

@@ -144,10 +144,11 @@ TEST(PedalParameterSet, RangesTapersAndSetlists) {
     EXPECT_EQ(deviceToEditorValue(58, 3), 12);
     EXPECT_EQ(deviceToEditorValue(20, 3), 3);
 
-    setActiveSetlistRange(*manager, 14);
+    // "Off" and one value per setlist: the last setlist stays reachable.
+    setActiveSetlistRange(*manager, 13);
     EXPECT_EQ(manager->GetIntMin(109), 0);
     EXPECT_EQ(manager->GetIntMax(109), 13);
-    // With no setlists there is nothing to choose; parsing stays at the minimum.
+    // With no setlists there is nothing to choose but "Off".
     setActiveSetlistRange(*manager, 0);
     EXPECT_FLOAT_EQ(manager->ParseString(109, "5"), 0.0f);
 

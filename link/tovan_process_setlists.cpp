@@ -1,0 +1,118 @@
+#include <cstring>
+
+#include "link/tovan_process.h"
+#include "model/parameter_rounding.h"
+#include "model/pedal_parameters.h"
+
+using namespace tovan;
+
+namespace {
+
+constexpr int32_t kSetlistNameTag = 111;
+constexpr int32_t kFirstPresetTag = 112;
+constexpr int32_t kFirstProgramTag = 132;
+constexpr int32_t kFirstSlotButtonTag = 152;
+constexpr int32_t kPageSlots = 20;
+
+} // namespace
+
+void TovanProcess::readSetlists() {
+    setlistTable.clear();
+    const auto count = request(proto::kGroupSetlist, proto::setlist::kCount);
+    const auto slots = request(proto::kGroupSetlist, proto::setlist::kSlotCount);
+    setlistCountValue = count ? (*count)[0] : 0;
+    slotsPerSetlistValue = slots ? (*slots)[0] : 0;
+    if (count) setActiveSetlistRange(*parameterManager, setlistCountValue);
+    if (setlistCountValue == 0 || slotsPerSetlistValue == 0) return;
+
+    setlistTable.resize(setlistCountValue);
+    for (uint8_t s = 0; s < setlistCountValue; ++s) {
+        SetlistRecord& record = setlistTable[s];
+        record.slots.assign(2u * slotsPerSetlistValue, 0);
+        const auto flag = request(proto::kGroupSetlist, proto::setlist::kFlag, {s, 0, 0, 0});
+        record.flag = flag && (*flag)[0] != 0;
+        for (uint8_t part = 0; part < 2; ++part)
+            if (const auto name = request(proto::kGroupSetlist, proto::setlist::kName, {s, part, 0, 0}))
+                std::memcpy(record.name.data() + 16 * part, name->data(), 16);
+        for (uint8_t k = 0; k < slotsPerSetlistValue; ++k) {
+            if (const auto preset = request(proto::kGroupSetlist, proto::setlist::kSlotPreset, {s, k, 0, 0}))
+                record.slots[2u * k] = (*preset)[0];
+            if (const auto program =
+                    request(proto::kGroupSetlist, proto::setlist::kSlotProgram, {s, k, 0, 0}))
+                record.slots[2u * k + 1] = (*program)[0];
+        }
+    }
+}
+
+void TovanProcess::applySetlistEdit(int32_t index, int32_t value) {
+    const int32_t active = truncateToInt32(parameterManager->GetValue(kActiveSetlist));
+    if (active == 0) return;
+    const int32_t setlist = active - 1;
+    const bool known = setlist < static_cast<int32_t>(setlistTable.size());
+    const auto address = [&](int32_t slot) {
+        return Address{static_cast<uint8_t>(setlist), static_cast<uint8_t>(slot), 0, 0};
+    };
+
+    if (index >= kFirstPresetTag && index < kFirstPresetTag + kPageSlots) {
+        const int32_t slot = index - kFirstPresetTag;
+        if (!known || slot >= slotsPerSetlistValue) return;
+        setlistTable[static_cast<size_t>(setlist)].slots[static_cast<size_t>(2 * slot)] =
+            static_cast<uint8_t>(value);
+        if (fillingSetlistPage) return;
+        proto::Payload data{};
+        data[0] = static_cast<uint8_t>(value);
+        write(proto::kGroupSetlist, proto::setlist::kSlotPreset, address(slot), data);
+    } else if (index >= kFirstProgramTag && index < kFirstProgramTag + kPageSlots) {
+        const int32_t slot = index - kFirstProgramTag;
+        if (!known || slot >= slotsPerSetlistValue) return;
+        setlistTable[static_cast<size_t>(setlist)].slots[static_cast<size_t>(2 * slot + 1)] =
+            static_cast<uint8_t>(value);
+        if (fillingSetlistPage) return;
+        proto::Payload data{};
+        data[0] = static_cast<uint8_t>(value);
+        write(proto::kGroupSetlist, proto::setlist::kSlotProgram, address(slot), data);
+    } else if (index == kSetlistNameTag) {
+        // Names only go to setlists the pedal has.
+        if (!known || fillingSetlistPage || pageView == nullptr) return;
+        std::array<char, 33> name{};
+        const std::string text = pageView->controlText(kSetlistNameTag);
+        std::memcpy(name.data(), text.data(), std::min<size_t>(text.size(), 32));
+        setlistTable[static_cast<size_t>(setlist)].name = name;
+        for (uint8_t part = 0; part < 2; ++part) {
+            proto::Payload data{};
+            std::memcpy(data.data(), name.data() + 16 * part, 16);
+            write(proto::kGroupSetlist, proto::setlist::kName, {static_cast<uint8_t>(setlist), part, 0, 0},
+                  data);
+        }
+    } else if (index >= kFirstSlotButtonTag && index < kFirstSlotButtonTag + kPageSlots && value > 0) {
+        const int32_t slot = index - kFirstSlotButtonTag;
+        const bool filled = known && slot < slotsPerSetlistValue &&
+                            setlistTable[static_cast<size_t>(setlist)].preset(slot) != proto::kEmptySlot;
+        if (!filled) {
+            if (pageView != nullptr) pageView->setControlValueQuiet(index, 0);
+            return;
+        }
+        selectPreset(setlistTable[static_cast<size_t>(setlist)].preset(slot));
+        if (pageView != nullptr)
+            for (int32_t k = 0; k < kPageSlots; ++k)
+                if (k != slot) pageView->setControlValueQuiet(kFirstSlotButtonTag + k, 0);
+    }
+}
+
+void TovanProcess::refreshSetlistPage() {
+    const int32_t active = truncateToInt32(parameterManager->GetValue(kActiveSetlist));
+    if (active <= 0 || active - 1 >= static_cast<int32_t>(setlistTable.size()) || pageView == nullptr) return;
+    const SetlistRecord& record = setlistTable[static_cast<size_t>(active - 1)];
+    fillingSetlistPage = true;
+    for (int32_t k = 0; k < kPageSlots; ++k) {
+        const bool present = k < slotsPerSetlistValue;
+        pageView->setControlVisible(kFirstPresetTag + k, present);
+        pageView->setControlVisible(kFirstProgramTag + k, present);
+        if (!present) continue;
+        pageView->setControlValue(kFirstPresetTag + k, record.preset(k));
+        pageView->setControlValue(kFirstProgramTag + k, record.program(k));
+    }
+    pageView->setControlText(kSetlistNameTag, record.name.data());
+    pageView->setlistFlagChanged(record.flag);
+    fillingSetlistPage = false;
+}

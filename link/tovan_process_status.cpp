@@ -1,0 +1,131 @@
+#include <cstdio>
+
+#include "link/firmware_update.h"
+#include "link/tovan_process.h"
+#include "model/pedal_parameters.h"
+#include "toolkit/page_manager.h"
+
+using namespace tovan;
+
+void TovanProcess::reload(bool full) {
+    if (pageView != nullptr) pageView->beginUpdate();
+    if (connected) {
+        const int32_t preset = readActivePreset();
+        if (full) {
+            if (const auto versions = request(proto::kGroupDevice, proto::device::kVersions)) {
+                std::copy_n(versions->begin(), 3, firmwareVersion.begin());
+                std::copy_n(versions->begin() + 3, 3, secondVersion.begin());
+            }
+            if (const auto identity = request(proto::kGroupDevice, proto::device::kUniqueId)) {
+                uniqueIdText.fill(0);
+                for (size_t i = 0; i < 12; ++i)
+                    std::snprintf(uniqueIdText.data() + 2 * i, 3, "%02X", (*identity)[4 + i]);
+            }
+            if (const auto name = request(proto::kGroupDevice, proto::device::kName))
+                parameterManager->SetData(kDeviceName, name->data());
+            rebuildPresetMenus();
+            readParameterInfo();
+        } else {
+            if (namesChanged) rebuildPresetMenus();
+            readParameterValues();
+        }
+        namesChanged = false;
+        loadedPresetNumber = static_cast<uint32_t>(preset);
+        parameterManager->SetValue(kCurrentPreset, static_cast<float>(preset));
+        readPresetName(preset % 100, preset >= 100, currentName.data());
+        readPresetDescription(preset % 100, preset >= 100, currentDescription.data());
+        ParameterChanged(kAllChanged);
+        FlushChanges();
+        if (pageView != nullptr) pageView->effectChanged();
+    }
+    if (pageView != nullptr) {
+        pageView->deviceInfoChanged();
+        pageView->endUpdate();
+    }
+}
+
+void TovanProcess::reloadLocked(bool full) {
+    // The whole read happens under the editor's redraw lock, so no redraw
+    // interleaves with it.
+    std::unique_lock<std::recursive_mutex> editorLock;
+    if (getListener() != nullptr) editorLock = getListener()->lockRedraw();
+    if (pageView != nullptr) {
+        pageView->setBusy(true);
+        pageView->beginUpdate();
+        pageView->setConnected(connected);
+    }
+    if (connected)
+        reload(full);
+    else if (pageView != nullptr)
+        pageView->clearMenu(kCurrentPreset);
+    if (pageView != nullptr) {
+        pageView->invalidatePage();
+        pageView->endUpdate();
+        pageView->setBusy(false);
+    }
+    if (connected && full) firmwareCheck = true;
+}
+
+void TovanProcess::setLockedState(bool on) {
+    locked = on;
+    for (int32_t index = 6; index <= 172; ++index)
+        if (PARAMETER* parameter = parameterManager->Find(index)) parameter->automatable = !on;
+    // Bound controls learn the new state with their next value message.
+    ParameterChanged(kAllChanged);
+    FlushChanges();
+}
+
+void TovanProcess::pollStatus() {
+    if (!connected) return;
+    const auto status = request(proto::kGroupDevice, proto::device::kStatus);
+    if (!status) return;
+    statusRecord = *status;
+    const uint8_t flags = statusRecord[proto::status::kFlagsByte];
+
+    if (flags & proto::status::kNamesChanged) namesChanged = true;
+    if (flags & proto::status::kValuesChanged) readChangedParameters();
+    if (flags & proto::status::kPresetChanged) {
+        reloading = true;
+        reload(false);
+        reloading = false;
+    }
+    if (flags & proto::status::kReload) reload(false);
+    edited = (flags & proto::status::kEdited) != 0;
+    if (namesChanged) {
+        rebuildPresetMenus();
+        namesChanged = false;
+    }
+    const bool nowLocked = (statusRecord[proto::status::kLockByte] & proto::status::kLocked) != 0;
+    if (nowLocked != locked) setLockedState(nowLocked);
+
+    if (pageView != nullptr) {
+        PedalStatusView shown;
+        shown.edited = edited;
+        shown.modeSwitch = (flags & proto::status::kModeSwitch) != 0;
+        shown.lampA = (flags & proto::status::kLampA) != 0;
+        shown.lampB = (flags & proto::status::kLampB) != 0;
+        shown.locked = locked;
+        pageView->showStatus(shown);
+        pageView->showMarkers({statusRecord[proto::status::kMarker1Byte],
+                               proto::getU16(statusRecord.data() + proto::status::kMarker1Value)},
+                              {statusRecord[proto::status::kMarker2Byte],
+                               proto::getU16(statusRecord.data() + proto::status::kMarker2Value)});
+        pageView->effectChanged();
+    }
+}
+
+void TovanProcess::idle() {
+    if (closePanelRequested) {
+        closePanelRequested = false;
+        if (pageView != nullptr) pageView->closeModalPanel();
+    }
+    if (firmwareCheck) checkFirmware();
+    if (pageView != nullptr) pageView->commitPendingEdits();
+    pollStatus();
+}
+
+void TovanProcess::checkFirmware() {
+    firmwareCheck = false;
+    const firmware::Version pedal{firmwareVersion[0], firmwareVersion[1], firmwareVersion[2]};
+    firmware::checkFirmware(pedal, firmwareImage, [this] { return enterUpdateMode(); });
+}

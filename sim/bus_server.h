@@ -1,0 +1,78 @@
+#pragma once
+
+// Serves simulated pedals on the virtual bus: one UNIX stream socket per
+// attached pedal in one folder. Creating the socket plugs the pedal in,
+// removing it unplugs it. Each connection is one open handle.
+//
+// Frames, client to pedal: op (1 byte), seq (1 byte), 17 bytes of report.
+// Pedal to client: op, seq, status, and for op 2 the 17-byte input report.
+
+#include "sim/sim_pedal.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tovan::sim {
+
+class BusServer {
+public:
+    explicit BusServer(std::string folder);
+    ~BusServer(); // removes every socket it created
+    BusServer(const BusServer&) = delete;
+    BusServer& operator=(const BusServer&) = delete;
+
+    // Plugs a pedal in. False (with the reason) when its socket cannot be made.
+    bool addPedal(std::unique_ptr<SimPedal> pedal, std::string& error);
+
+    // Every report waits this long before it is answered.
+    void setLatency(std::chrono::microseconds latency) { latency_ = latency; }
+
+    // Serves for at most the given time: accepts connections, answers frames,
+    // sends answers that are due, unplugs pedals that asked for it.
+    void runOnce(std::chrono::milliseconds wait);
+
+    // Unplugs every pedal: sockets removed, connections closed.
+    void stop();
+
+    size_t pedalCount() const { return slots_.size(); }
+    SimPedal& pedal(size_t index) { return *slots_.at(index).pedal; }
+    bool plugged(size_t index) const { return slots_.at(index).listenFd >= 0; }
+    const std::string& socketPath(size_t index) const { return slots_.at(index).socketPath; }
+
+    // {"pedals": [state of each pedal, with its socket and whether it is plugged]}.
+    std::string stateJson() const;
+
+private:
+    struct Client {
+        int fd = -1;
+        std::vector<uint8_t> input;
+    };
+    struct Slot {
+        std::unique_ptr<SimPedal> pedal;
+        std::string socketPath;
+        int listenFd = -1;
+        std::vector<Client> clients;
+        bool updateSocket = false; // serving as the firmware updater's product
+    };
+    struct Delayed {
+        std::chrono::steady_clock::time_point due;
+        int fd;
+        std::vector<uint8_t> bytes;
+    };
+
+    bool plug(Slot& slot, uint16_t product, std::string& error);
+    void unplug(Slot& slot);
+    void handleFrame(Slot& slot, Client& client, const uint8_t* frame);
+    void sendOrDelay(int fd, std::vector<uint8_t> bytes, std::chrono::microseconds delay);
+    void closeClient(Client& client);
+
+    std::string folder_;
+    std::vector<Slot> slots_;
+    std::vector<Delayed> delayed_; // in the order made, so per connection in time order too
+    std::chrono::microseconds latency_{0};
+};
+
+} // namespace tovan::sim

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "link/preset_file_codec.h"
+#include "link/tovan_process.h"
+#include "model/pedal_parameters.h"
+#include "pedal_test_support.h"
+#include "platform/headless/scripted_dialogs.h"
+
+namespace fs = std::filesystem;
+using namespace tovan;
+using namespace presetfile;
+
+namespace {
+
+// Time that passes only when the link pauses.
+class ManualClock : public Clock {
+public:
+    uint32_t milliseconds() const override { return now; }
+    uint32_t now = 0;
+};
+
+std::vector<uint8_t> readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+class Files : public ::testing::Test {
+protected:
+    Files() : process(backend) {
+        previousDialogs = setDialogHost(&dialogs);
+        process.setSleeper(
+            [this](std::chrono::milliseconds step) { clock.now += static_cast<uint32_t>(step.count()); });
+        process.setClock(&clock);
+        process.Open();
+        std::string pattern = (fs::temp_directory_path() / "tovan-files-XXXXXX").string();
+        folder = mkdtemp(pattern.data());
+    }
+    ~Files() override {
+        attachedPedals().clear();
+        setDialogHost(previousDialogs);
+        std::error_code error;
+        fs::remove_all(folder, error);
+    }
+    void connect() {
+        ASSERT_TRUE(process.connectPedal());
+        process.reloadLocked(true);
+    }
+    sim::SimPedal& pedal() { return backend.sim.pedal(0); }
+    // The pedal's edit buffer in editor units, for every preset parameter.
+    std::map<int32_t, int32_t> pedalValues() {
+        std::map<int32_t, int32_t> values;
+        for (const DeviceField& row : kDeviceMap)
+            if (row.index <= 91)
+                values[row.index] =
+                    deviceToEditorValue(row.index, pedal().value(row.command, row.filter, row.item));
+        return values;
+    }
+    std::vector<std::string> errors() {
+        std::vector<std::string> texts;
+        for (const auto& shown : dialogs.shown)
+            if (shown.style == MessageStyle::Error) texts.push_back(shown.text);
+        return texts;
+    }
+
+    pedaltest::LoggingBackend backend;
+    TovanProcess process;
+    ScriptedDialogs dialogs;
+    ManualClock clock;
+    fs::path folder;
+    DialogHost* previousDialogs = nullptr;
+};
+
+const char* kNotValid = "The file is not valid or it may be corrupt. It could not be processed.";
+const char* kNewer =
+    "This file requires a newer version of this application. It could not be processed completely.";
+const char* kPedalError =
+    "An error occured on the Tovan during loading, so the operation may not be complete.";
+
+} // namespace
+
+TEST_F(Files, AnExportedPresetHoldsThePedalsPreset) {
+    connect();
+    process.selectPreset(7);
+    process.pollStatus();
+    const fs::path file = folder / "export.tovan";
+    ASSERT_TRUE(process.exportPresetTo(file.string()));
+    const auto bytes = readBytes(file);
+    ASSERT_EQ(bytes.size(), 468u);
+
+    // The same file written straight from the pedal's own state.
+    char name[4];
+    char description[24];
+    process.readPresetName(7, false, name);
+    process.readPresetDescription(7, false, description);
+    const auto values = pedalValues();
+    Writer expected;
+    expected.fileHeader(FileKind::Preset);
+    presetfile::writePresetChunk(expected, {name, description},
+                                 [&](int32_t index) { return values.at(index); });
+    EXPECT_EQ(bytes, expected.bytes());
+}
+
+TEST_F(Files, LoadingAPresetFileRestoresTheEditBuffer) {
+    connect();
+    const auto before = pedalValues();
+    const fs::path file = folder / "A name of twenty-five chars.tovan";
+    ASSERT_TRUE(process.exportPresetTo(file.string()));
+    ASSERT_TRUE(pedal().turnControl(6, 0, 2, 1234));
+    ASSERT_TRUE(pedal().turnControl(7, 1, 7, 3));
+    process.pollStatus();
+
+    ASSERT_TRUE(process.loadFile(file.string()));
+    EXPECT_EQ(pedalValues(), before);
+    EXPECT_STREQ(process.presetDescription(), "A name of twenty-fiv");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(Files, ExportFailuresAreReported) {
+    connect();
+    EXPECT_FALSE(process.exportPresetTo((folder / "missing" / "x.tovan").string()));
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_FALSE(fs::exists(folder / "missing"));
+}
+
+TEST_F(Files, ABackupRoundTripsThroughThePedal) {
+    connect();
+    process.sendParameter(92, 55.0f);
+    const fs::path file = folder / "all.tovan_all";
+    ASSERT_TRUE(process.saveBackupTo(file.string()));
+    EXPECT_EQ(dialogs.shown.size(), 1u); // the "do not touch" information only
+    const auto bytes = readBytes(file);
+    Reader reader(bytes);
+    ASSERT_EQ(reader.fileHeader()->fileKind(), FileKind::Backup);
+    ReadFlags flags;
+    const auto globals = readGlobalChunk(reader, flags);
+    ASSERT_TRUE(globals.has_value());
+    EXPECT_EQ(globals->front(), (ParameterValue{92, 55}));
+    const auto setlists = readSetlistChunk(reader, flags);
+    ASSERT_TRUE(setlists.has_value());
+    EXPECT_EQ(setlists->entries.size(), 480u);
+    int presets = 0;
+    for (PresetContents contents; readPresetChunk(reader, contents, flags); contents = {})
+        ++presets;
+    EXPECT_EQ(presets, 100);
+    EXPECT_FALSE(process.isBusy());
+
+    // Change the pedal, then restore: the user presets and globals come back.
+    const auto storedName = pedal().userPreset(3).name;
+    process.selectPreset(103);
+    process.storePreset("Zzz", "Overwritten", 3);
+    process.sendParameter(92, 10.0f);
+    dialogs.answerNext(MessageAnswer::Yes);
+    dialogs.answerNext(MessageAnswer::Yes);
+    ASSERT_TRUE(process.loadFile(file.string())) << (errors().empty() ? "" : errors().back());
+    EXPECT_EQ(pedal().userPreset(3).name, storedName);
+    EXPECT_EQ(pedal().value(8, 0, 0), 55);
+}
+
+TEST_F(Files, ABackupThatStopsHalfWayLeavesTheOldFileAlone) {
+    connect();
+    const fs::path file = folder / "all.tovan_all";
+    writeBytes(file, {1, 2, 3});
+    sim::Faults faults;
+    faults.unplugAfter = static_cast<int64_t>(pedal().counters().exchanges) + 300;
+    pedal().setFaults(faults);
+    EXPECT_FALSE(process.saveBackupTo(file.string()));
+    EXPECT_EQ(readBytes(file), (std::vector<uint8_t>{1, 2, 3}));
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_NE(errors()[0].find("backup"), std::string::npos);
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
+        ++files;
+    EXPECT_EQ(files, 1u) << "no temporary file is left behind";
+}
+
+TEST_F(Files, ARestoreToAPedalThatStopsAnsweringSaysSo) {
+    connect();
+    const fs::path file = folder / "all.tovan_all";
+    ASSERT_TRUE(process.saveBackupTo(file.string()));
+    sim::Faults faults;
+    faults.unplugAfter = static_cast<int64_t>(pedal().counters().exchanges) + 200;
+    pedal().setFaults(faults);
+    dialogs.answerNext(MessageAnswer::Yes);
+    dialogs.answerNext(MessageAnswer::Yes);
+    EXPECT_FALSE(process.loadFile(file.string()));
+    const auto shown = errors();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), kPedalError), shown.end());
+}
+
+TEST_F(Files, ARestoreWritesOnlyTheSlotsThePedalHas) {
+    connect();
+    std::vector<SetlistSlot> table(12 * 30, SetlistSlot{9, 42});
+    Writer writer;
+    writer.fileHeader(FileKind::Backup);
+    writeGlobalChunk(writer, [](int32_t) { return 0; });
+    writeSetlistChunk(writer, 12, 30, table);
+    const fs::path file = folder / "wide.tovan_all";
+    writeBytes(file, writer.bytes());
+    backend.clear();
+    dialogs.answerNext(MessageAnswer::Yes);
+    dialogs.answerNext(MessageAnswer::Yes);
+    EXPECT_FALSE(process.loadFile(file.string())) << "it holds no presets";
+    const auto slotWrites = backend.framesOf(proto::kWrite, 7, 3);
+    EXPECT_EQ(slotWrites.size(), 12u * 20u);
+    for (const auto& frame : slotWrites)
+        EXPECT_LT(frame.header.address[1], 20);
+    EXPECT_EQ(pedal().setlist(4).preset[19], 42);
+}
+
+TEST_F(Files, BadFilesAreRefusedWithTheRightMessage) {
+    connect();
+    // 27 bytes: not even a header.
+    writeBytes(folder / "short.tovan", std::vector<uint8_t>(27, 0));
+    EXPECT_FALSE(process.loadFile((folder / "short.tovan").string()));
+    EXPECT_EQ(errors(), std::vector<std::string>{kNotValid});
+
+    // Right signature and version, unknown kind: closed without a word.
+    Writer unknown;
+    unknown.fileHeader(FileKind::Preset);
+    auto bytes = unknown.bytes();
+    std::memcpy(bytes.data(), "PLAVIK-TOVAN-xyz", 16);
+    writeBytes(folder / "odd.tovan", bytes);
+    EXPECT_FALSE(process.loadFile((folder / "odd.tovan").string()));
+    EXPECT_EQ(errors().size(), 1u);
+
+    // A second filter chunk of a later version: the rest is applied, then the newer message.
+    const fs::path file = folder / "newer.tovan";
+    ASSERT_TRUE(process.exportPresetTo(file.string()));
+    bytes = readBytes(file);
+    bytes[28 + 16 + 44 + 36 + 172 + 12] = 2; // the second "filt" header's version
+    ASSERT_EQ(std::string(bytes.begin() + 28 + 16 + 44 + 36 + 172, bytes.begin() + 28 + 16 + 44 + 36 + 176),
+              "filt");
+    writeBytes(file, bytes);
+    ASSERT_TRUE(pedal().turnControl(6, 0, 2, 1111));
+    process.pollStatus();
+    EXPECT_FALSE(process.loadFile(file.string()));
+    EXPECT_EQ(errors().back(), kNewer);
+    EXPECT_EQ(errors().size(), 2u);
+    EXPECT_NE(pedal().value(6, 0, 2), 1111) << "the first filter was applied";
+
+    EXPECT_FALSE(process.loadFile((folder / "absent.tovan").string()));
+    EXPECT_EQ(errors().back(), "The file could not be opened.");
+}
