@@ -14,24 +14,31 @@ CCPoint remembered;
 
 } // namespace
 
+// Without a window only the flag and the position change, so drags can be
+// tested without a display.
 void hideCursorAt(CCWindowHost* window, int32_t screenX, int32_t screenY) {
     remembered = {screenX, screenY};
-    if (!window || !shown) return;
-    window->setCursorVisible(false);
+    if (!shown) return;
     shown = false;
+    if (window) window->setCursorVisible(false);
 }
 
 void showCursorAt(CCWindowHost* window, int32_t screenX, int32_t screenY) {
-    if (!window || shown) return;
+    if (shown) return;
+    shown = true;
+    if (!window) return;
     window->warpCursor({screenX, screenY});
     window->setCursorVisible(true);
-    shown = true;
 }
 
 void showCursor(CCWindowHost* window) {
-    if (!window || shown) return;
-    window->setCursorVisible(true);
+    if (shown) return;
     shown = true;
+    if (window) window->setCursorVisible(true);
+}
+
+CCPoint rememberedCursorPosition() {
+    return remembered;
 }
 
 void showCursorAtClient(CCWindowHost* window, int32_t x, int32_t y) {

@@ -8,8 +8,8 @@ class CCMouseMsg;
 class CCWindowHost;
 
 // The cursor during hidden-cursor drags. One process-wide shown flag (initially
-// shown) and one remembered position; user-interface thread only. A missing
-// window makes every call a no-op answering (0, 0).
+// shown) and one remembered position; user-interface thread only. Without a
+// window only the flag and the position change; queries answer (0, 0).
 
 // Remembers the position and hides the cursor if it is shown.
 void hideCursorAt(CCWindowHost* window, int32_t screenX, int32_t screenY);
@@ -22,6 +22,8 @@ void showCursorAtClient(CCWindowHost* window, int32_t x, int32_t y);
 CCPoint cursorClientPos(CCWindowHost* window);
 CCPoint cursorScreenPos(CCWindowHost* window);
 void setCursorPos(CCWindowHost* window, int32_t screenX, int32_t screenY);
+// Where the cursor was hidden.
+CCPoint rememberedCursorPosition();
 // The message's screen position minus the remembered position.
 CCPoint dragDelta(const CCMouseMsg& msg);
 bool cursorShown();

@@ -4,8 +4,8 @@
 #include "platform/headless/headless_window.h"
 #include "resources/resource_ids.h"
 #include "toolkit/bitmap.h"
-#include "toolkit/controls/drag_cursor.h"
 #include "toolkit/controls/pot_control.h"
+#include "toolkit/cursor.h"
 
 #include <cmath>
 #include <cstring>

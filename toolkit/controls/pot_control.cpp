@@ -1,7 +1,7 @@
 #include "toolkit/controls/pot_control.h"
 
 #include "toolkit/bitmap_registry.h"
-#include "toolkit/controls/drag_cursor.h"
+#include "toolkit/cursor.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/font.h"
 #include "toolkit/window_host.h"
@@ -195,7 +195,7 @@ bool CCPotControl::onControlMouse(CCMouseMsg& msg) {
         } else {
             pressScreenX = msg.screenX;
             pressScreenY = msg.screenY;
-            hideCursorAt(window(), {msg.screenX, msg.screenY});
+            hideCursorAt(window(), msg.screenX, msg.screenY);
         }
         return true;
     }
@@ -210,7 +210,7 @@ bool CCPotControl::onControlMouse(CCMouseMsg& msg) {
     case kMsgLeftUp:
         if (!hasCapture()) return false;
         captureMouse(false);
-        showCursorAt(window(), rememberedCursorPosition());
+        showCursorAt(window(), rememberedCursorPosition().x, rememberedCursorPosition().y);
         return true;
     case kMsgWheel:
         if (!CCPageObject::hitTest({msg.x, msg.y})) return false;
