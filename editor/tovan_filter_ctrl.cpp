@@ -345,6 +345,15 @@ bool CTovanFilterCtrl::takeChanged() {
     return changed;
 }
 
+bool CTovanFilterCtrl::setLivePositions(uint16_t frequency1, uint8_t height1, uint16_t frequency2,
+                                        uint8_t height2) {
+    const bool moved1 = setPoint(kMarker1, frequency1, height1);
+    const bool moved2 = setPoint(kMarker2, frequency2, height2);
+    if (!moved1 && !moved2) return false;
+    invalidate(false);
+    return true;
+}
+
 void CTovanFilterCtrl::setEnabled(bool on, uint8_t opacityValue) {
     imageDirty = 1;
     CControl::setEnabled(on, opacityValue);

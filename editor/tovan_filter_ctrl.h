@@ -66,6 +66,9 @@ public:
     void updateVowelOrientation();
     // Whether the user dragged a point since the last call; clears the flag.
     bool takeChanged();
+    // The live filter positions of the status poll (a frequency below 10 Hz hides
+    // a marker); invalidates the display when a marker moved.
+    bool setLivePositions(uint16_t frequency1, uint8_t height1, uint16_t frequency2, uint8_t height2);
 
     void setEnabled(bool on, uint8_t opacity = 0) override;
     // True over a handle that the mouse can take.

@@ -19,36 +19,28 @@ TEST(FilterCurve, TablesRunFromZeroToFullForEveryCode) {
         for (int i = 1; i <= 128; ++i)
             ASSERT_GE(t[i], t[i - 1]) << "code " << code << " entry " << i;
     }
+    // Codes beyond the steepest curves build the steepest ones.
+    EXPECT_EQ(Ctrl::buildCurveTable(40), Ctrl::buildCurveTable(17));
+    EXPECT_EQ(Ctrl::buildCurveTable(-100), Ctrl::buildCurveTable(-17));
 }
 
-TEST(FilterCurve, LinearSquareAverageAndItsMirror) {
+TEST(FilterCurve, KnownEntriesOfTheLineTheSquareAverageAndTheSteepest) {
     const Ctrl::CurveTable linear = Ctrl::buildCurveTable(0);
     for (int i = 0; i < 128; ++i)
         ASSERT_EQ(linear[i], 512 * i) << i;
-
     // Code -1 averages the line and the square; code 1 is its mirror image.
-    const Ctrl::CurveTable slow = Ctrl::buildCurveTable(-1);
-    const Ctrl::CurveTable fast = Ctrl::buildCurveTable(1);
+    const Ctrl::CurveTable slow = Ctrl::buildCurveTable(-1), fast = Ctrl::buildCurveTable(1);
     EXPECT_EQ(slow[1], 258);
     EXPECT_EQ(slow[64], 24576);
     EXPECT_EQ(slow[127], 64770);
     for (int i = 1; i < 128; ++i)
         ASSERT_EQ(fast[128 - i], 65535 - slow[i]) << i;
-    EXPECT_EQ(fast[64], 40959);
-}
-
-TEST(FilterCurve, SteepestCodesAndClamping) {
     // Exponents 9 and 10: 127 to the tenth power does not fit 64 bits.
-    const Ctrl::CurveTable slow = Ctrl::buildCurveTable(-17);
-    EXPECT_EQ(slow[1], 1); // rounds to 0, which is kept above the start
-    EXPECT_EQ(slow[64], 96);
-    EXPECT_EQ(slow[100], 6328);
-    EXPECT_EQ(slow[127], 60831);
-    const Ctrl::CurveTable fast = Ctrl::buildCurveTable(17);
-    EXPECT_EQ(fast[1], 4704);
-    EXPECT_EQ(fast[127], 65535);
-    EXPECT_EQ(Ctrl::buildCurveTable(40), fast);
-    EXPECT_EQ(Ctrl::buildCurveTable(-100), slow);
+    const Ctrl::CurveTable steep = Ctrl::buildCurveTable(-17);
+    EXPECT_EQ(steep[1], 1); // rounds to 0, which is kept above the start
+    EXPECT_EQ(steep[100], 6328);
+    EXPECT_EQ(steep[127], 60831);
+    EXPECT_EQ(Ctrl::buildCurveTable(17)[1], 4704);
 }
 
 class FilterValues : public EditorTest {};
@@ -125,7 +117,8 @@ TEST_F(FilterValues, MarkersHideBelowTenHertzAndNeverRecompose) {
     EXPECT_TRUE(d->setPoint(13, 5, 50));
     EXPECT_FALSE(d->isImageDirty());
     EXPECT_FALSE(d->setPoint(13, 9.5f, 50)); // still hidden: stored as 0
-    EXPECT_TRUE(d->setPoint(14, 2005, 50));
+    EXPECT_TRUE(d->setLivePositions(0, 50, 2005, 50));
+    EXPECT_FALSE(d->setLivePositions(0, 50, 2005, 50));
     const CCSize m = bitmapSize(resid::kMarker2);
     EXPECT_EQ(d->getMarkerPosition(1), (CCPoint{10 + 289 - (m.width + 1) / 2, 78 + 89 - (m.height + 1) / 2}));
     EXPECT_TRUE(d->setPoint(14, 5000, 150));

@@ -134,70 +134,56 @@ protected:
             controls.push_back(page.addChild(std::make_unique<CControl>(tag, 0, 0, 10, 10, 0, 4000)));
         display = page.addChild(makeDisplay());
         display->setShown(true, true);
+        display->setPoint(1, 1000, 20);
+        display->setPoint(4, 2000, 80);
+        display->setPoint(7, 300, 30);
+        display->setPoint(10, 900.7f, 70);
     }
     int32_t valueOf(int32_t tag) { return dynamic_cast<CControl*>(page.findByTag(tag))->getValue(); }
+    // Drags a sweep handle (by hit rectangle index) without a window.
+    void dragBy(int32_t index, int32_t dx, int32_t dy) {
+        const CCPoint at = centre(display->getHitRect(index));
+        CCMouseMsg msg(kMsgLeftDown, at.x, at.y);
+        msg.screenX = at.x;
+        msg.screenY = at.y;
+        ASSERT_TRUE(display->onMouse(msg));
+        msg.code = kMsgMouseMove;
+        msg.screenX += dx;
+        msg.screenY += dy;
+        ASSERT_TRUE(display->onMouse(msg));
+        msg.code = kMsgLeftUp;
+        display->onMouse(msg);
+    }
+    bool writeBack() {
+        return writeBackFilterPoints(*display, page, [&](int32_t tag) { queued.push_back(tag); });
+    }
 
     CCPageObject page{0, 0, 640, 650};
     std::vector<CControl*> controls;
     CTovanFilterCtrl* display = nullptr;
+    std::vector<int32_t> queued;
 };
 
-TEST_F(WriteBack, CopiesDraggedPointsIntoTheirParameterRows) {
-    std::vector<int32_t> queued;
-    auto queue = [&](int32_t tag) { queued.push_back(tag); };
+TEST_F(WriteBack, CopiesOnlyWhatTheUserDragged) {
     // Values from the page are not the user's: nothing to write back.
-    display->setPoint(1, 1000, 20);
-    display->setPoint(4, 2000, 80);
-    display->setPoint(7, 300, 30);
-    display->setPoint(10, 900.7f, 70);
-    EXPECT_FALSE(writeBackFilterPoints(*display, page, queue));
+    EXPECT_FALSE(writeBack());
 
-    // Drag filter 2's toe: its frequency and height move, trunc'd into the controls.
-    CCMouseMsg down(kMsgLeftDown, 0, 0);
-    const CCPoint at = centre(display->getHitRect(3));
-    down.x = down.screenX = at.x;
-    down.y = down.screenY = at.y;
-    ASSERT_TRUE(display->onMouse(down));
-    CCMouseMsg move = down;
-    move.code = kMsgMouseMove;
-    move.screenX += 1;
-    move.screenY -= 5;
-    ASSERT_TRUE(display->onMouse(move));
-    CCMouseMsg up = down;
-    up.code = kMsgLeftUp;
-    display->onMouse(up);
-
-    // The controls already hold the rows the drag did not move, so only the dragged ones go out.
+    // The controls hold the rows the drag does not move, so only the dragged ones go out.
     const int32_t held[] = {1000, 20, 2000, 80, 300, 30, 900, 70};
     for (size_t i = 0; i < controls.size(); ++i)
         controls[i]->setValue(held[i], false, false, true);
-    EXPECT_TRUE(writeBackFilterPoints(*display, page, queue));
+    dragBy(3, 1, -5);
+    EXPECT_TRUE(writeBack());
     EXPECT_EQ(valueOf(55), 910); // 900.7 + 10, truncated
     EXPECT_EQ(valueOf(53), 75);
-    EXPECT_EQ(valueOf(17), 1000);
     EXPECT_EQ(queued, (std::vector<int32_t>{55, 53}));
-    EXPECT_FALSE(writeBackFilterPoints(*display, page, queue));
+    EXPECT_FALSE(writeBack());
 }
 
 TEST_F(WriteBack, RowsGoInOrderAndMissingControlsAreSkipped) {
-    EXPECT_EQ(kFilterWriteBackRows[0].handle, 1);
-    std::vector<int32_t> queued;
-    display->setPoint(1, 1000, 20);
-    display->setPoint(4, 2000, 80);
-    display->setPoint(7, 300, 30);
-    display->setPoint(10, 900, 70);
-    // A drag of filter 1's heel with every control still at 0: all rows go out.
     page.removeChild(page.findByTag(54));
-    CCMouseMsg down(kMsgLeftDown, 0, 0);
-    const CCPoint at = centre(display->getHitRect(0));
-    down.x = down.screenX = at.x;
-    down.y = down.screenY = at.y;
-    ASSERT_TRUE(display->onMouse(down));
-    CCMouseMsg move = down;
-    move.code = kMsgMouseMove;
-    move.screenX -= 2;
-    ASSERT_TRUE(display->onMouse(move));
-    EXPECT_TRUE(writeBackFilterPoints(*display, page, [&](int32_t tag) { queued.push_back(tag); }));
+    dragBy(0, -2, 0); // every control still at 0: all rows go out
+    EXPECT_TRUE(writeBack());
     EXPECT_EQ(queued, (std::vector<int32_t>{17, 15, 16, 14, 56, 55, 53}));
     EXPECT_EQ(valueOf(17), 980);
     EXPECT_EQ(valueOf(16), 2000);
