@@ -131,15 +131,19 @@ protected:
     void SetUp() override {
         EditorTest::SetUp();
         for (int32_t tag : {17, 15, 16, 14, 56, 54, 55, 53})
-            controls.push_back(page.addChild(std::make_unique<CControl>(tag, 0, 0, 10, 10, 0, 4000)));
-        display = page.addChild(makeDisplay());
+            controls.push_back(page->addChild(std::make_unique<CControl>(tag, 0, 0, 10, 10, 0, 4000)));
+        display = page->addChild(makeDisplay());
         display->setShown(true, true);
         display->setPoint(1, 1000, 20);
         display->setPoint(4, 2000, 80);
         display->setPoint(7, 300, 30);
         display->setPoint(10, 900.7f, 70);
     }
-    int32_t valueOf(int32_t tag) { return dynamic_cast<CControl*>(page.findByTag(tag))->getValue(); }
+    void TearDown() override {
+        page.reset();
+        EditorTest::TearDown();
+    }
+    int32_t valueOf(int32_t tag) { return dynamic_cast<CControl*>(page->findByTag(tag))->getValue(); }
     // Drags a sweep handle (by hit rectangle index) without a window.
     void dragBy(int32_t index, int32_t dx, int32_t dy) {
         const CCPoint at = centre(display->getHitRect(index));
@@ -155,10 +159,10 @@ protected:
         display->onMouse(msg);
     }
     bool writeBack() {
-        return writeBackFilterPoints(*display, page, [&](int32_t tag) { queued.push_back(tag); });
+        return writeBackFilterPoints(*display, *page, [&](int32_t tag) { queued.push_back(tag); });
     }
 
-    CCPageObject page{0, 0, 640, 650};
+    std::unique_ptr<CCPageObject> page = std::make_unique<CCPageObject>(0, 0, 640, 650);
     std::vector<CControl*> controls;
     CTovanFilterCtrl* display = nullptr;
     std::vector<int32_t> queued;
@@ -181,7 +185,7 @@ TEST_F(WriteBack, CopiesOnlyWhatTheUserDragged) {
 }
 
 TEST_F(WriteBack, RowsGoInOrderAndMissingControlsAreSkipped) {
-    page.removeChild(page.findByTag(54));
+    page->removeChild(page->findByTag(54));
     dragBy(0, -2, 0); // every control still at 0: all rows go out
     EXPECT_TRUE(writeBack());
     EXPECT_EQ(queued, (std::vector<int32_t>{17, 15, 16, 14, 56, 55, 53}));

@@ -22,6 +22,11 @@ protected:
         ASSERT_TRUE(ctx);
         display = makeDisplay({10, 78});
     }
+    // The display gives its bitmaps back while the toolkit still runs.
+    void TearDown() override {
+        display.reset();
+        EditorTest::TearDown();
+    }
     // The display as the page draws it: clipped to its bounds.
     void render() {
         ctx->fillRect({0, 0, 600, 270}, {255, 0, 255, 255});
