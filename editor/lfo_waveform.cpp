@@ -89,7 +89,8 @@ int32_t CLFOWaveform::buildTemplate(int32_t top, int32_t bottom) {
 std::span<const CCPoint> CLFOWaveform::computePoints() {
     const int32_t top = inner.top + 4;
     const int32_t bottom = inner.bottom - 4;
-    const uint32_t span = uint32_t(bottom - top);
+    // A frame too small for the margins gets a flat line, not a wrapped height.
+    const uint32_t span = bottom > top ? uint32_t(bottom - top) : 0;
     const int32_t half = int32_t(span / 2);
     const int32_t middle = top + half;
     const int32_t x0 = inner.left + 2;
