@@ -37,6 +37,22 @@ constexpr int32_t kSelectorWell = 251;   // 90 x 16 well with an arrow for drawn
 constexpr int32_t kProgressTrack = 260;  // 200 x 8
 constexpr int32_t kProgressFill = 261;   // 200 x 8
 constexpr int32_t kBusyPanel = 581;      // 200 x 48 busy overlay
+
+// The filter display: two 580 x 176 chart backgrounds (24-bit) and the images
+// drawn centred on their points over them.
+constexpr int32_t kSweepChart = 180;
+constexpr int32_t kVowelChart = 192;
+constexpr int32_t kFilterChartWidth = 580;
+constexpr int32_t kFilterChartHeight = 176;
+constexpr int32_t kHandle1Heel = 181;
+constexpr int32_t kHandle1Toe = 182;
+constexpr int32_t kHandle2Heel = 183;
+constexpr int32_t kHandle2Toe = 185;
+constexpr int32_t kPathDot1 = 188; // one dot of a filter's sweep path
+constexpr int32_t kPathDot2 = 189;
+constexpr int32_t kMarker1 = 190; // live position of a filter
+constexpr int32_t kMarker2 = 191;
+
 constexpr int32_t kKnobFrameWidth = 32;
 constexpr int32_t kKnobFrames = 64;
 } // namespace resid

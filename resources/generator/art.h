@@ -36,3 +36,4 @@ struct Image {
 
 void addControlImages(std::vector<Image>& images);
 void addPageImages(std::vector<Image>& images);
+void addFilterImages(std::vector<Image>& images);

@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
     std::vector<Image> images;
     addPageImages(images);
     addControlImages(images);
+    addFilterImages(images);
     for (const Image& image : images) {
         std::string path = out + "/bitmap_" + std::to_string(image.id) + ".bin";
         std::vector<uint8_t> dib = packedDib(image.surface, image.bits);
