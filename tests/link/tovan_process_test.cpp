@@ -218,6 +218,26 @@ TEST_F(Protocol, ActiveSetlistResetsSlotsEvenUnderEchoSuppression) {
     EXPECT_TRUE(view.visibility[131]);
 }
 
+TEST_F(Protocol, ASetlistNameGoesOutInTwoParts) {
+    connect();
+    process.sendParameter(109, 3.0f); // setlist B
+    backend.clear();
+    view.texts[111] = "Friday night at the Blue Note, set two";
+    process.sendParameter(111, 0.0f);
+    const auto names = backend.framesOf(W, 7, 6);
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0].header.address, (TovanProcess::Address{2, 0, 0, 0}));
+    EXPECT_EQ(names[1].header.address, (TovanProcess::Address{2, 1, 0, 0}));
+    EXPECT_EQ(std::string(names[0].data.begin(), names[0].data.end()), "Friday night at ");
+    EXPECT_EQ(std::string(names[1].data.begin(), names[1].data.end()), "the Blue Note, s");
+    EXPECT_STREQ(process.setlists()[2].name.data(), "Friday night at the Blue Note, s");
+
+    process.sendParameter(109, 0.0f); // no setlist active: nothing is named
+    backend.clear();
+    process.sendParameter(111, 0.0f);
+    EXPECT_TRUE(frames().empty());
+}
+
 TEST_F(Protocol, SlotButtonsSelectOrSpringBack) {
     connect();
     process.sendParameter(109, 2.0f); // setlist A: every slot empty
