@@ -32,14 +32,24 @@ protected:
         ASSERT_EQ(simulator->waitReady(count).size(), count);
     }
 
-    // Runs tovan-cli on the bus with stdin from /dev/null (no terminal).
-    Result cli(std::vector<std::string> arguments) {
+    // Runs tovan-cli on the bus with stdin from /dev/null (no terminal), or
+    // from a terminal that types `answers`.
+    Result cli(std::vector<std::string> arguments, const std::string* answers = nullptr) {
         arguments.insert(arguments.begin(), {TOVAN_CLI_PATH, "--pedal", "virtual:" + bus()});
         const std::string outFile = folder.path() + "/out";
         const std::string errFile = folder.path() + "/err";
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        int terminal = -1;
+        if (answers != nullptr) {
+            terminal = posix_openpt(O_RDWR | O_NOCTTY);
+            grantpt(terminal);
+            unlockpt(terminal);
+            posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, ptsname(terminal), O_RDWR, 0);
+            (void)!::write(terminal, answers->data(), answers->size());
+        } else {
+            posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        }
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(),
@@ -56,6 +66,7 @@ protected:
             result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         }
         posix_spawn_file_actions_destroy(&actions);
+        if (terminal >= 0) ::close(terminal);
         result.out = tovan::test::readFile(outFile);
         result.err = tovan::test::readFile(errFile);
         return result;
@@ -167,6 +178,20 @@ TEST_F(CliRun, DestructiveCommandsNeedAYes) {
     ASSERT_EQ(cli({"set", "8", "Stage left"}).status, 0);
     ASSERT_EQ(cli({"--yes", "reset"}).status, 0);
     EXPECT_NE(cli({"info"}).out.find("Stage left"), std::string::npos) << "the pedal keeps its name";
+}
+
+TEST_F(CliRun, QuestionsAreAskedOnATerminal) {
+    startPedals();
+    const std::string no = "n\n";
+    const Result declined = cli({"store", "P09", "Try", "Declined"}, &no);
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_NE(
+        declined.err.find("Store the current preset into P09? The preset stored there is replaced. [y/N]"),
+        std::string::npos)
+        << declined.err;
+    const std::string yes = "y\n";
+    ASSERT_EQ(cli({"store", "P09", "Yes", "Accepted"}, &yes).status, 0);
+    EXPECT_TRUE(pedalState("\"name\":\"Yes\",\"description\":\"Accepted\""));
 }
 
 TEST_F(CliRun, ExportAndLoadAPreset) {
