@@ -2,6 +2,7 @@
 
 #include "platform/trace.h"
 #include "toolkit/bitmap_registry.h"
+#include "toolkit/controls/on_off_button.h"
 #include "toolkit/controls/text_ctrl.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/font.h"
@@ -395,4 +396,15 @@ void CControl::captureMouse(bool on) {
         return;
     }
     setHasCapture(on);
+}
+
+void CControl::drawSelectorFace(CCDrawContext& ctx, const std::string& text, int32_t alignment) {
+    {
+        CCDrawStateSaver saver(ctx);
+        if (mouseOver && isEnabled()) ctx.setTint(CCButtonTints{}.hover);
+        drawBackgroundFitted(ctx);
+    }
+    if (text.empty()) return;
+    if (CCFontInterface* f = font())
+        f->drawText(ctx, text, {bounds.left + 3, bounds.top, bounds.right - 3, bounds.bottom}, alignment);
 }

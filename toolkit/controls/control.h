@@ -115,6 +115,9 @@ protected:
     // Draws the background bitmap at the corner; one wider than the control is cut
     // in two so that its right end (a frame's edge) still closes the control.
     void drawBackgroundFitted(CCDrawContext& ctx);
+    // A selector's face: its well (tinted while hovered) and the current
+    // item's text inset from the edges.
+    void drawSelectorFace(CCDrawContext& ctx, const std::string& text, int32_t alignment);
     // The manager's window, when there is one.
     CCWindowHost* window();
     // Takes or releases the mouse; works without a manager too (tests).

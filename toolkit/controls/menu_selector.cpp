@@ -34,15 +34,7 @@ std::string CCMenuSelector::getText() const {
 }
 
 void CCMenuSelector::drawContent(CCDrawContext& ctx) {
-    {
-        CCDrawStateSaver saver(ctx);
-        if (mouseOver && isEnabled()) ctx.setTint(CCButtonTints{}.hover);
-        drawBackgroundFitted(ctx);
-    }
-    std::string text = getText();
-    if (text.empty()) return;
-    if (CCFontInterface* f = font())
-        f->drawText(ctx, text, {bounds.left + 3, bounds.top, bounds.right - 3, bounds.bottom}, alignment);
+    drawSelectorFace(ctx, getText(), alignment);
 }
 
 int32_t CCMenuSelector::cursorAt(int32_t, int32_t) {
