@@ -1,5 +1,7 @@
 #include "platform/dialogs.h"
 
+#include "platform/installed_service.h"
+
 namespace {
 
 // Answers every question the safe way and shows nothing.
@@ -15,7 +17,7 @@ public:
     bool openWithShell(std::string_view) override { return false; }
 };
 
-DialogHost* installedHost = nullptr;
+InstalledService<DialogHost> installedHost;
 
 DialogHost& fallbackHost() {
     static NoDialogs host;
@@ -25,11 +27,9 @@ DialogHost& fallbackHost() {
 } // namespace
 
 DialogHost& dialogHost() {
-    return installedHost != nullptr ? *installedHost : fallbackHost();
+    return installedHost.get(fallbackHost());
 }
 
 DialogHost* setDialogHost(DialogHost* host) {
-    DialogHost* previous = installedHost;
-    installedHost = host;
-    return previous;
+    return installedHost.replace(host);
 }

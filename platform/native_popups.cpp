@@ -1,4 +1,6 @@
 #include "platform/edit_box.h"
+
+#include "platform/installed_service.h"
 #include "platform/popup_menu.h"
 
 namespace {
@@ -17,29 +19,25 @@ public:
     }
 };
 
-PopupMenuHost* installedMenus = nullptr;
-EditBoxHost* installedEdits = nullptr;
+InstalledService<PopupMenuHost> installedMenus;
+InstalledService<EditBoxHost> installedEdits;
 
 } // namespace
 
 PopupMenuHost& popupMenuHost() {
     static NoPopupMenus fallback;
-    return installedMenus != nullptr ? *installedMenus : fallback;
+    return installedMenus.get(fallback);
 }
 
 PopupMenuHost* setPopupMenuHost(PopupMenuHost* host) {
-    PopupMenuHost* previous = installedMenus;
-    installedMenus = host;
-    return previous;
+    return installedMenus.replace(host);
 }
 
 EditBoxHost& editBoxHost() {
     static NoEditBoxes fallback;
-    return installedEdits != nullptr ? *installedEdits : fallback;
+    return installedEdits.get(fallback);
 }
 
 EditBoxHost* setEditBoxHost(EditBoxHost* host) {
-    EditBoxHost* previous = installedEdits;
-    installedEdits = host;
-    return previous;
+    return installedEdits.replace(host);
 }

@@ -1,5 +1,7 @@
 #include "platform/process_launch.h"
 
+#include "platform/installed_service.h"
+
 namespace {
 
 // Until a program installs the system launcher nothing can be started.
@@ -8,19 +10,17 @@ public:
     LaunchResult runAndWait(const std::string&, const std::vector<std::string>&) override { return {}; }
 };
 
-ProcessLauncher* installed = nullptr;
+InstalledService<ProcessLauncher> installed;
 
 } // namespace
 
 ProcessLauncher& processLauncher() {
     static NoLauncher none;
-    return installed != nullptr ? *installed : none;
+    return installed.get(none);
 }
 
 ProcessLauncher* setProcessLauncher(ProcessLauncher* launcher) {
-    ProcessLauncher* previous = installed;
-    installed = launcher;
-    return previous;
+    return installed.replace(launcher);
 }
 
 std::vector<std::string> splitCommandLine(const std::string& line) {

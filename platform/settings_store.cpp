@@ -1,5 +1,7 @@
 #include "platform/settings_store.h"
 
+#include "platform/installed_service.h"
+
 #include <algorithm>
 
 SettingValue SettingValue::string(std::string_view text) {
@@ -29,18 +31,16 @@ MemorySettingsStore& fallbackStore() {
     return store;
 }
 
-SettingsStore* installedStore = nullptr;
+InstalledService<SettingsStore> installedStore;
 
 } // namespace
 
 SettingsStore& settingsStore() {
-    return installedStore != nullptr ? *installedStore : fallbackStore();
+    return installedStore.get(fallbackStore());
 }
 
 SettingsStore* setSettingsStore(SettingsStore* store) {
-    SettingsStore* previous = installedStore;
-    installedStore = store;
-    return previous;
+    return installedStore.replace(store);
 }
 
 bool MemorySettingsStore::hasKey(std::string_view keyPath) {
