@@ -2,9 +2,9 @@
 // will: values, ranges and menus by tag, and changes routed back to the link.
 #include <gtest/gtest.h>
 
-#include "link/page_tree_view.h"
+#include "editor/page_tree_view.h"
 #include "link/tovan_process.h"
-#include "pedal_test_support.h"
+#include "tests/link/pedal_test_support.h"
 #include "toolkit/controls/menu_selector_ex.h"
 #include "toolkit/controls/on_off_button.h"
 #include "toolkit/controls/pot_control.h"

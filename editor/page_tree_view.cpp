@@ -1,4 +1,4 @@
-#include "link/page_tree_view.h"
+#include "editor/page_tree_view.h"
 
 #include "toolkit/controls/control.h"
 #include "toolkit/controls/menu_selector.h"
