@@ -21,11 +21,15 @@ void copyList(const CCMenuList& from, CCMenuList& to) {
 
 } // namespace
 
-PageTreeView::PageTreeView(CCPageObject& root, CCPageManager* manager) : root(root), manager(manager) {}
+PageTreeView::PageTreeView(CCPageObject& root, CCPageManager* manager) : viewRoot(root), fixedManager(manager) {}
+
+CCPageManager* PageTreeView::viewManager() {
+    return fixedManager != nullptr ? fixedManager : viewRoot.manager();
+}
 
 std::vector<CControl*> PageTreeView::controlsWithTag(int32_t tag) {
     std::vector<CControl*> found;
-    root.visitDescendants([&](CCPageObject& object) {
+    viewRoot.visitDescendants([&](CCPageObject& object) {
         if (object.getTag() == tag)
             if (auto* control = dynamic_cast<CControl*>(&object)) found.push_back(control);
         return false;
@@ -35,7 +39,7 @@ std::vector<CControl*> PageTreeView::controlsWithTag(int32_t tag) {
 
 CControl* PageTreeView::firstControl(int32_t tag) {
     CControl* found = nullptr;
-    root.visitDescendants([&](CCPageObject& object) {
+    viewRoot.visitDescendants([&](CCPageObject& object) {
         if (object.getTag() != tag) return false;
         found = dynamic_cast<CControl*>(&object);
         return found != nullptr;
@@ -131,13 +135,13 @@ void PageTreeView::copyMenu(int32_t fromTag, int32_t toTag) {
 }
 
 void PageTreeView::beginUpdate() {
-    if (manager != nullptr) manager->beginUpdate();
+    if (CCPageManager* m = viewManager()) m->beginUpdate();
 }
 
 void PageTreeView::endUpdate() {
-    if (manager != nullptr) manager->endUpdate();
+    if (CCPageManager* m = viewManager()) m->endUpdate();
 }
 
 void PageTreeView::invalidatePage() {
-    root.invalidate(false);
+    viewRoot.invalidate(false);
 }

@@ -16,7 +16,8 @@ class CControl;
 // when it is used, and a tag the page does not have is skipped.
 class PageTreeView : public PedalView {
 public:
-    PageTreeView(CCPageObject& root, CCPageManager* manager);
+    // Without a manager, the one at the root of `root`'s tree when used.
+    PageTreeView(CCPageObject& root, CCPageManager* manager = nullptr);
 
     bool hasControl(int32_t tag) override;
     void setControlValue(int32_t tag, int32_t value) override;
@@ -45,9 +46,10 @@ protected:
 
 private:
     CCMenuList* openList(int32_t tag);
+    CCPageManager* viewManager();
 
-    CCPageObject& root;
-    CCPageManager* manager;
+    CCPageObject& viewRoot;
+    CCPageManager* fixedManager;
     // The sub-lists being filled, per selector tag.
     std::map<int32_t, std::vector<CCMenuList*>> openLists;
 };

@@ -36,6 +36,56 @@ inline constexpr int32_t kDisplayBrightness = 92;
 inline constexpr float kDisplayBrightnessDefault = 40.0f;
 inline constexpr int32_t kActiveSetlist = 109;
 
+// The indexes of the preset-wide values and of filter 1's values; filter 2's
+// are these plus kFilterStride. Pages and rules name parameters through these.
+namespace ptag {
+inline constexpr int32_t kOutputLevel = 9;
+inline constexpr int32_t kFilterBalance = 10;
+inline constexpr int32_t kDryLevel = 11;
+inline constexpr int32_t kDrive = 12;
+inline constexpr int32_t kSmoothing = 13;
+inline constexpr int32_t kToeHeight = 14;
+inline constexpr int32_t kHeelHeight = 15;
+inline constexpr int32_t kToeFrequency = 16;
+inline constexpr int32_t kHeelFrequency = 17;
+inline constexpr int32_t kFilterType = 18;
+inline constexpr int32_t kTaper = 19;
+inline constexpr int32_t kControlMode = 20;
+inline constexpr int32_t kControlSource = 21;
+inline constexpr int32_t kSyncSource = 22;
+inline constexpr int32_t kTempo = 23;
+inline constexpr int32_t kLfoDepth = 24;
+inline constexpr int32_t kLfoRate = 25;
+inline constexpr int32_t kLfoRate2 = 26;
+inline constexpr int32_t kDualRate = 27;
+inline constexpr int32_t kRateMultiplier = 28;
+inline constexpr int32_t kRateMultiplier2 = 29;
+inline constexpr int32_t kLfoShape = 30;
+inline constexpr int32_t kTrapezoidRise = 31;
+inline constexpr int32_t kTrapezoidFall = 32;
+inline constexpr int32_t kLfoPhase = 33;
+inline constexpr int32_t kLfoGlide = 34;
+inline constexpr int32_t kLfoGlideTime = 35;
+inline constexpr int32_t kLfoGlideDepth = 36;
+inline constexpr int32_t kEnvelopeInvert = 37;
+inline constexpr int32_t kEnvSensitivity = 38;
+inline constexpr int32_t kEnvOffset = 47;
+inline constexpr int32_t kPitchMode = 48;
+inline constexpr int32_t kPitchRange = 49;
+inline constexpr int32_t kPitchGlide = 50;
+inline constexpr int32_t kPitchAnchor = 51;
+inline constexpr int32_t kPitchSmoothing = 52;
+inline constexpr int32_t kSwitchMode = 96;
+inline constexpr int32_t kPedalCalibration = 99;
+// SyncSource values with their own rules.
+inline constexpr int32_t kSyncFilter1 = 1;
+inline constexpr int32_t kSyncMidi = 4;
+// Filter f's (0 or 1) index of a filter-1 index.
+constexpr int32_t ofFilter(int32_t filterOneIndex, int32_t f) {
+    return filterOneIndex + kFilterStride * f;
+}
+} // namespace ptag
+
 // The device commands that hold device fields.
 enum class DeviceCommand : uint8_t { Preset = 5, FilterBasic = 6, FilterControl = 7, Global = 8 };
 

@@ -13,8 +13,8 @@ constexpr int32_t kStoreButton = 165;    // store the preset
 constexpr int32_t kDiscardButton = 166;  // discard changes
 constexpr int32_t kKnobStrip = 203;      // knob, 32 x 34 frames
 constexpr int32_t kFileButton = 216;     // export / load
-constexpr int32_t kStepDown = 217;       // previous preset
-constexpr int32_t kStepUp = 218;         // next preset
+constexpr int32_t kStepUp = 217;         // next preset (an up arrow)
+constexpr int32_t kStepDown = 218;       // previous preset (a down arrow)
 constexpr int32_t kSwapButton = 224;     // swap heel and toe
 constexpr int32_t kSwitchButton = 241;   // on/off switch
 constexpr int32_t kCloseButton = 212;    // close the window, frames off and lit
@@ -37,6 +37,8 @@ constexpr int32_t kSelectorWell = 251;   // 90 x 16 well with an arrow for drawn
 constexpr int32_t kProgressTrack = 260;  // 200 x 8
 constexpr int32_t kProgressFill = 261;   // 200 x 8
 constexpr int32_t kBusyPanel = 581;      // 200 x 48 busy overlay
+constexpr int32_t kLogo = 255;           // 100 x 28 maker's logo button
+constexpr int32_t kOrientationRing = 187; // 16 x 16 ring over a handle picture, frames off and on
 
 // The filter display: two 580 x 176 chart backgrounds (24-bit) and the images
 // drawn centred on their points over them.

@@ -151,29 +151,6 @@ void crossIcon(cairo_t* cr, double cx, double cy) {
     cairo_stroke(cr);
 }
 
-void storeIcon(cairo_t* cr, double cx, double cy) {
-    cairo_move_to(cr, cx, cy - 5);
-    cairo_line_to(cr, cx, cy + 2);
-    cairo_move_to(cr, cx - 3, cy - 1);
-    cairo_line_to(cr, cx, cy + 2);
-    cairo_line_to(cr, cx + 3, cy - 1);
-    cairo_move_to(cr, cx - 6, cy + 1);
-    cairo_line_to(cr, cx - 6, cy + 5);
-    cairo_line_to(cr, cx + 6, cy + 5);
-    cairo_line_to(cr, cx + 6, cy + 1);
-    cairo_stroke(cr);
-}
-
-void revertIcon(cairo_t* cr, double cx, double cy) {
-    cairo_arc(cr, cx, cy + 0.5, 4.5, -kPi * 0.85, kPi * 0.75);
-    cairo_stroke(cr);
-    double ax = cx + 4.5 * std::cos(-kPi * 0.85), ay = cy + 0.5 + 4.5 * std::sin(-kPi * 0.85);
-    cairo_move_to(cr, ax - 0.5, ay - 3.2);
-    cairo_line_to(cr, ax, ay);
-    cairo_line_to(cr, ax + 3.2, ay + 0.3);
-    cairo_stroke(cr);
-}
-
 void fileIcon(cairo_t* cr, double cx, double cy) {
     cairo_move_to(cr, cx - 3.5, cy - 5);
     cairo_line_to(cr, cx + 1.5, cy - 5);
@@ -184,18 +161,18 @@ void fileIcon(cairo_t* cr, double cx, double cy) {
     cairo_stroke(cr);
 }
 
-void leftIcon(cairo_t* cr, double cx, double cy) {
-    cairo_move_to(cr, cx + 2.5, cy - 4);
-    cairo_line_to(cr, cx - 2.5, cy);
-    cairo_line_to(cr, cx + 2.5, cy + 4);
+void upIcon(cairo_t* cr, double cx, double cy) {
+    cairo_move_to(cr, cx - 4, cy + 2.5);
+    cairo_line_to(cr, cx, cy - 2.5);
+    cairo_line_to(cr, cx + 4, cy + 2.5);
     cairo_close_path(cr);
     cairo_fill(cr);
 }
 
-void rightIcon(cairo_t* cr, double cx, double cy) {
-    cairo_move_to(cr, cx - 2.5, cy - 4);
-    cairo_line_to(cr, cx + 2.5, cy);
-    cairo_line_to(cr, cx - 2.5, cy + 4);
+void downIcon(cairo_t* cr, double cx, double cy) {
+    cairo_move_to(cr, cx - 4, cy - 2.5);
+    cairo_line_to(cr, cx, cy + 2.5);
+    cairo_line_to(cr, cx + 4, cy - 2.5);
     cairo_close_path(cr);
     cairo_fill(cr);
 }
@@ -305,13 +282,34 @@ void potModeFace(cairo_t* cr, int w, int h, bool linear) {
     }
 }
 
+// The vowel chart's orientation ring around a handle picture: olive at rest,
+// amber when that end's filters play the formants the other way round.
+void ringFace(cairo_t* cr, int w, int h, bool lit) {
+    cairo_arc(cr, w / 2.0, h / 2.0, w / 2.0 - 1, 0, 2 * kPi);
+    setSource(cr, lit ? kAmber : kOlive);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+}
+
+// The maker's name as a quiet wordmark; the button tints it on hover.
+cairo_surface_t* logoButton(int w, int h) {
+    cairo_surface_t* s = newSurface(w, h);
+    cairo_t* cr = cairo_create(s);
+    setSource(cr, kCream);
+    centredText(cr, "PLAVIK", w / 2.0, h / 2.0 - 3, 12, true);
+    setSource(cr, kCream, 0.7);
+    centredText(cr, "AUDIO", w / 2.0, h / 2.0 + 8, 6.5, false);
+    cairo_destroy(cr);
+    return s;
+}
+
 // A mode button with a caption, cream on the dark body; the radio tints it.
-cairo_surface_t* captionButton(int w, int h, const char* caption) {
+cairo_surface_t* captionButton(int w, int h, const char* caption, double size = 8.5) {
     cairo_surface_t* s = newSurface(w, h);
     cairo_t* cr = cairo_create(s);
     buttonFrame(cr, w, h);
     setSource(cr, kCream);
-    centredText(cr, caption, w / 2.0, h / 2.0, 8.5, true);
+    centredText(cr, caption, w / 2.0, h / 2.0, size, true);
     cairo_destroy(cr);
     return s;
 }
@@ -448,12 +446,13 @@ void addControlImages(std::vector<Image>& images) {
     images.push_back({161, 32, lampStrip(12, kAmber)});
     images.push_back({162, 32, lampStrip(16, kAmber)});
     images.push_back({163, 32, lampStrip(12, rgb8(255, 96, 40))});
-    images.push_back({164, 32, iconButton(40, 16, crossIcon)});
-    images.push_back({165, 32, iconButton(40, 16, storeIcon)});
-    images.push_back({166, 32, iconButton(40, 16, revertIcon)});
+    // The preset buttons say what they do: a player should not have to guess.
+    images.push_back({164, 32, captionButton(40, 16, "DELETE", 7.5)});
+    images.push_back({165, 32, captionButton(40, 16, "STORE", 7.5)});
+    images.push_back({166, 32, captionButton(40, 16, "REVERT", 7.5)});
     images.push_back({216, 32, iconButton(20, 16, fileIcon)});
-    images.push_back({217, 32, iconButton(16, 16, leftIcon)});
-    images.push_back({218, 32, iconButton(16, 16, rightIcon)});
+    images.push_back({217, 32, iconButton(16, 16, upIcon)});
+    images.push_back({218, 32, iconButton(16, 16, downIcon)});
     images.push_back({224, 32, iconButton(18, 12, swapIcon)});
     images.push_back({241, 32, iconButton(24, 12, switchIcon)});
 
@@ -478,4 +477,6 @@ void addControlImages(std::vector<Image>& images) {
     images.push_back({260, 32, progressBar(200, 8, false)});
     images.push_back({261, 32, progressBar(200, 8, true)});
     images.push_back({581, 32, busyPanel(200, 48)});
+    images.push_back({187, 32, twoFrameStrip(16, 16, ringFace)});
+    images.push_back({255, 32, logoButton(100, 28)});
 }

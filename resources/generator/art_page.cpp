@@ -61,12 +61,30 @@ cairo_surface_t* pageBody() {
     cairo_set_line_width(cr, 1.0);
     cairo_stroke(cr);
 
-    // Title strip, filter display well, the two filter panels and the bottom strip.
-    panel(cr, 10, 44, 620, 34);
-    panel(cr, 10, 84, 620, 200);
-    panel(cr, 10, 292, 306, 300);
-    panel(cr, 324, 292, 306, 300);
-    panel(cr, 10, 600, 620, 40);
+    // The title strip: the name, and a rule under the tab selector.
+    setSource(cr, kCream);
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, 12);
+    cairo_move_to(cr, 17, 15);
+    cairo_show_text(cr, "T O V A N");
+    setSource(cr, kOlive, 0.9);
+    cairo_move_to(cr, 10, 39.5);
+    cairo_line_to(cr, 630, 39.5);
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+
+    // The preset tab's frames: the preset header, the two filter panels with a
+    // rule above their mode sub-panels; then the bottom strip.
+    panel(cr, 24, 50, 592, 70);
+    for (int f = 0; f < 2; ++f) {
+        const double x = 25 + 300 * f;
+        panel(cr, x, 318, 290, 280);
+        setSource(cr, kOlive, 0.45);
+        cairo_move_to(cr, x + 6, 423.5);
+        cairo_line_to(cr, x + 284, 423.5);
+        cairo_stroke(cr);
+    }
+    panel(cr, 10, 604, 620, 40);
     cairo_destroy(cr);
     grain(s);
     return s;

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "editor/layout/page_builder.h"
+#include "editor/page_tree_view.h"
+#include "toolkit/page.h"
+
+class CCEditor;
+class CLFOWaveform;
+class CTovanFilterCtrl;
+class CCSimpleProgress;
+class TovanProcess;
+
+// The editor's only page: the title strip with the status lamps and window
+// buttons, the tab selector and tabs, and the bottom strip. Its controls are
+// built from the layout tables on the first show; the page adds the rules
+// between controls that the toolkit cannot know (the preset number, the filter
+// and LFO displays following their parameters, which LFO controls show, the
+// heel and toe exchanges) and shows what the pedal's status says. It is also
+// the link's view of the editor: values, menus, lamps and progress reach the
+// controls through it, looked up by tag when used.
+class CBackPage : public CCPage, public PageTreeView {
+public:
+    CBackPage(CCRect bounds, CCEditor* editor);
+    ~CBackPage() override;
+
+    // Builds the page the first time; later calls do nothing.
+    void pageShown();
+    bool isBuilt() const { return built; }
+    // Handles 514 (the rules; never reported handled, so the editor routes the
+    // change on) and 529 (a modal panel closed).
+    bool onMessage(CCMsg& msg) override;
+
+    // The tab shown (0 preset, 1 setlists, 2 MIDI, 3 settings) and the bottom
+    // strip's action caption that goes with it.
+    void setTab(int32_t tab);
+    int32_t currentTab() const { return tab; }
+    bool isBusy() const { return busy; }
+    bool isUpdating() const { return updating; }
+    // The link owner, for the device information texts.
+    void setProcess(TovanProcess* owner) { process = owner; }
+
+    // The link's view.
+    void setBusy(bool on) override;
+    void setConnected(bool connected) override;
+    void deviceInfoChanged() override;
+    void showStatus(const PedalStatusView& status) override;
+    bool showMarkers(const LiveMarker& first, const LiveMarker& second) override;
+    void commitPendingEdits() override;
+    void closeModalPanel() override;
+    void showProgress(bool visible) override;
+    void setProgress(int32_t presets) override;
+    // Hides or shows the controls with the tag and the captions that go with them.
+    void setControlVisible(int32_t tag, bool visible) override;
+
+    CTovanFilterCtrl* filterDisplay() const;
+    CLFOWaveform* lfoDisplay(int32_t filter) const;
+    CCPageObject* object(Role role) const { return parts.get(role); }
+    CCSimpleProgress* progressBar() const;
+    const TextStyleRecord& textStyle(TextStyle style) const { return styles[static_cast<size_t>(style)]; }
+    CCEditor* getEditor() const { return editor; }
+
+private:
+    void makeStyles();
+    void buildControls();
+    void valueChanged(int32_t tag, int32_t value);
+    bool setPointFor(int32_t tag, int32_t value);
+    void showPresetNumber(int32_t preset);
+    void updatePresetButtons();
+    void trapezoidChanged(int32_t tag, int32_t value);
+    void updateLfoVisibility();
+    void viewModeChanged(int32_t mode);
+    void resendFilterValues();
+    void restyleFilterPanels(bool vowelChart);
+    void orientationChanged(int32_t tag, int32_t value);
+    void applyVowelOrientation();
+    void swapHeelAndToe(int32_t filter);
+    // Reads both controls' values, then gives each the other's (notified).
+    void exchangeValues(int32_t tagA, int32_t tagB);
+    int32_t valueOf(int32_t tag);
+    bool isOn(int32_t tag) { return valueOf(tag) > 0; }
+    void setLamp(Role role, bool on);
+    void setEnabledByTag(int32_t tag, bool on);
+
+    CCEditor* editor;
+    TovanProcess* process = nullptr;
+    std::array<TextStyleRecord, 9> styles{};
+    BuiltPage parts;
+    CCPageObject* progressPanel = nullptr; // the modal panel while a backup or restore runs
+    CCSimpleProgress* progress = nullptr;
+    int32_t tab = 0;
+    int32_t preset = 0;
+    bool busy = false;
+    bool updating = false;
+    bool built = false;
+    bool edited = false;
+    bool connected = true;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+
+// Tags of the editor's controls that name no parameter: display-only controls
+// and the commands the editor window carries out. Parameter tags are named with
+// the parameter set (model/pedal_parameters.h).
+namespace etag {
+// Texts, lamps and displays that only show something.
+inline constexpr int32_t kDisplay = 175;
+// Preferences.
+inline constexpr int32_t kPotControl = 177;
+inline constexpr int32_t kTopmost = 178;
+// Commands.
+inline constexpr int32_t kTabSelector = 181;
+inline constexpr int32_t kViewSwitch = 182;
+inline constexpr int32_t kMakerPage = 185;
+inline constexpr int32_t kClose = 188;
+inline constexpr int32_t kSetTopmost = 189;
+inline constexpr int32_t kMinimise = 190;
+inline constexpr int32_t kExportOrBackup = 191;
+inline constexpr int32_t kFirmwareUpdate = 192;
+inline constexpr int32_t kNextPreset = 194;
+inline constexpr int32_t kPreviousPreset = 195;
+inline constexpr int32_t kStorePreset = 196;
+inline constexpr int32_t kRefreshPresetList = 197;
+inline constexpr int32_t kHeelOrientation = 199;
+inline constexpr int32_t kToeOrientation = 200;
+inline constexpr int32_t kSwapFilter1 = 201; // filter 2: 202
+inline constexpr int32_t kLoadFile = 203;
+inline constexpr int32_t kStorePanel = 204;
+inline constexpr int32_t kDiscardChanges = 205;
+inline constexpr int32_t kDeletePreset = 206;
+inline constexpr int32_t kResetPedal = 207;
+// The first and last command tags.
+inline constexpr int32_t kFirstCommand = 181;
+inline constexpr int32_t kLastCommand = 208;
+} // namespace etag
+
+// The main page's id and its tab groups.
+inline constexpr int32_t kMainPageId = 101;
+inline constexpr int32_t kTabCount = 4;
+constexpr uint16_t tabGroup(int32_t tab) {
+    return static_cast<uint16_t>(1u << tab);
+}

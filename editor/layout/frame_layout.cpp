@@ -1,0 +1,80 @@
+// The window frame: the title strip with the status lamps and window buttons,
+// the tab selector and the tab contents, the bottom strip with the pedal
+// chooser and the file buttons, and the busy overlay. Window coordinates.
+#include "editor/layout/row_helpers.h"
+#include "model/pedal_parameters.h"
+
+namespace layout {
+namespace {
+
+using namespace rows;
+
+constexpr int32_t kStripY = 616;
+
+// The tab contents: the selector and one panel a tab. Tabs other than the
+// preset tab are added by their own tables.
+constexpr LayoutRow kTabRows[] = {
+    {.kind = RowKind::Positions,
+     .tag = etag::kTabSelector,
+     .rect = at(15, 19, 4 * 74 - 2, 20),
+     .images = {resid::kTabPreset, resid::kTabSetlist, resid::kTabMidi, resid::kTabSettings},
+     .frames = 4,
+     .spacing = 74,
+     .flags = kRowGroupSelector},
+    {.kind = RowKind::Panel, .tag = kTagNone, .rect = {20, 44, 620, 600}, .group = tabGroup(0),
+     .childTable = &presetTabRows},
+};
+
+constexpr LayoutRow kBusyRows[] = {
+    label(at(0, 0, 200, 48), "The pedal is busy", 0, TextStyle::Message),
+};
+
+constexpr LayoutRow kFrameRows[] = {
+    button(kModeSwitch, at(169, 3, 16, 16), resid::kModeLamp, kButtonToggle, 2),
+    label(at(187, 3, 28, 16), "MODE"),
+    lamp(etag::kDisplay, at(218, 5, 12, 12), resid::kLamp, Role::LampA),
+    lamp(etag::kDisplay, at(232, 5, 12, 12), resid::kLamp, Role::LampB),
+    lamp(etag::kDisplay, at(250, 5, 12, 12), resid::kEditedLamp, Role::EditedLamp),
+    label(at(264, 3, 44, 16), "EDITED"),
+    button(etag::kMinimise, at(559, 6, 18, 14), resid::kMinimiseButton, kButtonMomentary, 2),
+    button(etag::kTopmost, at(583, 6, 18, 14), resid::kTopmostButton, kButtonToggle),
+    button(etag::kClose, at(607, 6, 18, 14), resid::kCloseButton, kButtonMomentary, 2),
+    panel({0, 0, 640, 600}, kTabRows, 0, Role::TabContents),
+    {.kind = RowKind::Label,
+     .rect = {120, 300, 520, 330},
+     .style = TextStyle::Message,
+     .text = "No pedal connected. Plug in your Tovan.",
+     .flags = kRowHidden,
+     .role = Role::NoPedalText},
+    menuEx(kDeviceSelect, at(16, kStripY, 180, 16), resid::kBottomSelector),
+    {.kind = RowKind::Label,
+     .rect = {198, kStripY, 378, kStripY + 16},
+     .style = TextStyle::Caption,
+     .text = "Export Preset",
+     .flags = kRowMayOverlap,
+     .role = Role::ActionCaption},
+    button(etag::kExportOrBackup, at(380, kStripY, 20, 16), resid::kFileButton, kButtonTriggerTracking),
+    {.kind = RowKind::Label,
+     .rect = {278, kStripY, 458, kStripY + 16},
+     .style = TextStyle::Caption,
+     .text = "Load",
+     .flags = kRowMayOverlap,
+     .role = Role::LoadCaption},
+    button(etag::kLoadFile, at(460, kStripY, 20, 16), resid::kFileButton, kButtonTriggerTracking),
+    button(etag::kMakerPage, at(640 - 120, 610, 100, 28), resid::kLogo, kButtonMomentary),
+    {.kind = RowKind::Panel,
+     .tag = kTagNone,
+     .rect = at(220, 350, 200, 48),
+     .images = {resid::kBusyPanel},
+     .flags = kRowHidden,
+     .role = Role::BusyOverlay,
+     .children = kBusyRows},
+};
+
+} // namespace
+
+std::span<const LayoutRow> frameRows() {
+    return kFrameRows;
+}
+
+} // namespace layout

@@ -1,0 +1,75 @@
+#pragma once
+
+// The main page in a page manager, bound to the link owner on a logging
+// simulated pedal, as the editor builds it: the parameter set first, then the
+// page, its first show, the connection and the full reload.
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "editor/back_page.h"
+#include "editor_test_support.h"
+#include "link/tovan_process.h"
+#include "tests/link/pedal_test_support.h"
+#include "toolkit/controls/control.h"
+#include "toolkit/draw_context.h"
+#include "toolkit/messages.h"
+#include "toolkit/page_manager.h"
+
+// The editor's part of the road of an edit: parameter tags go to the link.
+class LinkRoutingManager : public CCPageManager {
+public:
+    LinkRoutingManager() : CCPageManager(CCRect{0, 0, 640, 650}, nullptr, false) {}
+    bool onMessage(CCMsg& msg) override {
+        if (msg.code == kMsgValueChanged && process != nullptr && msg.first >= 0 && msg.first < 173) {
+            process->sendParameter(msg.first, static_cast<float>(msg.second));
+            return true;
+        }
+        return CCPageManager::onMessage(msg);
+    }
+    TovanProcess* process = nullptr;
+};
+
+class MainPageTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        context = CCDrawContext::createOffscreen(640, 650);
+        process = std::make_unique<TovanProcess>(backend);
+        process->setSleeper([](std::chrono::milliseconds) {});
+        process->setListener(&manager);
+        manager.attachWindow(nullptr, context.get(), process.get());
+        manager.process = process.get();
+        process->Open();
+        page = manager.addChild(std::make_unique<CBackPage>(CCRect{0, 0, 640, 650}, nullptr));
+        process->setView(page);
+        page->setProcess(process.get());
+        page->pageShown();
+        if (connect) {
+            process->connectPedal();
+            process->reloadLocked(true);
+        }
+        backend.clear();
+    }
+    void TearDown() override {
+        manager.attachWindow(nullptr, nullptr, nullptr);
+        manager.removeChild(page);
+        process.reset();
+        EditorTest::TearDown();
+    }
+
+    CControl* control(int32_t tag) { return dynamic_cast<CControl*>(page->findByTag(tag)); }
+    // Turns a control as the player would: the change is notified.
+    void turn(int32_t tag, int32_t value) { control(tag)->setValue(value, true, true, true); }
+    int32_t valueOf(int32_t tag) { return control(tag)->getValue(); }
+    std::string artefact(const std::string& name) { return std::string(TOVAN_TEST_OUTPUT_DIR) + "/" + name; }
+    void render() { manager.redraw(*context, nullptr); }
+    tovan::sim::SimPedal& pedal() { return backend.sim.pedal(0); }
+
+    bool connect = true;
+    pedaltest::LoggingBackend backend;
+    LinkRoutingManager manager;
+    std::unique_ptr<CCDrawContext> context;
+    std::unique_ptr<TovanProcess> process;
+    CBackPage* page = nullptr;
+};
