@@ -97,16 +97,20 @@ TEST_F(ScriptedMenus, SeparatorsAndValueLimits) {
     EXPECT_EQ(sync.getValue(), 4) << "commands count choosable items only";
     EXPECT_TRUE(menus.shown[0].items[1].separator);
 
-    // The wheel walks the choosable items and stops at the ends.
-    CCMouseMsg up = mouseAt(kMsgWheel, 5, 5);
-    up.first = 120;
-    sync.onMouse(up);
-    EXPECT_EQ(sync.getValue(), 0);
-    sync.onMouse(up);
-    EXPECT_EQ(sync.getValue(), 0);
+    // The wheel walks the choosable items and stops at the ends: toward the
+    // player (or no delta) goes back, away goes on.
     CCMouseMsg down = mouseAt(kMsgWheel, 5, 5);
     down.first = 0;
     sync.onMouse(down);
+    EXPECT_EQ(sync.getValue(), 0);
+    down.first = -120;
+    sync.onMouse(down);
+    EXPECT_EQ(sync.getValue(), 0);
+    CCMouseMsg up = mouseAt(kMsgWheel, 5, 5);
+    up.first = 120;
+    sync.onMouse(up);
+    EXPECT_EQ(sync.getValue(), 4);
+    sync.onMouse(up);
     EXPECT_EQ(sync.getValue(), 4);
     EXPECT_EQ(rec.values(), (std::vector<int32_t>{4, 0, 4}));
 }
@@ -114,10 +118,10 @@ TEST_F(ScriptedMenus, SeparatorsAndValueLimits) {
 TEST_F(ScriptedMenus, WheelWalksIntoSubLists) {
     CCMenuSelectorEx program(132, 50, 30, 80, 46, 0, &rec);
     fillProgramMenu(program.menu());
-    CCMouseMsg down = mouseAt(kMsgWheel, 60, 35);
-    down.first = -120;
-    program.onMouse(down);
-    program.onMouse(down);
+    CCMouseMsg away = mouseAt(kMsgWheel, 60, 35);
+    away.first = 120;
+    program.onMouse(away);
+    program.onMouse(away);
     EXPECT_EQ(program.getValue(), 2);
 }
 
@@ -177,11 +181,11 @@ TEST_F(DrawnList, ListOpensAboveNearTheBottomAndWheelSteps) {
     EXPECT_EQ(low->getOpenList()->getBounds().bottom, 460);
     f.manager.showModal(nullptr);
 
-    CCMouseMsg down = mouseAt(kMsgWheel, 60, 65);
-    down.first = -120;
-    selector->onMouse(down);
-    selector->onMouse(down);
-    selector->onMouse(down);
+    CCMouseMsg away = mouseAt(kMsgWheel, 60, 65);
+    away.first = 120;
+    selector->onMouse(away);
+    selector->onMouse(away);
+    selector->onMouse(away);
     EXPECT_EQ(selector->getValue(), 2);
 }
 

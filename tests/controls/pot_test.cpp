@@ -114,8 +114,9 @@ TEST_F(PotDrag, CircularModeHoldsAtTheEndPastTheLowerRight) {
     CCPoint c = atTurn(0.8);
     send(*p, kMsgMouseMove, c.x, c.y);
     EXPECT_NEAR(p->getValue(), 88, 1);
-    // Clockwise past the lower right into the dead zone, on round to the lower left.
-    for (double w : {0.93, 0.98, 0.03, 0.08, 0.15, 0.2}) {
+    // Clockwise past the lower right into the dead zone, on round the left
+    // half up to the top: held at the maximum all the way.
+    for (double w : {0.93, 0.98, 0.03, 0.08, 0.15, 0.2, 0.3, 0.45}) {
         CCPoint q = atTurn(w);
         send(*p, kMsgMouseMove, q.x, q.y);
         EXPECT_EQ(p->getValue(), 100) << "turn " << w;

@@ -77,8 +77,9 @@ bool CCMenuSelector::onControlMouse(CCMouseMsg& msg) {
         return true;
     case kMsgWheel:
         if (!CCPageObject::hitTest(point)) return false;
-        // Down (or no delta) moves to the next item.
-        setValue(msg.first <= 0 ? value + 1 : value - 1, true, true, true);
+        // Away from the player raises the value, as on every control; no
+        // delta counts as toward.
+        setValue(msg.first <= 0 ? value - 1 : value + 1, true, true, true);
         return true;
     default:
         return false;

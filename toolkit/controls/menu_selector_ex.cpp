@@ -120,9 +120,10 @@ bool CCMenuSelectorEx::onControlMouse(CCMouseMsg& msg) {
         size_t index = 0;
         if (it != values.end()) {
             index = size_t(it - values.begin());
-            if (msg.first <= 0 && index + 1 < values.size())
+            // Away from the player moves on to the next item (a higher value).
+            if (msg.first > 0 && index + 1 < values.size())
                 ++index;
-            else if (msg.first > 0 && index > 0)
+            else if (msg.first <= 0 && index > 0)
                 --index;
         }
         setValue(values[index], true, true, true);

@@ -141,17 +141,19 @@ void CCPotControl::circularMove(int32_t x, int32_t y) {
         const bool dead = turn > arcEnd || turn < arcStart;
         const bool lowHalf = !dead && turn <= 0.5f;
         const bool highHalf = !dead && !lowHalf;
+        // Held at an end, the knob stays there until the pointer is back on
+        // that end's half: coming round the other way must not make it jump
+        // across the range (from 100 to 25, say) in the middle of a song.
         if (endStop == kHeldAtMaximum) {
-            // Past the lower right: the lower left must not snap to the minimum.
-            if (turn < 0.25f || dead)
-                apply = false;
-            else if (lowHalf || highHalf)
+            if (highHalf)
                 endStop = kFree;
+            else
+                apply = false;
         } else if (endStop == kHeldAtMinimum) {
-            if (turn > 0.75f || dead)
-                apply = false;
-            else if (lowHalf || highHalf)
+            if (lowHalf)
                 endStop = kFree;
+            else
+                apply = false;
         } else if (dead) {
             endStop = crossing == 0 ? kHeldAtMaximum : kHeldAtMinimum;
         }
