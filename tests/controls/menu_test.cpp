@@ -5,6 +5,8 @@
 #include "toolkit/controls/menu_selector.h"
 #include "toolkit/controls/menu_selector_ex.h"
 #include "toolkit/controls/popup_list.h"
+#include "toolkit/controls/pot_control.h"
+#include "toolkit/controls/simple_radio_button.h"
 
 #include <string>
 
@@ -187,6 +189,41 @@ TEST_F(DrawnList, ListOpensAboveNearTheBottomAndWheelSteps) {
     selector->onMouse(away);
     selector->onMouse(away);
     EXPECT_EQ(selector->getValue(), 2);
+}
+
+} // namespace
+
+namespace {
+
+// One wheel notch away from the player raises every kind of control by one
+// step, so the page turns the same way wherever the pointer is.
+TEST(WheelDirection, AwayRaisesKnobsSelectorsAndRadios) {
+    ToolkitSessionGuard session;
+    CCPotControl knob(9, 0, 0, 32, 34, 0, 100, 0, 50);
+    CCMenuSelector list(18, 0, 0, 90, 16);
+    for (const char* item : {"a", "b", "c"})
+        list.addItem(item);
+    list.setValue(1, false, false, true);
+    CCMenuSelectorEx popup(22, 0, 0, 90, 16);
+    for (int32_t v : {0, 2, 3})
+        popup.menu().addItem("x", v);
+    popup.setValue(2, false, false, true);
+    CCSimpleRadioButton positions(182, 0, 0, 60, 16);
+    positions.addPosition(0, 0, 0, 2, {20, 16});
+    positions.addPosition(30, 0, 0, 2, {20, 16});
+    CControl* controls[] = {&knob, &list, &popup, &positions};
+    const int32_t expected[] = {51, 2, 3, 1};
+    for (size_t i = 0; i < 4; ++i) {
+        const int32_t before = controls[i]->getValue();
+        CCMouseMsg away = mouseAt(kMsgWheel, 5, 5);
+        away.first = 120;
+        EXPECT_TRUE(controls[i]->onMouse(away));
+        EXPECT_EQ(controls[i]->getValue(), expected[i]) << i;
+        CCMouseMsg toward = mouseAt(kMsgWheel, 5, 5);
+        toward.first = -120;
+        controls[i]->onMouse(toward);
+        EXPECT_EQ(controls[i]->getValue(), before) << i;
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/back_page.h"
 #include "editor_test_support.h"
@@ -27,7 +28,13 @@ public:
         }
         return CCPageManager::onMessage(msg);
     }
+    // Remembers what reached the window.
+    void presentRect(CCRect rect) override {
+        presented.push_back(rect);
+        CCPageManager::presentRect(rect);
+    }
     TovanProcess* process = nullptr;
+    std::vector<CCRect> presented;
 };
 
 class MainPageTest : public EditorTest {
@@ -39,6 +46,7 @@ protected:
         process->setSleeper([](std::chrono::milliseconds) {});
         process->setListener(&manager);
         manager.attachWindow(nullptr, context.get(), process.get());
+        manager.setOpen(true);
         manager.process = process.get();
         process->Open();
         page = manager.addChild(std::make_unique<CBackPage>(CCRect{0, 0, 640, 650}, nullptr));
