@@ -71,13 +71,13 @@ void CBackPage::makeStyles() {
     auto set = [&](TextStyle style, CCFontInterface* f, int32_t alignment) {
         styles[static_cast<size_t>(style)] = {f, alignment};
     };
-    set(TextStyle::Value,styleFont(7, false, kCream), kAlignCentre);
-    set(TextStyle::Label,styleFont(6, true, kLabelColour), kAlignLeft);
-    set(TextStyle::KnobLabel,styleFont(6, true, kLabelColour), kAlignCentre);
-    set(TextStyle::Heading,styleFont(7, true, kAmber), kAlignLeft);
-    set(TextStyle::PresetNumber,styleFont(26, true, kCream), kAlignCentre);
-    set(TextStyle::Caption,styleFont(7, false, kCream), kAlignRight);
-    set(TextStyle::Message,styleFont(7, false, kLabelColour), kAlignCentre);
+    set(TextStyle::Value, styleFont(7, false, kCream), kAlignCentre);
+    set(TextStyle::Label, styleFont(6, true, kLabelColour), kAlignLeft);
+    set(TextStyle::KnobLabel, styleFont(6, true, kLabelColour), kAlignCentre);
+    set(TextStyle::Heading, styleFont(7, true, kAmber), kAlignLeft);
+    set(TextStyle::PresetNumber, styleFont(26, true, kCream), kAlignCentre);
+    set(TextStyle::Caption, styleFont(7, false, kCream), kAlignRight);
+    set(TextStyle::Message, styleFont(7, false, kLabelColour), kAlignCentre);
 }
 
 void CBackPage::pageShown() {
@@ -140,7 +140,7 @@ void CBackPage::valueChanged(int32_t tag, int32_t value) {
         showPresetNumber(value);
         return;
     case kFilterBalance:
-        if (display) display->setShown(value < 100, value > 0);
+        if (display) display->setShown(value<100, value> 0);
         break;
     case kHeelHeight:
     case kHeelFrequency:
@@ -212,7 +212,8 @@ void CBackPage::showPresetNumber(int32_t value) {
 void CBackPage::updatePresetButtons() {
     if (auto* remove = dynamic_cast<CControl*>(parts.get(Role::DeleteButton)))
         remove->setEnabled(preset >= kPresetsPerBank && !busy);
-    if (auto* discard = dynamic_cast<CControl*>(parts.get(Role::DiscardButton))) discard->setEnabled(edited && !busy);
+    if (auto* discard = dynamic_cast<CControl*>(parts.get(Role::DiscardButton)))
+        discard->setEnabled(edited && !busy);
 }
 
 int32_t CBackPage::valueOf(int32_t tag) {
@@ -300,7 +301,8 @@ void CBackPage::orientationChanged(int32_t tag, int32_t value) {
         control->setValue(value, false, true, true);
     const int32_t end = tag == etag::kHeelOrientation ? 0 : 1;
     CTovanFilterCtrl* display = filterDisplay();
-    if (display != nullptr && display->getOrientation(end) != (value != 0)) display->setOrientation(end, value != 0);
+    if (display != nullptr && display->getOrientation(end) != (value != 0))
+        display->setOrientation(end, value != 0);
     updating = true;
     if (end == 0) {
         exchangeValues(ofFilter(kHeelFrequency, 1), kHeelFrequency);
@@ -373,7 +375,8 @@ void CBackPage::setConnected(bool on) {
         if (on) {
             // Showing a subtree shows all of it: put back what the rules hide.
             updateLfoVisibility();
-            const bool vowel = filterDisplay() && filterDisplay()->getViewMode() == CTovanFilterCtrl::kVowelChart;
+            const bool vowel =
+                filterDisplay() && filterDisplay()->getViewMode() == CTovanFilterCtrl::kVowelChart;
             PageTreeView::setControlVisible(etag::kHeelOrientation, vowel);
             PageTreeView::setControlVisible(etag::kToeOrientation, vowel);
         }
@@ -384,7 +387,8 @@ void CBackPage::setConnected(bool on) {
 
 void CBackPage::deviceInfoChanged() {
     CTovanFilterCtrl* display = filterDisplay();
-    if (display != nullptr && display->getViewMode() == CTovanFilterCtrl::kVowelChart) applyVowelOrientation();
+    if (display != nullptr && display->getViewMode() == CTovanFilterCtrl::kVowelChart)
+        applyVowelOrientation();
     if (display != nullptr && !updating) display->invalidate(false);
     setEnabledByTag(kPedalCalibration, valueOf(kSwitchMode) > 1);
 }
@@ -432,7 +436,8 @@ void CBackPage::showProgress(bool visible) {
         return;
     }
     // A panel over the whole window that no press closes while presets move.
-    auto panel = std::make_unique<CCModalPanel>(0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top, 0, 1);
+    auto panel =
+        std::make_unique<CCModalPanel>(0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top, 0, 1);
     panel->setFill({12, 9, 7, 150});
     CCModalPanel* raw = panel.get();
     m->showModal(std::move(panel));

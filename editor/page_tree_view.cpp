@@ -21,7 +21,8 @@ void copyList(const CCMenuList& from, CCMenuList& to) {
 
 } // namespace
 
-PageTreeView::PageTreeView(CCPageObject& root, CCPageManager* manager) : viewRoot(root), fixedManager(manager) {}
+PageTreeView::PageTreeView(CCPageObject& root, CCPageManager* manager)
+    : viewRoot(root), fixedManager(manager) {}
 
 CCPageManager* PageTreeView::viewManager() {
     return fixedManager != nullptr ? fixedManager : viewRoot.manager();

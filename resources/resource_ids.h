@@ -31,13 +31,13 @@ constexpr int32_t kViewSweep = 232; // view switch, frames at rest and chosen
 constexpr int32_t kViewVowel = 233;
 constexpr int32_t kTabMidi = 234;
 constexpr int32_t kTabSetlist = 235;
-constexpr int32_t kBottomSelector = 242; // 180 x 16 well of the bottom strip's selector
-constexpr int32_t kFieldWell = 250;      // 176 x 16 well of text fields and menu selectors
-constexpr int32_t kSelectorWell = 251;   // 90 x 16 well with an arrow for drawn-list selectors
-constexpr int32_t kProgressTrack = 260;  // 200 x 8
-constexpr int32_t kProgressFill = 261;   // 200 x 8
-constexpr int32_t kBusyPanel = 581;      // 200 x 48 busy overlay
-constexpr int32_t kLogo = 255;           // 100 x 28 maker's logo button
+constexpr int32_t kBottomSelector = 242;  // 180 x 16 well of the bottom strip's selector
+constexpr int32_t kFieldWell = 250;       // 176 x 16 well of text fields and menu selectors
+constexpr int32_t kSelectorWell = 251;    // 90 x 16 well with an arrow for drawn-list selectors
+constexpr int32_t kProgressTrack = 260;   // 200 x 8
+constexpr int32_t kProgressFill = 261;    // 200 x 8
+constexpr int32_t kBusyPanel = 581;       // 200 x 48 busy overlay
+constexpr int32_t kLogo = 255;            // 100 x 28 maker's logo button
 constexpr int32_t kOrientationRing = 187; // 16 x 16 ring over a handle picture, frames off and on
 
 // The filter display: two 580 x 176 chart backgrounds (24-bit) and the images

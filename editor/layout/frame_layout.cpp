@@ -21,7 +21,10 @@ constexpr LayoutRow kTabRows[] = {
      .frames = 4,
      .spacing = 74,
      .flags = kRowGroupSelector},
-    {.kind = RowKind::Panel, .tag = kTagNone, .rect = {20, 44, 620, 600}, .group = tabGroup(0),
+    {.kind = RowKind::Panel,
+     .tag = kTagNone,
+     .rect = {20, 44, 620, 600},
+     .group = tabGroup(0),
      .childTable = &presetTabRows},
 };
 
@@ -44,7 +47,7 @@ constexpr LayoutRow kFrameRows[] = {
      .rect = {120, 300, 520, 330},
      .style = TextStyle::Message,
      .text = "No pedal connected. Plug in your Tovan.",
-     .flags = kRowHidden,
+     .flags = kRowHidden | kRowMayOverlap,
      .role = Role::NoPedalText},
     menuEx(kDeviceSelect, at(16, kStripY, 180, 16), resid::kBottomSelector),
     {.kind = RowKind::Label,
@@ -66,7 +69,7 @@ constexpr LayoutRow kFrameRows[] = {
      .tag = kTagNone,
      .rect = at(220, 350, 200, 48),
      .images = {resid::kBusyPanel},
-     .flags = kRowHidden,
+     .flags = kRowHidden | kRowMayOverlap,
      .role = Role::BusyOverlay,
      .children = kBusyRows},
 };

@@ -66,10 +66,10 @@ enum class Role : uint8_t {
 };
 
 // Row flags.
-inline constexpr uint8_t kRowNumbered = 1 << 0;      // the text's %d is the filter number (1 or 2)
-inline constexpr uint8_t kRowMayOverlap = 1 << 1;    // drawn over or under a neighbour on purpose
-inline constexpr uint8_t kRowGroupSelector = 1 << 2; // selects its panel's group (1 << value)
-inline constexpr uint8_t kRowHidden = 1 << 3;        // starts hidden
+inline constexpr uint8_t kRowNumbered = 1 << 0;         // the text's %d is the filter number (1 or 2)
+inline constexpr uint8_t kRowMayOverlap = 1 << 1;       // drawn over or under a neighbour on purpose
+inline constexpr uint8_t kRowGroupSelector = 1 << 2;    // selects its panel's group (1 << value)
+inline constexpr uint8_t kRowHidden = 1 << 3;           // starts hidden
 inline constexpr uint8_t kRowCommandPerFilter = 1 << 4; // command tag + filter index (201, 202)
 
 struct LayoutRow {

@@ -103,8 +103,8 @@ std::unique_ptr<CControl> PageBuilder::make(const LayoutRow& row, int32_t tag, i
         return std::make_unique<CCTextCtrl>(tag, r.left, r.top, r.right, r.bottom, image, nullptr, row.group,
                                             row.mode == 1);
     case RowKind::Menu: {
-        auto menu =
-            std::make_unique<CCMenuSelector>(tag, r.left, r.top, r.right, r.bottom, image, nullptr, row.group);
+        auto menu = std::make_unique<CCMenuSelector>(tag, r.left, r.top, r.right, r.bottom, image, nullptr,
+                                                     row.group);
         fillMenu(*menu, tag, row.kind);
         return menu;
     }
@@ -115,23 +115,23 @@ std::unique_ptr<CControl> PageBuilder::make(const LayoutRow& row, int32_t tag, i
         return menu;
     }
     case RowKind::Button:
-        return std::make_unique<CCOnOffButton>(tag, r.left, r.top, r.right, r.bottom, image, row.mode, nullptr,
-                                               row.group, row.frames);
+        return std::make_unique<CCOnOffButton>(tag, r.left, r.top, r.right, r.bottom, image, row.mode,
+                                               nullptr, row.group, row.frames);
     case RowKind::Radio: {
         auto radio =
             std::make_unique<CCRadioButton>(tag, r.left, r.top, r.right, r.bottom, 0, nullptr, row.group);
         const int32_t memberWidth = r.right - r.left - (row.frames - 1) * row.spacing;
         for (int32_t i = 0; i < row.frames; ++i) {
             const int32_t x = i * row.spacing;
-            radio->addMember(std::make_unique<CCOnOffButton>(kTagNone, x, 0, x + memberWidth, r.bottom - r.top,
-                                                             row.images[static_cast<size_t>(i)],
-                                                             kButtonSetOnly));
+            radio->addMember(
+                std::make_unique<CCOnOffButton>(kTagNone, x, 0, x + memberWidth, r.bottom - r.top,
+                                                row.images[static_cast<size_t>(i)], kButtonSetOnly));
         }
         return radio;
     }
     case RowKind::Positions: {
-        auto positions =
-            std::make_unique<CCSimpleRadioButton>(tag, r.left, r.top, r.right, r.bottom, 0, nullptr, row.group);
+        auto positions = std::make_unique<CCSimpleRadioButton>(tag, r.left, r.top, r.right, r.bottom, 0,
+                                                               nullptr, row.group);
         for (int32_t i = 0; i < row.frames; ++i)
             positions->addPosition(i * row.spacing, 0, row.images[static_cast<size_t>(i)], 2);
         return positions;
@@ -162,8 +162,8 @@ void PageBuilder::build(CCPageObject& parent, std::span<const LayoutRow> rows, i
 
         if (row.kind == RowKind::Pot) {
             const CCRect text = valueTextRect(row.rect);
-            auto value = std::make_unique<CCTextCtrl>(etag::kDisplay, text.left, text.top, text.right, text.bottom, 0,
-                                                      nullptr, row.group);
+            auto value = std::make_unique<CCTextCtrl>(etag::kDisplay, text.left, text.top, text.right,
+                                                      text.bottom, 0, nullptr, row.group);
             applyStyle(*value, TextStyle::Value);
             value->setAlignment(kAlignCentre);
             control->setLinkedText(parent.addChild(std::move(value)));

@@ -32,6 +32,7 @@ constexpr LayoutRow kPresetRows[] = {
      .rect = {30, 15, 110, 80},
      .style = TextStyle::PresetNumber,
      .text = "F00",
+     .flags = kRowMayOverlap, // its box reaches two pixels into the display's frame
      .role = Role::PresetNumber},
     label(at(112, 15, 120, 14), "PRESET"),
     menuEx(kCurrentPreset, {110, 30, 290, 46}, resid::kBottomSelector, Role::PresetMenu),

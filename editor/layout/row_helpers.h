@@ -23,7 +23,7 @@ constexpr LayoutRow label(CCRect r, const char* text, int32_t follows = 0,
 
 // A knob's caption, centred over it.
 constexpr LayoutRow knobLabel(int32_t x, int32_t y, const char* text, int32_t follows) {
-    return label(at(x - 12, y - 12, kKnobWidth + 24, 12), text, follows, TextStyle::KnobLabel);
+    return label(at(x - 8, y - 12, kKnobWidth + 16, 12), text, follows, TextStyle::KnobLabel);
 }
 
 constexpr LayoutRow pot(int32_t tag, int32_t x, int32_t y) {
@@ -79,8 +79,13 @@ constexpr LayoutRow lamp(int32_t tag, CCRect r, int32_t strip, Role role) {
 
 constexpr LayoutRow panel(CCRect r, std::span<const LayoutRow> children, uint16_t group = 0,
                           Role role = Role::None, int32_t image = 0) {
-    return {.kind = RowKind::Panel, .tag = kTagNone, .rect = r, .images = {image}, .group = group,
-            .role = role, .children = children};
+    return {.kind = RowKind::Panel,
+            .tag = kTagNone,
+            .rect = r,
+            .images = {image},
+            .group = group,
+            .role = role,
+            .children = children};
 }
 
 } // namespace layout::rows

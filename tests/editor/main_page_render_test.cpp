@@ -12,6 +12,30 @@ TEST_F(MainPageTest, RendersThePresetTabInBothCharts) {
     turn(ptag::kFilterBalance, 50); // both filters in the charts
     render();
     EXPECT_TRUE(context->writePng(artefact("main_page_sweep.png")));
+    const CCBitmap& s = context->surface();
+    EXPECT_EQ(s.pixelAt(0, 0), (CCPixel{255, 0, 255, 255})) << "outside the outline is magenta";
+    EXPECT_EQ(s.pixelAt(639, 649), (CCPixel{255, 0, 255, 255}));
+    EXPECT_NE(s.pixelAt(320, 2), (CCPixel{255, 0, 255, 255})) << "the body reaches the top edge";
+    // The chosen tab and mode are lit amber, the others are not.
+    auto amber = [&](CCPoint p) {
+        const CCPixel c = s.pixelAt(p.x, p.y);
+        return c.red > 200 && c.green > 100 && c.blue < 90;
+    };
+    auto anyAmber = [&](CCRect r) {
+        for (int32_t y = r.top; y < r.bottom; ++y)
+            for (int32_t x = r.left; x < r.right; ++x)
+                if (amber({x, y})) return true;
+        return false;
+    };
+    EXPECT_TRUE(anyAmber({15, 19, 87, 39})) << "PRESET tab";
+    EXPECT_FALSE(anyAmber({89, 19, 161, 39})) << "SETLIST tab";
+    EXPECT_TRUE(anyAmber({87, 405, 127, 421})) << "filter 1 PEDAL mode";
+    EXPECT_FALSE(anyAmber({131, 405, 171, 421})) << "filter 1 LFO mode";
+    // The big preset number is drawn in cream.
+    bool cream = false;
+    for (int32_t x = 50; x < 130 && !cream; ++x)
+        cream = s.pixelAt(x, 91).red > 240 && s.pixelAt(x, 91).blue > 170;
+    EXPECT_TRUE(cream);
     turn(etag::kViewSwitch, CTovanFilterCtrl::kVowelChart);
     render();
     EXPECT_TRUE(context->writePng(artefact("main_page_vowel.png")));

@@ -11,16 +11,24 @@
 #include "editor/back_page.h"
 #include "editor_test_support.h"
 #include "link/tovan_process.h"
+#include "platform/clock.h"
 #include "tests/link/pedal_test_support.h"
 #include "toolkit/controls/control.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/messages.h"
 #include "toolkit/page_manager.h"
 
+// Fades run on a clock the test moves.
+class SteppedClock : public Clock {
+public:
+    uint32_t milliseconds() const override { return now; }
+    uint32_t now = 1000;
+};
+
 // The editor's part of the road of an edit: parameter tags go to the link.
 class LinkRoutingManager : public CCPageManager {
 public:
-    LinkRoutingManager() : CCPageManager(CCRect{0, 0, 640, 650}, nullptr, false) {}
+    explicit LinkRoutingManager(const Clock* clock) : CCPageManager(CCRect{0, 0, 640, 650}, clock, false) {}
     bool onMessage(CCMsg& msg) override {
         if (msg.code == kMsgValueChanged && process != nullptr && msg.first >= 0 && msg.first < 173) {
             process->sendParameter(msg.first, static_cast<float>(msg.second));
@@ -71,12 +79,18 @@ protected:
     void turn(int32_t tag, int32_t value) { control(tag)->setValue(value, true, true, true); }
     int32_t valueOf(int32_t tag) { return control(tag)->getValue(); }
     std::string artefact(const std::string& name) { return std::string(TOVAN_TEST_OUTPUT_DIR) + "/" + name; }
-    void render() { manager.redraw(*context, nullptr); }
+    // Finishes every fade (enable and disable fades among them), then draws the page.
+    void render() {
+        clock.now += 10000;
+        manager.fades().runPass();
+        manager.redraw(*context, nullptr);
+    }
     tovan::sim::SimPedal& pedal() { return backend.sim.pedal(0); }
 
     bool connect = true;
     pedaltest::LoggingBackend backend;
-    LinkRoutingManager manager;
+    SteppedClock clock;
+    LinkRoutingManager manager{&clock};
     std::unique_ptr<CCDrawContext> context;
     std::unique_ptr<TovanProcess> process;
     CBackPage* page = nullptr;

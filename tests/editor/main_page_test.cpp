@@ -24,7 +24,8 @@ void deliver(CCPageObject& page, int32_t tag, int32_t value) {
 
 TEST_F(MainPageTest, PresetNumberAndTheDeleteButtonFollowThePreset) {
     auto* remove = control(etag::kDeletePreset);
-    const std::pair<int32_t, const char*> shown[] = {{0, "F00"}, {99, "F99"}, {100, "P00"}, {199, "P99"}, {-3, "F00"}};
+    const std::pair<int32_t, const char*> shown[] = {
+        {0, "F00"}, {99, "F99"}, {100, "P00"}, {199, "P99"}, {-3, "F00"}};
     for (const auto& [preset, text] : shown) {
         deliver(*page, kCurrentPreset, preset);
         EXPECT_EQ(presetText(*page), text) << preset;
@@ -162,7 +163,8 @@ TEST_F(MainPageTest, LfoControlsShowAsTheirSwitchesAndSyncSay) {
     int32_t captions = 0;
     page->visitDescendants([&](CCPageObject& o) {
         auto* text = dynamic_cast<CCStaticTextCtrl*>(&o);
-        if (text != nullptr && text->getText() == "G.TIME" && o.getParent() == control(kLfoGlideTime)->getParent()) {
+        if (text != nullptr && text->getText() == "G.TIME" &&
+            o.getParent() == control(kLfoGlideTime)->getParent()) {
             EXPECT_FALSE(o.isVisible() != shown(kLfoGlideTime));
             ++captions;
         }

@@ -1,0 +1,209 @@
+// The page's tables as built: every preset parameter bound once, every image
+// there at the size its row needs, nothing drawn over anything else by
+// accident, and a full reload that shows the pedal's values and writes nothing.
+#include <map>
+#include <vector>
+
+#include "editor/layout/page_builder.h"
+#include "main_page_support.h"
+#include "model/pedal_parameters.h"
+#include "resources/resource_ids.h"
+#include "toolkit/bitmap_registry.h"
+#include "toolkit/controls/menu_selector_ex.h"
+
+using namespace tovan;
+
+namespace {
+
+constexpr int32_t kFirstPresetTabParameter = 9;
+constexpr int32_t kLastPresetTabParameter = 91;
+
+// One row placed in window coordinates, with the groups it shows under: a row
+// inside sub-panel group 2 of panel P never meets one inside group 4 of P.
+struct Placed {
+    const LayoutRow* row;
+    CCRect rect;
+    std::map<const void*, uint16_t> groups;
+    int32_t filter;
+    const LayoutRow* knob = nullptr; // for a knob's value text: its knob, which it may touch
+};
+
+void place(std::span<const LayoutRow> rows, CCPoint origin, std::map<const void*, uint16_t> groups,
+           int32_t filter, std::vector<Placed>& out) {
+    for (const LayoutRow& row : rows) {
+        const CCRect rect = row.rect.offset(origin.x, origin.y);
+        if (row.kind != RowKind::Panel) {
+            out.push_back({&row, rect, groups, filter});
+            if (row.kind == RowKind::Pot) {
+                // Its value text, which the builder adds under it.
+                static const LayoutRow text{.kind = RowKind::Field};
+                out.push_back({&text, PageBuilder::valueTextRect(row.rect).offset(origin.x, origin.y), groups,
+                               filter, &row});
+            }
+            continue;
+        }
+        if (row.flags & kRowMayOverlap) continue; // an overlay shown over everything
+        auto inner = groups;
+        if (row.group != 0) inner[rows.data()] = row.group;
+        const auto children = row.childTable != nullptr ? row.childTable() : row.children;
+        place(children, {rect.left, rect.top}, inner, row.filter >= 0 ? row.filter : filter, out);
+    }
+}
+
+std::vector<Placed> wholePage() {
+    std::vector<Placed> out;
+    place(layout::frameRows(), {0, 0}, {}, -1, out);
+    return out;
+}
+
+bool canShowTogether(const Placed& a, const Placed& b) {
+    for (const auto& [panel, group] : a.groups) {
+        auto other = b.groups.find(panel);
+        if (other != b.groups.end() && (other->second & group) == 0) return false;
+    }
+    return true;
+}
+
+TEST(MainPageLayout, NoTwoControlsOverlapUnlessTheTableSaysSo) {
+    const std::vector<Placed> rows = wholePage();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        for (size_t j = i + 1; j < rows.size(); ++j) {
+            const Placed& a = rows[i];
+            const Placed& b = rows[j];
+            if ((a.row->flags | b.row->flags) & kRowMayOverlap) continue;
+            if (!canShowTogether(a, b) || a.knob == b.row || b.knob == a.row) continue;
+            EXPECT_TRUE(a.rect.intersected(b.rect).isEmpty())
+                << "rows with tags " << a.row->tag << " and " << b.row->tag << " ("
+                << (a.row->text ? a.row->text : "") << "/" << (b.row->text ? b.row->text : "") << ") at "
+                << a.rect.left << "," << a.rect.top << " and " << b.rect.left << "," << b.rect.top;
+        }
+    }
+}
+
+TEST(MainPageLayout, EveryControlStaysInsideTheWindow) {
+    for (const Placed& p : wholePage()) {
+        EXPECT_GE(p.rect.left, 0);
+        EXPECT_GE(p.rect.top, 0);
+        EXPECT_LE(p.rect.right, 640) << p.row->tag;
+        EXPECT_LE(p.rect.bottom, 650) << p.row->tag;
+    }
+}
+
+// The size an image must have for its row, or nothing when only its height is fixed.
+struct Expected {
+    int32_t image;
+    CCSize size;
+    bool heightOnly;
+};
+
+std::vector<Expected> expectedImages(const Placed& p) {
+    const LayoutRow& row = *p.row;
+    const int32_t w = row.rect.right - row.rect.left;
+    const int32_t h = row.rect.bottom - row.rect.top;
+    switch (row.kind) {
+    case RowKind::Button:
+        return {{row.images[0], {w * row.frames, h}, false}};
+    case RowKind::Lamp:
+        return {{row.images[0], {w * 2, h}, false}};
+    case RowKind::Picture:
+        return {{PageBuilder::imageFor(row, p.filter), {w, h}, false}};
+    case RowKind::Field:
+    case RowKind::Menu:
+    case RowKind::MenuEx:
+        return row.images[0] != 0 ? std::vector<Expected>{{row.images[0], {0, h}, true}}
+                                  : std::vector<Expected>{};
+    case RowKind::Radio: {
+        std::vector<Expected> out;
+        const int32_t member = w - (row.frames - 1) * row.spacing;
+        for (int32_t i = 0; i < row.frames; ++i)
+            out.push_back({row.images[static_cast<size_t>(i)], {member, h}, false});
+        return out;
+    }
+    case RowKind::Positions: {
+        std::vector<Expected> out;
+        for (int32_t i = 0; i < row.frames; ++i)
+            out.push_back({row.images[static_cast<size_t>(i)], {0, h}, true});
+        return out;
+    }
+    case RowKind::Progress:
+        return {{row.images[0], {w, h}, false}, {row.images[1], {w, h}, false}};
+    default:
+        return {};
+    }
+}
+
+TEST_F(EditorTest, EveryImageThePageNamesExistsAtItsSize) {
+    std::vector<Placed> rows = wholePage();
+    place(layout::progressRows(), {0, 0}, {}, -1, rows);
+    for (const Placed& p : rows) {
+        for (const Expected& e : expectedImages(p)) {
+            const CCSize size = bitmapSize(e.image);
+            EXPECT_GT(size.width, 0) << "image " << e.image << " is missing";
+            if (e.heightOnly)
+                EXPECT_EQ(size.height, e.size.height) << "image " << e.image;
+            else
+                EXPECT_EQ(size, e.size) << "image " << e.image;
+        }
+        if (p.row->kind == RowKind::Positions) {
+            // Each position's frame (half a two-frame strip) fits its spacing.
+            for (int32_t i = 0; i < p.row->frames; ++i)
+                EXPECT_LE(bitmapSize(p.row->images[static_cast<size_t>(i)]).width / 2, p.row->spacing);
+        }
+        if (p.row->kind == RowKind::Pot) {
+            const CCSize strip = bitmapSize(p.row->images[0]);
+            EXPECT_EQ(strip.height, 34);
+            EXPECT_EQ(strip.width % 32, 0);
+            EXPECT_GE(strip.width / 32, 64) << "enough frames to turn smoothly";
+        }
+    }
+    EXPECT_EQ(bitmapSize(resid::kPageBody), (CCSize{640, 650}));
+    EXPECT_EQ(bitmapSize(resid::kBusyPanel), (CCSize{200, 48}));
+}
+
+TEST_F(MainPageTest, EveryPresetParameterHasExactlyOneBoundControl) {
+    for (int32_t tag = kFirstPresetTabParameter; tag <= kLastPresetTabParameter; ++tag) {
+        std::vector<CCPageObject*> found;
+        page->visitDescendants([&](CCPageObject& o) {
+            if (o.getTag() == tag) found.push_back(&o);
+            return false;
+        });
+        ASSERT_EQ(found.size(), 1u) << "parameter " << tag;
+        EXPECT_EQ(process->GetBinding(tag), found[0]) << "parameter " << tag;
+    }
+}
+
+TEST_F(MainPageTest, AFullReloadShowsThePedalsValuesAndWritesNothing) {
+    // Values that differ from what the page showed before.
+    ASSERT_TRUE(pedal().turnControl(6, 1, 2, 3210));
+    ASSERT_TRUE(pedal().turnControl(7, 0, 8, 35));
+    backend.clear();
+    process->reloadLocked(true);
+    EXPECT_EQ(backend.writeCount(), 0u);
+    for (int32_t tag = kFirstPresetTabParameter; tag <= kLastPresetTabParameter; ++tag) {
+        const DeviceField field = *deviceFieldOf(tag);
+        const int32_t expected =
+            deviceToEditorValue(tag, pedal().value(field.command, field.filter, field.item));
+        EXPECT_EQ(valueOf(tag), expected) << "parameter " << tag << " " << field.name;
+    }
+    EXPECT_EQ(valueOf(ptag::ofFilter(ptag::kToeFrequency, 1)), 3210);
+}
+
+TEST_F(MainPageTest, ValuesShowAsTheParameterFormatsThem) {
+    // Tenths show one decimal, names show as names.
+    turn(ptag::kTempo, 1205);
+    EXPECT_EQ(control(ptag::kTempo)->getText(), "120.5");
+    turn(ptag::kLfoShape, 1);
+    EXPECT_EQ(control(ptag::kLfoShape)->getText(), "Triangle");
+    turn(ptag::kSyncSource, 4);
+    EXPECT_EQ(control(ptag::kSyncSource)->getText(), "MIDI sync");
+    std::vector<int32_t> values;
+    static_cast<CCMenuSelectorEx*>(control(ptag::kSyncSource))->menu().collectValues(values);
+    EXPECT_EQ(values, (std::vector<int32_t>{0, 2, 3, 4})) << "no F1 sync for filter 1";
+    values.clear();
+    static_cast<CCMenuSelectorEx*>(control(ptag::ofFilter(ptag::kSyncSource, 1)))
+        ->menu()
+        .collectValues(values);
+    EXPECT_EQ(values, (std::vector<int32_t>{0, 1, 2, 3, 4}));
+}
+
+} // namespace
