@@ -1,6 +1,7 @@
 #include "editor/back_page.h"
 
 #include <cstdio>
+#include <string>
 
 #include "editor/editor_tags.h"
 #include "editor/lfo_waveform.h"
@@ -53,6 +54,14 @@ int32_t pointTarget(int32_t filterOneTag) {
     }
 }
 
+// A version triple as the settings tab shows it; nothing for an unknown one.
+std::string versionText(const std::array<uint8_t, 3>& version) {
+    if (version[0] == 255) return {};
+    char text[16];
+    std::snprintf(text, sizeof text, "%01d.%01d.%02d", version[0], version[1], version[2]);
+    return text;
+}
+
 bool isCommandTag(int32_t tag) {
     return tag >= etag::kHeelOrientation - 1 && tag <= etag::kLastCommand;
 }
@@ -72,12 +81,15 @@ void CBackPage::makeStyles() {
         styles[static_cast<size_t>(style)] = {f, alignment};
     };
     set(TextStyle::Value, styleFont(7, false, kCream), kAlignCentre);
-    set(TextStyle::Label, styleFont(6, true, kLabelColour), kAlignLeft);
+    set(TextStyle::ValueLeft, styleFont(7, false, kCream), kAlignLeftShortened);
+    set(TextStyle::SmallValue, styleFont(6, false, kCream), kAlignCentre);
+    set(TextStyle::Label, styleFont(7, true, kLabelColour), kAlignLeft);
     set(TextStyle::KnobLabel, styleFont(6, true, kLabelColour), kAlignCentre);
     set(TextStyle::Heading, styleFont(7, true, kAmber), kAlignLeft);
     set(TextStyle::PresetNumber, styleFont(26, true, kCream), kAlignCentre);
     set(TextStyle::Caption, styleFont(7, false, kCream), kAlignRight);
     set(TextStyle::Message, styleFont(7, false, kLabelColour), kAlignCentre);
+    set(TextStyle::Info, styleFont(7, false, kCream), kAlignLeft);
 }
 
 void CBackPage::pageShown() {
@@ -91,6 +103,12 @@ void CBackPage::pageShown() {
     if (CControl* tabs = firstControl(etag::kTabSelector)) tabs->setValueForced(0, false, true, false);
     showPresetNumber(0);
     updateLfoVisibility();
+    setInfoText(Role::EditorVersionText,
+                versionText({TOVAN_VERSION_MAJOR, TOVAN_VERSION_MINOR, TOVAN_VERSION_PATCH}));
+}
+
+void CBackPage::setInfoText(Role role, const std::string& text) {
+    if (auto* field = dynamic_cast<CCStaticTextCtrl*>(parts.get(role))) field->setText(text);
 }
 
 void CBackPage::buildControls() {
@@ -178,10 +196,13 @@ void CBackPage::valueChanged(int32_t tag, int32_t value) {
         updateLfoVisibility();
         return;
     case kSwitchMode:
-        setEnabledByTag(kPedalCalibration, value > 1);
+        setEnabledByTag(kSwitchPosition, value > 1);
         return;
     case etag::kViewSwitch:
         viewModeChanged(value);
+        return;
+    case etag::kTabSelector:
+        setTab(value);
         return;
     case etag::kHeelOrientation:
     case etag::kToeOrientation:
@@ -370,6 +391,9 @@ void CBackPage::setBusy(bool on) {
 
 void CBackPage::setConnected(bool on) {
     connected = on;
+    if (!on)
+        for (Role role : {Role::FirmwareText, Role::HardwareText, Role::PedalNameText})
+            setInfoText(role, {});
     if (CCPageObject* contents = parts.get(Role::TabContents)) {
         contents->setVisible(on);
         if (on) {
@@ -386,11 +410,23 @@ void CBackPage::setConnected(bool on) {
 }
 
 void CBackPage::deviceInfoChanged() {
+    if (process != nullptr && process->isConnected()) {
+        setInfoText(Role::FirmwareText, versionText(process->firmware()));
+        setInfoText(Role::HardwareText, versionText(process->secondFirmware()));
+        setInfoText(Role::PedalNameText, process->formatText(kDeviceName));
+    }
     CTovanFilterCtrl* display = filterDisplay();
     if (display != nullptr && display->getViewMode() == CTovanFilterCtrl::kVowelChart)
         applyVowelOrientation();
     if (display != nullptr && !updating) display->invalidate(false);
-    setEnabledByTag(kPedalCalibration, valueOf(kSwitchMode) > 1);
+    setEnabledByTag(kSwitchPosition, valueOf(kSwitchMode) > 1);
+}
+
+void CBackPage::setlistFlagChanged(bool flag) {
+    if (auto* lamp = dynamic_cast<CControl*>(parts.get(Role::SetlistFlag))) {
+        lamp->setValue(flag ? 1 : 0, false, true, true);
+        lamp->setEnabled(flag);
+    }
 }
 
 void CBackPage::setLamp(Role role, bool on) {

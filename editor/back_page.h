@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "editor/layout/page_builder.h"
 #include "editor/page_tree_view.h"
@@ -52,6 +53,8 @@ public:
     void closeModalPanel() override;
     void showProgress(bool visible) override;
     void setProgress(int32_t presets) override;
+    // The active setlist's flag: the setlist tab's "marked" lamp shows it.
+    void setlistFlagChanged(bool flag) override;
     // Hides or shows the controls with the tag and the captions that go with them.
     void setControlVisible(int32_t tag, bool visible) override;
 
@@ -82,11 +85,12 @@ private:
     int32_t valueOf(int32_t tag);
     bool isOn(int32_t tag) { return valueOf(tag) > 0; }
     void setLamp(Role role, bool on);
+    void setInfoText(Role role, const std::string& text);
     void setEnabledByTag(int32_t tag, bool on);
 
     CCEditor* editor;
     TovanProcess* process = nullptr;
-    std::array<TextStyleRecord, 9> styles{};
+    std::array<TextStyleRecord, 12> styles{};
     BuiltPage parts;
     CCPageObject* progressPanel = nullptr; // the modal panel while a backup or restore runs
     CCSimpleProgress* progress = nullptr;

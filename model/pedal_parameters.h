@@ -76,7 +76,7 @@ inline constexpr int32_t kPitchGlide = 50;
 inline constexpr int32_t kPitchAnchor = 51;
 inline constexpr int32_t kPitchSmoothing = 52;
 inline constexpr int32_t kSwitchMode = 96;
-inline constexpr int32_t kPedalCalibration = 99;
+inline constexpr int32_t kSwitchPosition = 99;
 // SyncSource values with their own rules.
 inline constexpr int32_t kSyncFilter1 = 1;
 inline constexpr int32_t kSyncMidi = 4;

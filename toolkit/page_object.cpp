@@ -474,18 +474,33 @@ void CCPageObject::drawChain(CCDrawContext& ctx, CCPageObject* from) {
         c->drawObject(ctx, true);
 }
 
+namespace {
+
+// A set-value message is for every control with its tag (a setting may be shown
+// by two buttons), so it does not stop at the first that takes it.
+bool reachesEveryTaker(const CCMsg& msg) {
+    return msg.code == kMsgSetValue;
+}
+
+} // namespace
+
 bool CCPageObject::deliver(CCMsg& msg) {
     if (!enabled) return false;
     if ((!shown || !visible) && !msg.forceDelivery) return false;
     CCMouseMsg* mouse = isMouseCode(msg.code) ? dynamic_cast<CCMouseMsg*>(&msg) : nullptr;
-    if (mouse ? onMouse(*mouse) : onMessage(msg)) return true;
-    return deliverToChildren(msg);
+    const bool taken = mouse ? onMouse(*mouse) : onMessage(msg);
+    if (taken && !reachesEveryTaker(msg)) return true;
+    return deliverToChildren(msg) || taken;
 }
 
 bool CCPageObject::deliverToChildren(CCMsg& msg) {
-    for (CCPageObject* c = firstChild.get(); c; c = c->nextSibling.get())
-        if (c->deliver(msg)) return true;
-    return false;
+    bool taken = false;
+    for (CCPageObject* c = firstChild.get(); c; c = c->nextSibling.get()) {
+        if (!c->deliver(msg)) continue;
+        if (!reachesEveryTaker(msg)) return true;
+        taken = true;
+    }
+    return taken;
 }
 
 bool CCPageObject::sendToAncestors(CCMsg& msg) {

@@ -11,8 +11,17 @@ using namespace rows;
 
 constexpr int32_t kStripY = 616;
 
-// The tab contents: the selector and one panel a tab. Tabs other than the
-// preset tab are added by their own tables.
+// A tab: a panel over the tab area, shown while its tab is chosen.
+constexpr LayoutRow tab(int32_t index, int32_t background, std::span<const LayoutRow> (*rows)()) {
+    return {.kind = RowKind::Panel,
+            .tag = kTagNone,
+            .rect = {20, 44, 620, 600},
+            .images = {background},
+            .group = tabGroup(index),
+            .childTable = rows};
+}
+
+// The tab contents: the selector and one panel a tab.
 constexpr LayoutRow kTabRows[] = {
     {.kind = RowKind::Positions,
      .tag = etag::kTabSelector,
@@ -21,11 +30,10 @@ constexpr LayoutRow kTabRows[] = {
      .frames = 4,
      .spacing = 74,
      .flags = kRowGroupSelector},
-    {.kind = RowKind::Panel,
-     .tag = kTagNone,
-     .rect = {20, 44, 620, 600},
-     .group = tabGroup(0),
-     .childTable = &presetTabRows},
+    tab(0, 0, &presetTabRows),
+    tab(1, resid::kTabBody, &setlistTabRows),
+    tab(2, resid::kTabBody, &midiTabRows),
+    tab(3, resid::kTabBody, &settingsTabRows),
 };
 
 constexpr LayoutRow kBusyRows[] = {

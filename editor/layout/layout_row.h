@@ -15,28 +15,39 @@ enum class RowKind : uint8_t {
     Picture,    // a fixed image (a one-frame indicator)
     Panel,      // a container; its rows are `children`
     Pot,        // a knob from strip images[0] with its value text below
-    Field,      // a text field over images[0]; editable when `mode` is 1
+    Field,      // a text field over images[0]; `mode` 1 edits a value, 2 a text of its own
     Menu,       // a drawn-list selector of the parameter's value names over images[0]
-    MenuEx,     // a pop-up menu selector over images[0]; filled by the link or from value names
+    MenuEx,     // a pop-up menu selector over images[0]; its items by `mode` (MenuSource)
     Button,     // an on/off button from images[0] with `frames` frames; `mode` is its button mode
     Radio,      // member buttons images[0..3], `frames` members spaced by `spacing`
     Positions,  // a row of drawn positions images[0..3], `frames` positions spaced by `spacing`
     Lamp,       // an indicator strip images[0] of two frames
+    TextButton, // a captioned button over images[0]; a toggle when `mode` is 1
     Progress,   // a progress bar: track images[0], fill images[1], maximum `mode`
     Display,    // the filter response display (made by the page's hook)
     LfoDisplay, // an LFO waveform display (made by the page's hook)
+};
+
+// Where a pop-up selector's items come from.
+enum MenuSource : int32_t {
+    kMenuFromValueNames = 0, // the parameter's value names (the link fills the rest)
+    kMenuPrograms = 1,       // MIDI programs
+    kMenuControllers = 2,    // MIDI controllers
 };
 
 // The page's text styles (the page maps each to a font, colour and alignment).
 enum class TextStyle : uint8_t {
     None,
     Value,        // value texts of knobs, fields and selectors
+    ValueLeft,    // long value texts (preset names), from the left, cut at the end
+    SmallValue,   // value texts in narrow selectors
     Label,        // captions of controls, left-aligned
     KnobLabel,    // captions over knobs, centred
     Heading,      // panel titles
     PresetNumber, // the big preset number
     Caption,      // captions of the bottom strip's buttons (right-aligned)
     Message,      // longer texts (busy overlay, no pedal)
+    Info,         // what the editor knows (versions, names), left-aligned
 };
 
 // Objects the page keeps a pointer to, marked in the tables.
@@ -62,6 +73,11 @@ enum class Role : uint8_t {
     FilterDisplay,
     NoPedalText,
     ProgressBar,
+    SetlistFlag,
+    FirmwareText,
+    HardwareText,
+    PedalNameText,
+    EditorVersionText,
     kCount
 };
 
@@ -86,6 +102,8 @@ struct LayoutRow {
     uint8_t flags = 0;
     Role role = Role::None;
     int32_t follows = 0; // a label's control (filter-1 tag); 0 for none
+    int32_t number = 0;
+    int32_t maxLength = 0; // characters an editable field takes; 0 for the toolkit's limit
     std::span<const LayoutRow> children{};
     // A panel whose rows are another file's table.
     std::span<const LayoutRow> (*childTable)() = nullptr;
@@ -101,6 +119,10 @@ std::span<const LayoutRow> frameRows();
 std::span<const LayoutRow> presetTabRows();
 // One filter panel, in filter 1's tags; built twice.
 std::span<const LayoutRow> filterPanelRows();
+// The other tabs (tab groups 2, 4 and 8).
+std::span<const LayoutRow> setlistTabRows();
+std::span<const LayoutRow> midiTabRows();
+std::span<const LayoutRow> settingsTabRows();
 // The box of the progress panel shown while a backup or restore runs.
 std::span<const LayoutRow> progressRows();
 // Where each filter panel sits in the preset tab.

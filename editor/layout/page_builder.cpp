@@ -4,6 +4,7 @@
 #include <string>
 
 #include "editor/editor_tags.h"
+#include "editor/midi_menus.h"
 #include "model/pedal_parameters.h"
 #include "model/pedal_values.h"
 #include "toolkit/controls/indicator.h"
@@ -16,6 +17,7 @@
 #include "toolkit/controls/simple_progress.h"
 #include "toolkit/controls/simple_radio_button.h"
 #include "toolkit/controls/static_text_ctrl.h"
+#include "toolkit/controls/text_button.h"
 #include "toolkit/controls/text_ctrl.h"
 #include "toolkit/font.h"
 
@@ -28,7 +30,7 @@ std::string rowText(const LayoutRow& row, int32_t filter) {
     if (row.text == nullptr) return {};
     if (!(row.flags & kRowNumbered)) return row.text;
     char text[64];
-    std::snprintf(text, sizeof text, row.text, filter < 0 ? 1 : filter + 1);
+    std::snprintf(text, sizeof text, row.text, row.number != 0 ? row.number : filter < 0 ? 1 : filter + 1);
     return text;
 }
 
@@ -60,9 +62,27 @@ void PageBuilder::applyStyle(CControl& control, TextStyle style) {
     if (auto* text = dynamic_cast<CCStaticTextCtrl*>(&control)) text->setAlignment(record.alignment);
     if (auto* menu = dynamic_cast<CCMenuSelector*>(&control)) menu->setAlignment(record.alignment);
     if (auto* menu = dynamic_cast<CCMenuSelectorEx*>(&control)) menu->setAlignment(record.alignment);
+    if (auto* button = dynamic_cast<CCTextButton*>(&control)) {
+        // Pressed and on in the same face and size: white, then amber.
+        if (auto* face = dynamic_cast<CCFont*>(record.font)) {
+            CCFontDescriptor pressed = face->getDescriptor();
+            pressed.colour = {255, 255, 255, 255};
+            CCFontDescriptor on = face->getDescriptor();
+            on.colour = {255, 178, 70, 255};
+            button->setFonts(face, getFont(pressed), getFont(on));
+        }
+    }
 }
 
-void PageBuilder::fillMenu(CControl& control, int32_t tag, RowKind kind) {
+void PageBuilder::fillMenu(CControl& control, int32_t tag, RowKind kind, int32_t source) {
+    if (kind == RowKind::MenuEx && source == kMenuPrograms) {
+        buildProgramMenu(static_cast<CCMenuSelectorEx&>(control).menu());
+        return;
+    }
+    if (kind == RowKind::MenuEx && source == kMenuControllers) {
+        buildControllerMenu(static_cast<CCMenuSelectorEx&>(control).menu());
+        return;
+    }
     const auto names = valueNames(tag);
     if (names.empty()) return;
     if (kind == RowKind::Menu) {
@@ -99,19 +119,26 @@ std::unique_ptr<CControl> PageBuilder::make(const LayoutRow& row, int32_t tag, i
     case RowKind::Pot:
         return std::make_unique<CCPotControl>(tag, r.left, r.top, r.right, r.bottom, 0, 0, image, 0, nullptr,
                                               row.group);
-    case RowKind::Field:
-        return std::make_unique<CCTextCtrl>(tag, r.left, r.top, r.right, r.bottom, image, nullptr, row.group,
-                                            row.mode == 1);
+    case RowKind::Field: {
+        auto field = std::make_unique<CCTextCtrl>(tag, r.left, r.top, r.right, r.bottom, image, nullptr,
+                                                  row.group, row.mode != 0);
+        if (row.mode == 2) field->setFormatsOwnText(true);
+        if (row.maxLength > 0) field->setMaxLength(row.maxLength);
+        return field;
+    }
+    case RowKind::TextButton:
+        return std::make_unique<CCTextButton>(tag, r.left, r.top, r.right, r.bottom, image,
+                                              rowText(row, filter), row.mode == 1, nullptr, row.group);
     case RowKind::Menu: {
         auto menu = std::make_unique<CCMenuSelector>(tag, r.left, r.top, r.right, r.bottom, image, nullptr,
                                                      row.group);
-        fillMenu(*menu, tag, row.kind);
+        fillMenu(*menu, tag, row.kind, row.mode);
         return menu;
     }
     case RowKind::MenuEx: {
         auto menu = std::make_unique<CCMenuSelectorEx>(tag, r.left, r.top, r.right, r.bottom, image, nullptr,
                                                        row.group);
-        fillMenu(*menu, tag, row.kind);
+        fillMenu(*menu, tag, row.kind, row.mode);
         return menu;
     }
     case RowKind::Button:

@@ -60,7 +60,7 @@ public:
 private:
     std::unique_ptr<CControl> make(const LayoutRow& row, int32_t tag, int32_t filter);
     void applyStyle(CControl& control, TextStyle style);
-    void fillMenu(CControl& control, int32_t tag, RowKind kind);
+    void fillMenu(CControl& control, int32_t tag, RowKind kind, int32_t source);
 
     Hooks hooks;
     BuiltPage built;

@@ -478,5 +478,6 @@ void addControlImages(std::vector<Image>& images) {
     images.push_back({261, 32, progressBar(200, 8, true)});
     images.push_back({581, 32, busyPanel(200, 48)});
     images.push_back({187, 32, twoFrameStrip(16, 16, ringFace)});
+    images.push_back({252, 32, captionButton(56, 14, "")});
     images.push_back({255, 32, logoButton(100, 28)});
 }

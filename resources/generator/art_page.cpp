@@ -39,7 +39,9 @@ void grain(cairo_surface_t* s) {
     cairo_surface_mark_dirty(s);
 }
 
-cairo_surface_t* pageBody() {
+// The page body without the preset tab's frames; the other tabs show this
+// part of it under their own frame.
+cairo_surface_t* plainBody() {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
     cairo_t* cr = cairo_create(s);
     cairo_set_source_rgb(cr, 1, 0, 1);
@@ -73,8 +75,16 @@ cairo_surface_t* pageBody() {
     cairo_set_line_width(cr, 1.0);
     cairo_stroke(cr);
 
-    // The preset tab's frames: the preset header, the two filter panels with a
-    // rule above their mode sub-panels; then the bottom strip.
+    panel(cr, 10, 604, 620, 40);
+    cairo_destroy(cr);
+    return s;
+}
+
+// The whole page as the preset tab shows it: the preset header, the two filter
+// panels with a rule above their mode sub-panels.
+cairo_surface_t* pageBody() {
+    cairo_surface_t* s = plainBody();
+    cairo_t* cr = cairo_create(s);
     panel(cr, 24, 50, 592, 70);
     for (int f = 0; f < 2; ++f) {
         const double x = 25 + 300 * f;
@@ -84,9 +94,26 @@ cairo_surface_t* pageBody() {
         cairo_line_to(cr, x + 284, 423.5);
         cairo_stroke(cr);
     }
-    panel(cr, 10, 604, 620, 40);
     cairo_destroy(cr);
     grain(s);
+    return s;
+}
+
+// The tab area (20, 44)-(620, 600) of the plain body with one frame round the
+// tab's contents, for the tabs other than the preset tab.
+cairo_surface_t* tabBody() {
+    constexpr int kLeft = 20, kTop = 44, kTabWidth = 600, kTabHeight = 556;
+    cairo_surface_t* whole = plainBody();
+    cairo_t* frame = cairo_create(whole);
+    panel(frame, kLeft + 4, kTop + 6, kTabWidth - 8, kTabHeight - 10);
+    cairo_destroy(frame);
+    grain(whole);
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kTabWidth, kTabHeight);
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_surface(cr, whole, -kLeft, -kTop);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(whole);
     return s;
 }
 
@@ -94,4 +121,5 @@ cairo_surface_t* pageBody() {
 
 void addPageImages(std::vector<Image>& images) {
     images.push_back({100, 24, pageBody()});
+    images.push_back({101, 24, tabBody()});
 }

@@ -53,4 +53,18 @@ TEST_F(MainPageTest, RendersEachModeOfFilterOne) {
     }
 }
 
+TEST_F(MainPageTest, RendersTheOtherTabs) {
+    turn(kActiveSetlist, 1); // the demo setlist, so the slots show presets
+    const char* names[] = {"setlist", "midi", "settings"};
+    for (int32_t tab = 1; tab <= 3; ++tab) {
+        turn(etag::kTabSelector, tab);
+        render();
+        EXPECT_TRUE(context->writePng(artefact(std::string("main_page_") + names[tab - 1] + ".png")));
+        // The tab's own body covers the preset tab's frames: no filter panel
+        // frame line where filter 1's panel would be.
+        const CCPixel p = context->surface().pixelAt(25, 450);
+        EXPECT_LT(p.green, 100) << names[tab - 1];
+    }
+}
+
 } // namespace

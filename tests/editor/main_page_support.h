@@ -17,6 +17,7 @@
 #include "toolkit/draw_context.h"
 #include "toolkit/messages.h"
 #include "toolkit/page_manager.h"
+#include "toolkit/preference_manager.h"
 
 // Fades run on a clock the test moves.
 class SteppedClock : public Clock {
@@ -34,6 +35,14 @@ public:
             process->sendParameter(msg.first, static_cast<float>(msg.second));
             return true;
         }
+        if (msg.code == kMsgValueChanged && prefs != nullptr && (msg.first == 177 || msg.first == 178)) {
+            prefs->setInt(static_cast<uint16_t>(msg.first), msg.second, true);
+            return true;
+        }
+        if (msg.code == kMsgValueChanged && msg.first == 189) {
+            topmost.push_back(msg.second);
+            return true;
+        }
         return CCPageManager::onMessage(msg);
     }
     // Remembers what reached the window.
@@ -42,7 +51,10 @@ public:
         CCPageManager::presentRect(rect);
     }
     TovanProcess* process = nullptr;
+    CCPreferenceManager* prefs = nullptr;
     std::vector<CCRect> presented;
+    // The topmost commands the window was given.
+    std::vector<int32_t> topmost;
 };
 
 class MainPageTest : public EditorTest {
@@ -78,6 +90,12 @@ protected:
     // Turns a control as the player would: the change is notified.
     void turn(int32_t tag, int32_t value) { control(tag)->setValue(value, true, true, true); }
     int32_t valueOf(int32_t tag) { return control(tag)->getValue(); }
+    // Whether the object is on screen: it and every panel it is in are shown and visible.
+    static bool showing(const CCPageObject* object) {
+        for (; object != nullptr; object = object->getParent())
+            if (!object->isShown() || !object->isVisible()) return false;
+        return true;
+    }
     std::string artefact(const std::string& name) { return std::string(TOVAN_TEST_OUTPUT_DIR) + "/" + name; }
     // Finishes every fade (enable and disable fades among them), then draws the page.
     void render() {

@@ -151,6 +151,11 @@ void CCTextCtrl::deliverText(std::string_view entered) {
         target->setValueFromText(editTag, entered, !target->isFloatMode());
 }
 
+void CCTextCtrl::textEntered(int32_t, std::string_view typed) {
+    setText(typed);
+    applyValue(value, true, true, true, true);
+}
+
 void CCTextCtrl::editReturn() {
     endEdit(true);
 }

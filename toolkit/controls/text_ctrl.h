@@ -26,6 +26,10 @@ public:
     bool onControlMessage(CCMsg& msg) override;
     void applyValue(int32_t value, bool notify, bool redraw, bool selfOnly, bool force) override;
     std::string getText() const override { return text; }
+    // A field that formats its own text (setFormatsOwnText) keeps what the user
+    // typed as its text and reports it with a value change of its tag; the
+    // receiver reads the text back.
+    void textEntered(int32_t tag, std::string_view typed) override;
 
     // Shows this text (redrawn when it changed).
     void setText(std::string_view value);

@@ -1,0 +1,99 @@
+// The setlist tab (tab group 2): the active setlist with its description and
+// the pedal's preset display, then the twenty slots in two columns, each a slot
+// button, a MIDI program and a preset. Coordinates are relative to the tab; the
+// slots' to their own panel.
+#include <array>
+
+#include "editor/layout/row_helpers.h"
+#include "model/pedal_parameters.h"
+
+namespace layout {
+namespace {
+
+using namespace rows;
+
+constexpr int32_t kColumns = 2;
+constexpr int32_t kRowsPerColumn = 10;
+constexpr int32_t kFirstPresetTag = 112;
+constexpr int32_t kFirstProgramTag = kFirstPresetTag + 20;
+constexpr int32_t kFirstSlotButtonTag = kFirstPresetTag + 40;
+
+constexpr int32_t columnX(int32_t c) {
+    return 150 + 276 * c;
+}
+// A slot button is 56 wide, so that column 1's buttons start where column 0's
+// preset selectors end; a program selector is 54 wide, so "(undefined)" fits.
+constexpr int32_t rowY(int32_t r) {
+    return 30 + 32 * r;
+}
+
+// Two headers a column, then three controls a slot.
+constexpr size_t kSlotRowCount = kColumns * 2 + kColumns * kRowsPerColumn * 3;
+
+constexpr std::array<LayoutRow, kSlotRowCount> makeSlotRows() {
+    std::array<LayoutRow, kSlotRowCount> rows{};
+    size_t i = 0;
+    for (int32_t c = 0; c < kColumns; ++c) {
+        const int32_t x = columnX(c);
+        // The two headers share their box's left part, by the table's design.
+        rows[i] = label({x - 100, 10, x, 24}, "Prog");
+        rows[i++].flags = kRowMayOverlap;
+        rows[i] = label({x - 42, 10, x + 40, 24}, "Preset");
+        rows[i++].flags = kRowMayOverlap;
+        for (int32_t r = 0; r < kRowsPerColumn; ++r) {
+            const int32_t y = rowY(r);
+            const int32_t n = kRowsPerColumn * c + r + 1;
+            const int32_t s = kFirstPresetTag - 1 + n;
+            rows[i++] = {.kind = RowKind::TextButton,
+                         .tag = s + 40,
+                         .rect = {x - 160, y, x - 104, y + 14},
+                         .images = {resid::kSlotButton},
+                         .style = TextStyle::Value,
+                         .text = "slot %u",
+                         .mode = 1,
+                         .flags = kRowNumbered,
+                         .follows = s,
+                         .number = n};
+            rows[i++] = {.kind = RowKind::MenuEx,
+                         .tag = s + 20,
+                         .rect = {x - 100, y, x - 46, y + 16},
+                         .images = {resid::kSelectorWell},
+                         .style = TextStyle::SmallValue,
+                         .mode = kMenuPrograms};
+            rows[i] = menuEx(s, {x - 42, y, x + 116, y + 16}, resid::kBottomSelector);
+            rows[i++].style = TextStyle::ValueLeft;
+        }
+    }
+    return rows;
+}
+
+constexpr auto kSlotRows = makeSlotRows();
+static_assert(kFirstSlotButtonTag == 152 && kFirstProgramTag == 132);
+
+constexpr LayoutRow kSetlistRows[] = {
+    label(at(10, 6, 200, 14), "SETLIST", 0, TextStyle::Heading),
+    label(at(10, 20, 300, 14), "MIDI program change | preset", 0, TextStyle::Label),
+    label(at(10, 44, 100, 16), "active setlist :"),
+    menu(kActiveSetlist, at(112, 44, 90, 16)),
+    label(at(220, 44, 80, 16), "description :"),
+    {.kind = RowKind::Field,
+     .tag = 111,
+     .rect = at(302, 44, 176, 16),
+     .images = {resid::kFieldWell},
+     .style = TextStyle::Value,
+     .mode = 2,
+     .maxLength = 32},
+    label(at(10, 68, 100, 16), "preset display :"),
+    menu(110, at(112, 68, 130, 16), resid::kBottomSelector),
+    lamp(etag::kDisplay, at(302, 70, 12, 12), resid::kLamp, Role::SetlistFlag),
+    label(at(318, 68, 120, 16), "marked setlist"),
+    {.kind = RowKind::Panel, .tag = kTagNone, .rect = {24, 112, 576, 500}, .children = kSlotRows},
+};
+
+} // namespace
+
+std::span<const LayoutRow> setlistTabRows() {
+    return kSetlistRows;
+}
+
+} // namespace layout
