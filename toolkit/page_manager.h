@@ -3,6 +3,7 @@
 #include "toolkit/fade_animator.h"
 #include "toolkit/page_object.h"
 #include "toolkit/timer_host.h"
+#include "toolkit/window_client.h"
 
 #include <atomic>
 #include <memory>
@@ -22,7 +23,7 @@ class Clock;
 // lock, so everything that changes the tree or what it draws holds that lock:
 // dispatch does, addChild and removeChild under a manager do, and code that
 // reaches controls directly from elsewhere takes lockRedraw() around it.
-class CCPageManager : public CCPageObject, private CCFadeTarget {
+class CCPageManager : public CCPageObject, public CCWindowClient, private CCFadeTarget {
 public:
     // `clock` times the fades; without a worker thread (tests) fades advance only
     // through fades().runPass().
@@ -79,6 +80,27 @@ public:
     void setFadesSuspended(bool on);
     CCFadeAnimator& fades() { return *animator; }
 
+    // The window's input, as messages through dispatch (see CCWindowClient).
+    bool leftPressed(const CCPointerEvent& event) override;
+    void leftReleased(const CCPointerEvent& event) override;
+    void leftDoubleClicked(const CCPointerEvent& event) override;
+    void rightPressed(const CCPointerEvent& event) override;
+    void rightReleased(const CCPointerEvent& event) override;
+    void rightDoubleClicked(const CCPointerEvent& event) override;
+    void pointerMoved(const CCPointerEvent& event) override;
+    bool wheelTurned(const CCPointerEvent& event) override;
+    void keyPressed(int32_t virtualKey) override;
+    void keyReleased(int32_t virtualKey) override;
+    void timerFired(uint32_t id) override;
+    void focusLost() override;
+    void captureLost() override;
+    void filesDropped(const std::vector<std::string>& paths) override;
+    bool closeRequested() override;
+    bool copyComposed(CCRect rect, uint8_t* pixels, int32_t stride) override;
+    // Whether the wheel reaches the controls (on by default).
+    void setWheelEnabled(bool on) { wheelEnabled = on; }
+    bool isWheelEnabled() const { return wheelEnabled; }
+
     // The redraw lock (recursive). Code that changes the tree or drawn state from
     // outside dispatch (for example the parameter owner delivering 513) holds it.
     std::unique_lock<std::recursive_mutex> lockRedraw() { return std::unique_lock(*redrawMutex); }
@@ -114,6 +136,7 @@ private:
     CCRect pendingRect;
     uint16_t batchDepth = 0;
     bool drawingEnabled = true;
+    bool wheelEnabled = true;
     // Panels closed while a dispatch runs are destroyed when it returns, so a
     // panel may close itself from its own handler.
     std::vector<std::unique_ptr<CCPageObject>> retired;

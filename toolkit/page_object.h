@@ -62,6 +62,9 @@ public:
     // The object's font: its own, else the toolkit's default font (none when the
     // toolkit is not running).
     virtual CCFontInterface* font();
+    // Ends a text entry in progress on this object, keeping what was typed (the
+    // window lost the focus). Objects without one do nothing.
+    virtual void finishEditing() {}
     // How a modal panel closes (0, 1 or 2; the panel classes define it). Only
     // consulted while this object is the manager's modal panel.
     virtual int32_t modalMode() const { return 0; }

@@ -3,11 +3,12 @@
 #include "toolkit/geometry.h"
 
 #include <cstdint>
+#include <functional>
 
 // What the page manager needs of the platform window it draws into. The platform
-// implements it (GTK, headless) and feeds the window's input back as messages
-// through CCPageManager::dispatch. Except for requestPresent, every operation is
-// called on the user-interface thread only.
+// implements it (GTK, headless) and feeds the window's input back through
+// CCWindowClient, which the page manager implements. Except for requestPresent
+// and runOnUiThread, every operation is called on the user-interface thread only.
 class CCWindowHost {
 public:
     virtual ~CCWindowHost() = default;
@@ -26,10 +27,23 @@ public:
     virtual void setMouseCapture(bool on) = 0;
 
     virtual void setCursorVisible(bool visible) = 0;
-    virtual void warpCursor(CCPoint screen) = 0;
+    // Puts the pointer at a screen point; false where the platform refuses
+    // (a drag then goes on from wherever the pointer is).
+    virtual bool warpCursor(CCPoint screen) = 0;
     // 0 arrow, 304 west-east, 305 north-south, 306 hand, else a program cursor.
     virtual void setCursorShape(int32_t id) = 0;
     virtual CCPoint cursorScreenPosition() = 0;
     virtual CCPoint screenToClient(CCPoint screen) = 0;
     virtual CCPoint clientToScreen(CCPoint client) = 0;
+
+    // Runs `work` on the user-interface thread soon; callable from any thread
+    // (the fade thread, hot-plug callbacks).
+    virtual void runOnUiThread(std::function<void()> work) = 0;
+
+    // The window itself: a press on its background moves it with the pointer
+    // (from that screen point), and the window commands of the title strip.
+    virtual void beginMove(CCPoint /*screen*/) {}
+    virtual void requestClose() {}
+    virtual void minimise() {}
+    virtual void setTopmost(bool /*on*/) {}
 };

@@ -5,10 +5,11 @@
 
 #include <map>
 #include <memory>
+#include <functional>
 #include <mutex>
 #include <vector>
 
-class CCPageManager;
+class CCWindowClient;
 
 // A window without a display. Presents requested from any thread are queued and
 // copied into an image when the owner calls presentPending on its user-interface
@@ -24,19 +25,39 @@ public:
     void stopTimer(uint32_t id) override;
     void setMouseCapture(bool on) override { captured = on; }
     void setCursorVisible(bool on) override { cursorShown = on; }
-    void warpCursor(CCPoint screen) override { cursor = screen; }
+    bool warpCursor(CCPoint screen) override {
+        if (!warps) return false;
+        cursor = screen;
+        return true;
+    }
     void setCursorShape(int32_t id) override { shape = id; }
     CCPoint cursorScreenPosition() override { return cursor; }
     CCPoint screenToClient(CCPoint p) override { return {p.x - origin.x, p.y - origin.y}; }
     CCPoint clientToScreen(CCPoint p) override { return {p.x + origin.x, p.y + origin.y}; }
+    // Work for the user-interface thread waits until runPendingWork.
+    void runOnUiThread(std::function<void()> work) override;
+    void beginMove(CCPoint screen) override { moves.push_back(screen); }
+    void requestClose() override { ++closeRequests; }
+    void minimise() override { ++minimiseRequests; }
+    void setTopmost(bool on) override { topmost = on; }
 
-    // Copies every queued rectangle from the manager's drawing context into the
-    // image under the manager's redraw lock. Answers how many were copied.
-    int32_t presentPending(CCPageManager& manager);
+    // Asks the client for the pixels of every queued rectangle and puts them in
+    // the image, as a paint would. Answers how many were copied.
+    int32_t presentPending(CCWindowClient& client);
     // The rectangles asked for and not yet presented.
     std::vector<CCRect> pendingPresents() const;
-    // Sends a 518 for a running timer; false when it is not running.
-    bool fireTimer(CCPageManager& manager, uint32_t id);
+    // Tells the client a running timer expired; false when it is not running.
+    bool fireTimer(CCWindowClient& client, uint32_t id);
+    // Runs the work queued for the user-interface thread; answers how much ran.
+    int32_t runPendingWork();
+    // Whether the cursor can be warped (a platform may refuse).
+    void setWarpAllowed(bool on) { warps = on; }
+
+    // The window commands received.
+    std::vector<CCPoint> moves;
+    int32_t closeRequests = 0;
+    int32_t minimiseRequests = 0;
+    bool topmost = false;
 
     bool timerRunning(uint32_t id) const { return timers.count(id) != 0; }
     uint32_t timerPeriod(uint32_t id) const;
@@ -52,6 +73,8 @@ private:
     mutable std::mutex presentLock;
     std::vector<CCRect> presents; // present lock
     std::map<uint32_t, uint32_t> timers;
+    std::vector<std::function<void()>> work; // present lock
+    bool warps = true;
     bool captured = false;
     bool cursorShown = true;
     CCPoint cursor;

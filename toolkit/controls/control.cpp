@@ -187,7 +187,10 @@ bool CControl::onMessage(CCMsg& msg) {
 }
 
 bool CControl::onMouse(CCMouseMsg& msg) {
-    if (!(isEnabled() || msg.code == kMsgMouseMove) || !isShown() || !isVisible()) return false;
+    // A release always reaches the control that holds the mouse, so a control
+    // disabled or hidden in the middle of a drag still ends it.
+    const bool release = (msg.code == kMsgLeftUp || msg.code == kMsgRightUp) && hasCapture();
+    if (!release && (!(isEnabled() || msg.code == kMsgMouseMove) || !isShown() || !isVisible())) return false;
     const CCPoint point{msg.x, msg.y};
     if (msg.code == kMsgPressProbe) {
         if (!hitTest(point)) return false;

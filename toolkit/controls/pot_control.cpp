@@ -180,7 +180,14 @@ void CCPotControl::stepMove(const CCMouseMsg& msg, int32_t mode) {
     }
     // Without a step the cursor stays where it is, so small movements add up.
     if (step == 0) return;
-    if (CCWindowHost* w = window()) w->warpCursor({pressScreenX, pressScreenY});
+    // The pointer goes back to where the drag started; where the platform will
+    // not move it, the next step is measured from here instead. Without a
+    // window (tests) the pointer counts as put back.
+    CCWindowHost* w = window();
+    if (w != nullptr && !w->warpCursor({pressScreenX, pressScreenY})) {
+        pressScreenX = msg.screenX;
+        pressScreenY = msg.screenY;
+    }
     setValue(value + step, true, true, true);
 }
 

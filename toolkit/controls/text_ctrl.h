@@ -49,6 +49,7 @@ public:
     bool beginEdit();
     // Closes this field's box, committing what was typed first when asked.
     void endEdit(bool commit);
+    void finishEditing() override { endEdit(true); }
     bool isEditing() const { return box != nullptr; }
 
     // Control characters become spaces and surrounding spaces go; at most
