@@ -99,7 +99,8 @@ bool CCListBox::onMouse(CCMouseMsg& msg) {
 }
 
 bool CCListBox::onControlMessage(CCMsg& msg) {
-    const int32_t row = rows->indexOf(msg.target);
+    // Messages of the scroll area while the list is still being built.
+    const int32_t row = rows ? rows->indexOf(msg.target) : -1;
     if (msg.code == kMsgValueChanged && row >= 0) {
         if (msg.second == 1) setValue(row, true, true, false);
         return true;

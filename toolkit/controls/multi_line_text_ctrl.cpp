@@ -57,7 +57,8 @@ void CCMultiLineTextCtrl::drawContent(CCDrawContext& ctx) {
     if (!f || text.empty()) return;
     int32_t y = bounds.top;
     for (const std::string& line : layoutLines()) {
-        if (y >= bounds.bottom) break;
+        // Only whole lines: a line cut by the bottom edge would show as stray marks.
+        if (y + lineHeight > bounds.bottom) break;
         if (!line.empty())
             f->drawText(ctx, line, {bounds.left + kSideInset, y, bounds.right - kSideInset, y + lineHeight},
                         alignment);

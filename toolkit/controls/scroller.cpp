@@ -46,13 +46,13 @@ void CCScroller::drawContent(CCDrawContext& ctx) {
     const int32_t w = thumb->getWidth();
     const int32_t h = thumb->getHeight();
     if (isVertical()) {
-        const int32_t cap = std::min(h / 2, t.height() / 2);
+        const int32_t cap = std::min(h / 3, t.height() / 2);
         ctx.drawBitmap(*thumb, {t.left, t.top}, {0, 0}, {w, cap});
         ctx.drawImageScaled(*thumb, {t.left, t.top + cap, t.left + w, t.bottom - cap}, {0, cap, w, h - cap});
         ctx.drawBitmap(*thumb, {t.left, t.bottom - cap}, {0, h - cap}, {w, cap});
         return;
     }
-    const int32_t cap = std::min(w / 2, t.width() / 2);
+    const int32_t cap = std::min(w / 3, t.width() / 2);
     ctx.drawBitmap(*thumb, {t.left, t.top}, {0, 0}, {cap, h});
     ctx.drawImageScaled(*thumb, {t.left + cap, t.top, t.right - cap, t.top + h}, {cap, 0, w - cap, h});
     ctx.drawBitmap(*thumb, {t.right - cap, t.top}, {w - cap, 0}, {cap, h});

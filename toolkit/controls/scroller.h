@@ -7,8 +7,8 @@
 // the maximum (the hidden length). Dragging the thumb moves the position with
 // the pointer; a press on the track beside the thumb moves one page toward the
 // press. The wheel scrolls by one line: away from the player toward the start,
-// as scrolled lists do everywhere. The thumb image is drawn in three parts, its
-// two end caps as they are and its middle stretched to the length. A scroller
+// as scrolled lists do everywhere. The thumb image is drawn in three parts: a
+// third of it at each end as it is, and its middle third stretched to the length. A scroller
 // taller than wide is vertical, any other horizontal.
 class CCScroller : public CControl {
 public:
