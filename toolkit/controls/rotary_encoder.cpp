@@ -48,5 +48,7 @@ float CCRotaryEncoder::positionToValue(int32_t x, int32_t y) {
     lastTurn = float(t / (2 * std::numbers::pi) + 0.25);
     double g = 90.0 - angleOffset + t * kDegreesPerRadian;
     if (g < 0) g += 360.0;
+    // Straight below the centre the angle comes out as a full turn; it is 0.
+    if (g >= 360.0) g -= 360.0;
     return float(g / 360.0);
 }
