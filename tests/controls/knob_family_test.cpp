@@ -113,14 +113,17 @@ TEST_F(KnobFamily, EncoderCountsCompassDegreesAndWraps) {
     CCRotaryEncoder enc(40, 100, 100, 132, 134, resid::kEncoderStrip, 0, &rec);
     EXPECT_TRUE(enc.getWrap());
     // With the default offset of 180: top 0, right 90, bottom 180, left 270.
-    const std::pair<CCPoint, float> points[] = {
-        {{116, 50}, 0.0f}, {{180, 117}, 90.0f}, {{116, 180}, 180.0f}, {{50, 117}, 270.0f}};
+    auto degreesAt = [](CCRotaryEncoder& e, CCPoint p) {
+        return e.fromNormalised(e.positionToValue(p.x, p.y));
+    };
+    const std::pair<CCPoint, int32_t> points[] = {{{116, 50}, 0},   {{180, 117}, 90}, {{116, 180}, 180},
+                                                  {{50, 117}, 270}, {{51, 116}, 271}, {{180, 53}, 45}};
     for (const auto& [p, degrees] : points)
-        EXPECT_NEAR(enc.positionToValue(p.x, p.y) * 360.0f, degrees, 0.01f) << p.x << "," << p.y;
+        EXPECT_EQ(degreesAt(enc, p), degrees) << p.x << "," << p.y;
     // Another offset moves the zero: 0 at the bottom.
     CCRotaryEncoder fromBottom(40, 100, 100, 132, 134, resid::kEncoderStrip, 0, nullptr, 0);
-    EXPECT_NEAR(fromBottom.positionToValue(116, 180) * 360.0f, 0.0f, 0.01f) << "a full turn is 0 again";
-    EXPECT_NEAR(fromBottom.positionToValue(50, 117) * 360.0f, 90.0f, 0.01f);
+    EXPECT_EQ(degreesAt(fromBottom, {116, 180}), 0) << "a full turn is 0 again";
+    EXPECT_EQ(degreesAt(fromBottom, {50, 117}), 90);
 
     // The wheel runs round past either end.
     enc.setValue(359, false, false, true);

@@ -50,5 +50,8 @@ float CCRotaryEncoder::positionToValue(int32_t x, int32_t y) {
     if (g < 0) g += 360.0;
     // Straight below the centre the angle comes out as a full turn; it is 0.
     if (g >= 360.0) g -= 360.0;
-    return float(g / 360.0);
+    // Over the control's own range (359), so that the value the drag applies
+    // (fromNormalised) is the pointer's angle in whole degrees; over 360 it
+    // would come out up to a degree short (270 as 269).
+    return float(g / range);
 }

@@ -15,7 +15,8 @@ public:
                     int32_t angleOffset = kDefaultAngleOffset, uint16_t groupMask = 0);
 
     void drawContent(CCDrawContext& ctx) override;
-    // The pointer's angle in degrees (0 where the offset puts it) over 360.
+    // The pointer's angle in degrees (0 where the offset puts it), normalised
+    // so that fromNormalised gives the angle.
     float positionToValue(int32_t x, int32_t y) override;
 
     int32_t encoderFrame(int32_t v) const;
