@@ -250,6 +250,27 @@ TEST(Scrolling, ScrollerPagesBesideTheThumbAndReportsToItsPanel) {
     EXPECT_EQ(rec.values(), (std::vector<int32_t>{50, 0}));
 }
 
+TEST(Scrolling, PanelAndScrollerOutliveEachOther) {
+    ManagerFixture f;
+    auto* panel = f.manager.addChild(std::make_unique<CCScrollingPanel>(kTagNone, 0, 0, 100, 50));
+    panel->addChild(std::make_unique<CCPotControl>(1, 0, 100, 32, 134, 0, 100, 0, 0));
+    auto* bar = f.manager.addChild(std::make_unique<CCScroller>(kTagNone, 100, 0, 110, 50, 0, 0));
+    panel->attachScroller(bar);
+    EXPECT_EQ(bar->getListener(), panel);
+    f.manager.removeChild(bar).reset();
+    panel->setValue(20, true, true, false); // would reach the scroller if it were still linked
+    EXPECT_EQ(panel->getValue(), 20);
+
+    auto* second = f.manager.addChild(std::make_unique<CCScroller>(kTagNone, 100, 0, 110, 50, 0, 0));
+    panel->attachScroller(second);
+    EXPECT_EQ(second->getValue(), 20);
+    f.manager.removeChild(panel).reset();
+    EXPECT_EQ(second->getListener(), nullptr);
+    CCMouseMsg press = mouseAt(kMsgLeftDown, 105, 45);
+    second->onMouse(press); // pages on without a panel to tell
+    EXPECT_EQ(second->getValue(), 70);
+}
+
 TEST(Rows, ContainerStacksRowsAndClosesGaps) {
     CCTableRowContainer rows(kTagNone, 0, 0, 100, 20, 10);
     for (int32_t i = 0; i < 4; ++i)

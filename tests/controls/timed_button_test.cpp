@@ -76,6 +76,21 @@ TEST_F(TimedButtons, ButtonSwitchedOnBeforeJoiningAWindowStartsItsTimerThere) {
     EXPECT_EQ(window.timerPeriod(b->timerId()), 50u);
 }
 
+TEST_F(TimedButtons, TimerStopsWhenTheButtonLeavesTheWindowAndStartsWhenItComesBack) {
+    auto* panel = manager.addChild(std::make_unique<CCPageObject>(0, 0, 100, 100));
+    auto* b = panel->addChild(
+        std::make_unique<CCFlashingOnOffButton>(70, 10, 10, 34, 26, 0, kButtonToggle, nullptr, 0, &clock));
+    b->setValue(1, false, false, true);
+    const uint32_t id = b->timerId();
+    ASSERT_TRUE(window.timerRunning(id));
+    std::unique_ptr<CCPageObject> removed = manager.removeChild(panel);
+    EXPECT_FALSE(window.timerRunning(id)) << "a removed button no longer reaches the window";
+    manager.addChildObject(std::move(removed));
+    EXPECT_TRUE(window.timerRunning(id));
+    manager.removeChild(b).reset();
+    EXPECT_FALSE(window.timerRunning(id));
+}
+
 TEST_F(TimedButtons, PulseGlowRisesAndFallsFromTheMomentItIsSwitchedOn) {
     auto* b = manager.addChild(
         std::make_unique<CCPulseButton>(71, 40, 10, 72, 26, 0, kButtonToggle, nullptr, 0, &clock));

@@ -1,9 +1,7 @@
 #include "toolkit/controls/flashing_on_off_button.h"
 
 #include "platform/clock.h"
-#include "toolkit/controls/control_timer.h"
 #include "toolkit/draw_context.h"
-#include "toolkit/timer_host.h"
 
 namespace {
 
@@ -15,11 +13,7 @@ CCFlashingOnOffButton::CCFlashingOnOffButton(int32_t tag, int32_t left, int32_t 
                                              int32_t bottom, int32_t stripId, int32_t buttonMode,
                                              CCPageObject* listener, uint16_t groupMask, const Clock* c)
     : CCOnOffButton(tag, left, top, right, bottom, stripId, buttonMode, listener, groupMask, 3),
-      clock(c ? *c : steadyClock()), timer(allocateControlTimerId()) {}
-
-CCFlashingOnOffButton::~CCFlashingOnOffButton() {
-    if (CCTimerHost* t = timerHost()) t->stopTimer(timer);
-}
+      clock(c ? *c : steadyClock()) {}
 
 int32_t CCFlashingOnOffButton::currentFrame() const {
     if (isPressed()) return kPressed;
@@ -32,24 +26,25 @@ void CCFlashingOnOffButton::applyValue(int32_t v, bool notify, bool redraw, bool
     const int32_t before = value;
     CCOnOffButton::applyValue(v, notify, redraw, selfOnly, force);
     if (value == before) return;
-    CCTimerHost* t = timerHost();
     if (value) {
         onSince = clock.milliseconds();
-        if (t) t->startTimer(timer, kTickMs);
-    } else if (t) {
-        t->stopTimer(timer);
+        if (isVisible()) timer.start(*this, kTickMs);
+    } else {
+        timer.stop();
     }
 }
 
-void CCFlashingOnOffButton::boundsChanged() {
-    CCOnOffButton::boundsChanged();
-    if (value)
-        if (CCTimerHost* t = timerHost()) t->startTimer(timer, kTickMs);
+void CCFlashingOnOffButton::setVisible(bool on) {
+    CCOnOffButton::setVisible(on);
+    if (on && value)
+        timer.start(*this, kTickMs);
+    else
+        timer.stop();
 }
 
 bool CCFlashingOnOffButton::onControlMessage(CCMsg& msg) {
     if (msg.code != kMsgTimer) return CCOnOffButton::onControlMessage(msg);
-    if (uint32_t(msg.first) != timer) return false;
+    if (uint32_t(msg.first) != timer.id()) return false;
     if (currentFrame() != drawnFrame) invalidate(true);
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/controls/control_timer.h"
 #include "toolkit/controls/on_off_button.h"
 
 class Clock;
@@ -17,21 +18,20 @@ public:
     CCFlashingOnOffButton(int32_t tag, int32_t left, int32_t top, int32_t right, int32_t bottom,
                           int32_t stripId, int32_t mode = kButtonToggle, CCPageObject* listener = nullptr,
                           uint16_t groupMask = 0, const Clock* clock = nullptr);
-    ~CCFlashingOnOffButton() override;
 
-    // A button switched on before it joined a window starts its timer here.
-    void boundsChanged() override;
+    // The timer runs while the button is on and visible in a window.
+    void setVisible(bool on) override;
     void drawContent(CCDrawContext& ctx) override;
     bool onControlMessage(CCMsg& msg) override;
     void applyValue(int32_t value, bool notify, bool redraw, bool selfOnly, bool force) override;
 
     // The frame for the current state and clock: 2 pressed, 1 off or dark, 0 lit.
     int32_t currentFrame() const;
-    uint32_t timerId() const { return timer; }
+    uint32_t timerId() const { return timer.id(); }
 
 private:
     const Clock& clock;
-    uint32_t timer;
+    CCControlTimer timer;
     uint32_t onSince = 0;
     int32_t drawnFrame = -1;
 };

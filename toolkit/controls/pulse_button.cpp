@@ -1,9 +1,7 @@
 #include "toolkit/controls/pulse_button.h"
 
 #include "platform/clock.h"
-#include "toolkit/controls/control_timer.h"
 #include "toolkit/draw_context.h"
-#include "toolkit/timer_host.h"
 
 #include <cmath>
 #include <numbers>
@@ -12,11 +10,7 @@ CCPulseButton::CCPulseButton(int32_t tag, int32_t left, int32_t top, int32_t rig
                              int32_t stripId, int32_t buttonMode, CCPageObject* listener, uint16_t groupMask,
                              const Clock* c)
     : CCOnOffButton(tag, left, top, right, bottom, stripId, buttonMode, listener, groupMask, 2),
-      clock(c ? *c : steadyClock()), timer(allocateControlTimerId()) {}
-
-CCPulseButton::~CCPulseButton() {
-    if (CCTimerHost* t = timerHost()) t->stopTimer(timer);
-}
+      clock(c ? *c : steadyClock()) {}
 
 uint8_t CCPulseButton::glowOpacity() const {
     if (!value) return 0;
@@ -29,24 +23,25 @@ void CCPulseButton::applyValue(int32_t v, bool notify, bool redraw, bool selfOnl
     const int32_t before = value;
     CCOnOffButton::applyValue(v, notify, redraw, selfOnly, force);
     if (value == before) return;
-    CCTimerHost* t = timerHost();
     if (value) {
         onSince = clock.milliseconds();
-        if (t) t->startTimer(timer, kTickMs);
-    } else if (t) {
-        t->stopTimer(timer);
+        if (isVisible()) timer.start(*this, kTickMs);
+    } else {
+        timer.stop();
     }
 }
 
-void CCPulseButton::boundsChanged() {
-    CCOnOffButton::boundsChanged();
-    if (value)
-        if (CCTimerHost* t = timerHost()) t->startTimer(timer, kTickMs);
+void CCPulseButton::setVisible(bool on) {
+    CCOnOffButton::setVisible(on);
+    if (on && value)
+        timer.start(*this, kTickMs);
+    else
+        timer.stop();
 }
 
 bool CCPulseButton::onControlMessage(CCMsg& msg) {
     if (msg.code != kMsgTimer) return CCOnOffButton::onControlMessage(msg);
-    if (uint32_t(msg.first) != timer) return false;
+    if (uint32_t(msg.first) != timer.id()) return false;
     invalidate(true);
     return true;
 }

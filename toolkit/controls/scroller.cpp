@@ -1,6 +1,7 @@
 #include "toolkit/controls/scroller.h"
 
 #include "toolkit/bitmap_registry.h"
+#include "toolkit/controls/scrolling_panel.h"
 #include "toolkit/draw_context.h"
 
 #include <algorithm>
@@ -13,6 +14,8 @@ CCScroller::CCScroller(int32_t tag, int32_t left, int32_t top, int32_t right, in
 }
 
 CCScroller::~CCScroller() {
+    // Whichever of the two goes first unlinks the other.
+    if (follower) follower->attachScroller(nullptr);
     if (thumb) releaseBitmap(thumb);
 }
 

@@ -2,6 +2,8 @@
 
 #include "toolkit/controls/control.h"
 
+class CCScrollingPanel;
+
 // A scroll bar: its track (the background bitmap) and a thumb whose length is
 // the visible share of what it scrolls. The value is the scroll position, 0 to
 // the maximum (the hidden length). Dragging the thumb moves the position with
@@ -33,6 +35,8 @@ public:
     bool isVertical() const { return bounds.height() > bounds.width(); }
 
 private:
+    friend class CCScrollingPanel;
+
     int32_t length() const { return isVertical() ? bounds.height() : bounds.width(); }
     int32_t thumbLength() const;
 
@@ -43,4 +47,5 @@ private:
     bool dragging = false;
     int32_t pressAlong = 0;
     int32_t pressValue = 0;
+    CCScrollingPanel* follower = nullptr; // not owned: the panel this scroller moves
 };

@@ -18,7 +18,7 @@ CCScrollingPanel::CCScrollingPanel(int32_t tag, int32_t left, int32_t top, int32
     : CControl(tag, left, top, right, bottom, 0, 0, 0, listener, groupMask) {}
 
 CCScrollingPanel::~CCScrollingPanel() {
-    if (scroller && scroller->getListener() == this) scroller->setListener(nullptr);
+    attachScroller(nullptr);
 }
 
 int32_t CCScrollingPanel::contentHeight() const {
@@ -48,9 +48,14 @@ void CCScrollingPanel::childAdded(CCPageObject* child) {
 }
 
 void CCScrollingPanel::attachScroller(CCScroller* bar) {
-    if (scroller && scroller->getListener() == this) scroller->setListener(nullptr);
+    if (scroller) {
+        scroller->follower = nullptr;
+        if (scroller->getListener() == this) scroller->setListener(nullptr);
+    }
     scroller = bar;
     if (!bar) return;
+    if (bar->follower && bar->follower != this) bar->follower->attachScroller(nullptr);
+    bar->follower = this;
     bar->setListener(this);
     updateScroller();
 }

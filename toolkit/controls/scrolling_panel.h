@@ -32,7 +32,7 @@ public:
     // Measures the children again (after they were moved or resized).
     void contentChanged();
     // The scroller that shows and moves the offset (it reports to this panel);
-    // none detaches it.
+    // none detaches it. The two unlink themselves when either is destroyed.
     void attachScroller(CCScroller* scroller);
     void setLineStep(int32_t step) { lineStep = step; }
     // Scrolls so that a window row range is inside the panel.
