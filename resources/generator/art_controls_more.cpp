@@ -122,7 +122,7 @@ void encoderFace(cairo_t* cr, int i, int frames) {
     setSource(cr, kOlive);
     cairo_stroke(cr);
     // Knurls turn with the knob, so the turning shows all round.
-    setSource(cr, kBody, 0.9);
+    setSource(cr, kOlive, 0.75);
     for (int k = 0; k < 12; ++k) {
         const double a = angle + 2 * kPi * k / 12;
         cairo_arc(cr, cx + std::cos(a) * 10, cy + std::sin(a) * 10, 1.1, 0, 2 * kPi);
