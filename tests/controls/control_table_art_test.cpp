@@ -209,10 +209,10 @@ TEST_F(ControlTableArt, ContactSheetOfEveryControl) {
     auto* list =
         add(std::make_unique<CCListBox>(26, 10, 215, 160, 305, resid::kScrollTrack, resid::kScrollThumb),
             "ListBox, ListBoxItem, TableRowContainer", 307);
-    list->setFont(text);
     for (const char* name :
          {"Fat wah", "Quack", "Slow sweep", "Talk box", "Auto vowel", "Bass funk", "Shimmer"})
         list->addItem(name);
+    list->setRowFont(text);
     list->setValue(2, false, true, false);
     auto* scrolled = add(std::make_unique<CCScrollingPanel>(27, 180, 215, 290, 305), "ScrollingPanel", 307);
     scrolled->setFill({20, 15, 12, 255});

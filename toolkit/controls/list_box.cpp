@@ -53,10 +53,17 @@ void CCListBox::rowsChanged() {
 CCListBoxItem* CCListBox::addItem(std::string_view text, bool deletable) {
     auto row = std::make_unique<CCListBoxItem>(kTagNone, 0, 0, 1, 1, text, this);
     row->setDeletable(deletable);
-    if (CCFontInterface* f = objectFont) row->setFont(f);
+    if (CCFontInterface* f = rowFont ? rowFont : objectFont) row->setFont(f);
     auto* raw = static_cast<CCListBoxItem*>(rows->addRow(std::move(row)));
     rowsChanged();
     return raw;
+}
+
+void CCListBox::setRowFont(CCFontInterface* font) {
+    rowFont = font;
+    for (int32_t i = 0; i < itemCount(); ++i)
+        item(i)->setFont(font);
+    invalidate(false);
 }
 
 void CCListBox::clearItems() {

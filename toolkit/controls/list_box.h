@@ -40,6 +40,9 @@ public:
 
     // Asks, then deletes the selected row; true when it was deleted.
     bool deleteSelected();
+    // The font of every row, those there already and those to come (not owned;
+    // none gives new rows the list's own font).
+    void setRowFont(CCFontInterface* font);
     CCScrollingPanel* scrollArea() const { return area; }
     CCScroller* scrollBar() const { return bar; }
 
@@ -51,4 +54,5 @@ private:
     CCTableRowContainer* rows = nullptr; // owned by the area
     CCScroller* bar = nullptr;           // owned through the child list
     bool pointerInside = false;
+    CCFontInterface* rowFont = nullptr; // not owned: fonts belong to the font cache
 };
