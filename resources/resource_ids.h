@@ -60,3 +60,36 @@ constexpr int32_t kMarker2 = 191;
 constexpr int32_t kKnobFrameWidth = 32;
 constexpr int32_t kKnobFrames = 64;
 } // namespace resid
+
+// The rest of the control table; strips are frames side by side.
+namespace resid {
+constexpr int32_t kEncoderStrip = 600;      // rotary encoder, 72 frames of 32 x 34, a full turn
+constexpr int32_t kSpinnerStrip = 601;      // spinner, 16 frames of 24 x 24, a quarter turn
+constexpr int32_t kModWheelStrip = 602;     // modulation wheel, 32 frames of 20 x 60
+constexpr int32_t kSliderTrack = 603;       // 24 x 100 vertical track
+constexpr int32_t kSliderHandle = 604;      // 20 x 10
+constexpr int32_t kHSliderTrack = 605;      // 100 x 16 horizontal track
+constexpr int32_t kHSliderHandle = 606;     // 10 x 14
+constexpr int32_t kCurvedTrack = 607;       // 120 x 30, arched 12 pixels
+constexpr int32_t kCurvedHandle = 608;      // 12 x 12
+constexpr int32_t kFlashButton = 609;       // 3 frames of 24 x 16: lit, off, pressed
+constexpr int32_t kPulseButton = 610;       // 2 frames of 32 x 16: base, glow
+constexpr int32_t kButtonMenuStrip = 611;   // 3 frames of 40 x 16: disabled, rest, pressed
+constexpr int32_t kSwitchStrip = 612;       // 3 frames of 16 x 36, one per position
+constexpr int32_t kBargraphStrip = 613;     // 11 frames of 64 x 8, 0 to 10 segments
+constexpr int32_t kLedStrip = 614;          // 2 frames of 10 x 10: off, lit
+constexpr int32_t kMeterTrack = 615;        // 12 x 80 vertical meter
+constexpr int32_t kMeterFill = 616;         // 12 x 80
+constexpr int32_t kClipLamp = 617;          // 2 frames of 10 x 10: off, lit
+constexpr int32_t kThreeLedStrip = 618;     // 4 frames of 12 x 36: 0 to 3 lamps lit
+constexpr int32_t kThresholdScale = 619;    // 120 x 16
+constexpr int32_t kFrequencyScale = 620;    // 160 x 20, 100 Hz to 10 kHz
+constexpr int32_t kLogoPicture = 621;       // 64 x 40
+constexpr int32_t kSplashPanel = 622;       // 240 x 120
+constexpr int32_t kScrollTrack = 623;       // 10 x 100
+constexpr int32_t kScrollThumb = 624;       // 10 x 20, caps of 5 and a middle stretched
+constexpr int32_t kHMeterTrack = 625;       // 100 x 10 horizontal meter
+constexpr int32_t kHMeterFill = 626;        // 100 x 10
+constexpr int32_t kReverseMeterFill = 627;  // 12 x 80, hot end at the bottom
+constexpr int32_t kHReverseMeterFill = 628; // 100 x 10, hot end at the left
+} // namespace resid

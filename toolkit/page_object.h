@@ -167,8 +167,10 @@ public:
     // it is enabled and shown and visible (or the message forces delivery). True
     // when some object handled it.
     bool deliver(CCMsg& msg);
-    // Delivery to the children only, each with its subtree.
-    bool deliverToChildren(CCMsg& msg);
+    // Delivery to the children only, each with its subtree. A container that
+    // shows only part of its children (a scrolled panel) keeps from them the
+    // mouse messages that fall outside what it shows.
+    virtual bool deliverToChildren(CCMsg& msg);
     // Delivery upward: parent, grandparent, ... until one handles it.
     bool sendToAncestors(CCMsg& msg);
 

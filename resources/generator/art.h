@@ -37,3 +37,5 @@ struct Image {
 void addControlImages(std::vector<Image>& images);
 void addPageImages(std::vector<Image>& images);
 void addFilterImages(std::vector<Image>& images);
+// The rest of the control table (ids 600-699).
+void addControlTableImages(std::vector<Image>& images);

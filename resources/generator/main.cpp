@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     addPageImages(images);
     addControlImages(images);
     addFilterImages(images);
+    addControlTableImages(images);
     for (const Image& image : images) {
         std::string path = out + "/bitmap_" + std::to_string(image.id) + ".bin";
         std::vector<uint8_t> dib = packedDib(image.surface, image.bits);

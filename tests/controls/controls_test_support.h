@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/clock.h"
 #include "toolkit/controls/control.h"
 #include "toolkit/page_manager.h"
 #include "toolkit/parameter_host.h"
@@ -97,4 +98,12 @@ class ToolkitSessionGuard {
 public:
     ToolkitSessionGuard() { toolkitStart(); }
     ~ToolkitSessionGuard() { toolkitStop(); }
+};
+
+// A clock moved by hand, for flashing and pulsing.
+class HandClock : public Clock {
+public:
+    uint32_t milliseconds() const override { return now; }
+    void advance(uint32_t ms) { now += ms; }
+    uint32_t now = 5000;
 };

@@ -236,8 +236,11 @@ uint16_t CControl::setGroupMask(uint16_t set, uint16_t clear) {
 }
 
 bool CControl::hitTest(CCPoint point) const {
+    // A child's own area counts, not its answer: a child container answers
+    // false over its own children, and the press must still pass to them.
     for (CCPageObject* c = getFirstChild(); c; c = c->getNextSibling()) {
-        if (dynamic_cast<CControl*>(c) && c->isShown() && c->isVisible() && c->hitTest(point)) return false;
+        if (dynamic_cast<CControl*>(c) && c->isShown() && c->isVisible() && c->CCPageObject::hitTest(point))
+            return false;
     }
     return CCPageObject::hitTest(point);
 }
