@@ -7,7 +7,8 @@
 
 namespace {
 
-constexpr uint32_t kFirstControlTimerId = 0x1000;
+// Repeating timers have ids from 4097 on; the editor uses 4099 and 8192.
+constexpr uint32_t kFirstControlTimerId = 0x3000;
 std::atomic<uint32_t> nextId{kFirstControlTimerId};
 
 } // namespace
