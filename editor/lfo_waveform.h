@@ -42,6 +42,7 @@ public:
 
     void boundsChanged() override;
     void drawContent(CCDrawContext& ctx) override;
+    bool takesPresses() const override { return false; }
 
 private:
     void allocate();

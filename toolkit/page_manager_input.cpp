@@ -27,7 +27,12 @@ CCMouseMsg mouseMessage(uint16_t code, const CCPointerEvent& event) {
 bool CCPageManager::leftPressed(const CCPointerEvent& event) {
     auto lock = lockRedraw();
     CCMouseMsg msg = mouseMessage(kMsgLeftDown, event);
-    if (window != nullptr) return dispatchLeftPress(*this, *window, msg);
+    if (window != nullptr) {
+        if (dispatchLeftPress(*this, *window, msg)) return true;
+        // Nobody's: the borderless window moves with the pointer.
+        window->beginMove({event.screenX, event.screenY});
+        return false;
+    }
     msg.code = kMsgPressProbe;
     dispatch(msg);
     if (msg.target == nullptr) return false;

@@ -123,6 +123,12 @@ std::span<const LayoutRow> filterPanelRows();
 std::span<const LayoutRow> setlistTabRows();
 std::span<const LayoutRow> midiTabRows();
 std::span<const LayoutRow> settingsTabRows();
+// The store panel's box (300 x 130) and the tags of its slot menu and texts.
+inline constexpr int32_t kStoreSlotTag = 2;
+inline constexpr int32_t kStoreNameTag = 3;
+inline constexpr int32_t kStoreDescriptionTag = 4;
+inline constexpr CCSize kStorePanelSize{300, 130};
+std::span<const LayoutRow> storePanelRows();
 // The box of the progress panel shown while a backup or restore runs.
 std::span<const LayoutRow> progressRows();
 // Where each filter panel sits in the preset tab.

@@ -28,7 +28,8 @@ int32_t HeadlessWindow::presentPending(CCWindowClient& client) {
         const CCRect r = asked.intersected({0, 0, target.getWidth(), target.getHeight()});
         if (r.isEmpty()) continue;
         // Rows may run bottom-up: the stride is the step from one row to the next.
-        const int32_t stride = target.getHeight() > 1 ? int32_t(target.row(1) - target.row(0)) : target.getStride();
+        const int32_t stride =
+            target.getHeight() > 1 ? int32_t(target.row(1) - target.row(0)) : target.getStride();
         if (client.copyComposed(r, target.row(r.top) + r.left * 4, stride)) ++copied;
     }
     return copied;

@@ -3,9 +3,9 @@
 #include "toolkit/draw_context.h"
 #include "toolkit/window_host.h"
 
+#include <functional>
 #include <map>
 #include <memory>
-#include <functional>
 #include <mutex>
 #include <vector>
 

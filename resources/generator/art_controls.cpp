@@ -291,6 +291,20 @@ void ringFace(cairo_t* cr, int w, int h, bool lit) {
     cairo_stroke(cr);
 }
 
+// A panel shown over the page: the dark body with an amber-edged frame.
+cairo_surface_t* dialogBox(int w, int h) {
+    cairo_surface_t* s = newSurface(w, h);
+    cairo_t* cr = cairo_create(s);
+    roundedRect(cr, 0.5, 0.5, w - 1, h - 1, 8);
+    setSource(cr, kBodyDeep, 0.97);
+    cairo_fill_preserve(cr);
+    setSource(cr, kAmber, 0.8);
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+    cairo_destroy(cr);
+    return s;
+}
+
 // The maker's name as a quiet wordmark; the button tints it on hover.
 cairo_surface_t* logoButton(int w, int h) {
     cairo_surface_t* s = newSurface(w, h);
@@ -479,5 +493,6 @@ void addControlImages(std::vector<Image>& images) {
     images.push_back({581, 32, busyPanel(200, 48)});
     images.push_back({187, 32, twoFrameStrip(16, 16, ringFace)});
     images.push_back({252, 32, captionButton(56, 14, "")});
+    images.push_back({253, 32, dialogBox(300, 130)});
     images.push_back({255, 32, logoButton(100, 28)});
 }

@@ -193,7 +193,7 @@ bool CControl::onMouse(CCMouseMsg& msg) {
     if (!release && (!(isEnabled() || msg.code == kMsgMouseMove) || !isShown() || !isVisible())) return false;
     const CCPoint point{msg.x, msg.y};
     if (msg.code == kMsgPressProbe) {
-        if (!hitTest(point)) return false;
+        if (!takesPresses() || !hitTest(point)) return false;
         msg.target = this;
         return true;
     }

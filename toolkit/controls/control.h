@@ -69,6 +69,10 @@ public:
     virtual void textEntered(int32_t /*tag*/, std::string_view /*text*/) {}
     virtual void applyValue(int32_t value, bool notify, bool redraw, bool selfOnly, bool force);
     virtual bool alwaysNotify() const { return false; }
+    // Whether a press on this control is its own (the 267 probe). Containers,
+    // fixed texts and lamps let it through, so a press on the page's background
+    // reaches no one and moves the window.
+    virtual bool takesPresses() const { return true; }
 
     // minimum + range * x, rounded half toward zero (truncated in float mode).
     int32_t fromNormalised(float x) const;

@@ -14,6 +14,7 @@ public:
     ~CCIndicator() override;
 
     void drawContent(CCDrawContext& ctx) override;
+    bool takesPresses() const override { return false; }
 
 private:
     CCImageStrip* strip = nullptr; // one registry reference

@@ -13,6 +13,7 @@ public:
     ~CCPanel() override;
 
     void drawContent(CCDrawContext& ctx) override;
+    bool takesPresses() const override { return false; }
     bool onControlMessage(CCMsg& msg) override;
 
     // A fill under everything; an alpha of 0 means none.
@@ -36,6 +37,8 @@ public:
                  int32_t mode = 0, CCPageObject* listener = nullptr);
 
     int32_t modalMode() const override { return mode; }
+    // Presses on a modal panel are its own: they close it or go nowhere.
+    bool takesPresses() const override { return true; }
     void setModalMode(int32_t value) { mode = value; }
     // Closes the panel if it is the manager's modal panel (it is destroyed).
     void close();

@@ -13,6 +13,7 @@ public:
                      CCPageObject* listener = nullptr, uint16_t groupMask = 0);
 
     void drawContent(CCDrawContext& ctx) override;
+    bool takesPresses() const override { return false; }
     bool onControlMessage(CCMsg& msg) override;
     std::string getText() const override { return text; }
 

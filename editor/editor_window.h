@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "model/audio_effect.h"
+#include "toolkit/page_manager.h"
+
+class CBackPage;
+class CCDrawContext;
+class CPrefs;
+class TovanProcess;
+class Clock;
+namespace tovan {
+class HidBackend;
+}
+
+// The editor: it owns the page tree in one window, the link owner with the
+// pedal, and the editor's own settings. It turns the window's input into
+// toolkit messages (as the page manager, the window's client) and routes every
+// value change: parameters to the pedal, settings to the preferences, and
+// commands (tags 181-208) to what the player asked for.
+class CCEditor : public AEffEditor, public CCPageManager {
+public:
+    static constexpr int32_t kWidth = 640;
+    static constexpr int32_t kHeight = 650;
+    // The pedal poll and the editor's own tick.
+    static constexpr uint32_t kPollTimer = 4099;
+    static constexpr uint32_t kPollPeriodMs = 100;
+    static constexpr uint32_t kTickTimer = 8192;
+    static constexpr uint32_t kTickPeriodMs = 20;
+
+    // `firmware` is the image the program carries, offered to pedals with older
+    // firmware. The clock times the fades; without the fade thread (tests) fades
+    // advance only when run by hand.
+    CCEditor(AudioEffect* effect, tovan::HidBackend& backend, std::span<const uint8_t> firmware = {},
+             const Clock* clock = nullptr, bool fadeThread = true);
+    ~CCEditor() override;
+
+    // The page rectangle.
+    CCRect GetRect() const { return {0, 0, kWidth, kHeight}; }
+    // Attaches the window, makes the back buffer, builds and starts the tick.
+    bool Open(CCWindowHost* window);
+    void Close();
+    bool IsOpen() const { return isOpen(); }
+    // The link owner, the page, the preferences, the connection and the reload.
+    void Build();
+    bool open(void* window) override { return Open(static_cast<CCWindowHost*>(window)); }
+    void close() override { Close(); }
+
+    bool onManagerMessage(CCMsg& msg) override;
+    void filesDropped(const std::vector<std::string>& paths) override;
+
+    TovanProcess* process() const { return link.get(); }
+    CBackPage* mainPage() const { return page; }
+    CPrefs* preferences() const { return prefs.get(); }
+    bool isBuilding() const { return building; }
+
+private:
+    bool routeValueChange(CCMsg& msg);
+    void command(int32_t tag, int32_t value);
+    // The setlist slot reset the window commands send, and the slot buttons cleared.
+    void resetSetlistSlots();
+    void showStorePanel();
+    void storeFromPanel();
+    void closeStorePanel();
+
+    tovan::HidBackend& backend;
+    std::span<const uint8_t> firmwareImage;
+    std::unique_ptr<TovanProcess> link;
+    CBackPage* page = nullptr; // owned by the tree
+    std::unique_ptr<CPrefs> prefs;
+    std::unique_ptr<CCDrawContext> backBuffer;
+    CCPageObject* storePanel = nullptr; // the manager's modal panel while shown
+    bool building = false;
+    bool shown = false;
+    bool visible = false;
+};
