@@ -489,6 +489,12 @@ void CBackPage::setProgress(int32_t presets) {
     if (CCSimpleProgress* bar = progressBar()) bar->setValue(presets, false, true, true);
 }
 
+void CBackPage::effectChanged() {
+    if (!built) return;
+    const int32_t shown = valueOf(kCurrentPreset);
+    if (shown != preset) showPresetNumber(shown);
+}
+
 void CBackPage::setControlVisible(int32_t tag, bool visible) {
     PageTreeView::setControlVisible(tag, visible);
     for (const BuiltPage::Follower& follower : parts.followers)

@@ -55,6 +55,9 @@ public:
     void setProgress(int32_t presets) override;
     // The active setlist's flag: the setlist tab's "marked" lamp shows it.
     void setlistFlagChanged(bool flag) override;
+    // The pedal's state changed as a whole (a reload, another preset): the
+    // preset number follows the preset selector, which takes such values quietly.
+    void effectChanged() override;
     // Hides or shows the controls with the tag and the captions that go with them.
     void setControlVisible(int32_t tag, bool visible) override;
 

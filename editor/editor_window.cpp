@@ -43,6 +43,9 @@ CCEditor::~CCEditor() {
     // The tree goes first: its controls are bound to the link owner's parameters.
     if (page != nullptr) removeChild(page);
     page = nullptr;
+    showModal(nullptr);
+    // What is left of the tree is torn down by the manager, without the link.
+    attachWindow(nullptr, nullptr, nullptr);
     prefs.reset();
     link.reset();
 }

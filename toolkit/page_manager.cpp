@@ -72,7 +72,9 @@ bool CCPageManager::dispatchModal(CCMsg& msg, CCMouseMsg* mouse) {
     }
     // A drag that started inside the panel keeps its control while the mouse leaves it.
     if (inSubtree(modal, captured) && captured->onMouse(*mouse)) return true;
-    if (!modal->hitTest({mouse->x, mouse->y})) {
+    // Inside means inside the panel's own area, over one of its controls too
+    // (a control's hit test answers false over its children).
+    if (!modal->CCPageObject::hitTest({mouse->x, mouse->y})) {
         if (msg.code != kMsgLeftDown) return false;
         closeModal();
         return true;

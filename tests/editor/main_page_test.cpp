@@ -42,6 +42,15 @@ TEST_F(MainPageTest, PresetNumberAndTheDeleteButtonFollowThePreset) {
     EXPECT_TRUE(control(kHeelHeight)->isEnabled());
 }
 
+TEST_F(MainPageTest, ThePresetNumberFollowsThePedal) {
+    pedal().stepPreset(true);
+    process->pollStatus();
+    EXPECT_EQ(presetText(*page), "F01");
+    process->selectPreset(142);
+    EXPECT_EQ(presetText(*page), "P42");
+    EXPECT_TRUE(control(etag::kDeletePreset)->isEnabled());
+}
+
 TEST_F(MainPageTest, TrapezoidRiseAndFallShareOnePeriod) {
     turn(kTrapezoidFall, 40);
     turn(kTrapezoidRise, 80);

@@ -1,0 +1,312 @@
+// The whole editor in a headless window on the simulated pedal: the window's
+// input through the client side of the seam, and the commands with their
+// questions answered by script.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "editor/back_page.h"
+#include "editor/editor_tags.h"
+#include "editor/editor_window.h"
+#include "editor/layout/layout_row.h"
+#include "editor/prefs.h"
+#include "editor_test_support.h"
+#include "link/tovan_process.h"
+#include "model/pedal_parameters.h"
+#include "platform/dialogs.h"
+#include "platform/headless/headless_window.h"
+#include "platform/headless/scripted_dialogs.h"
+#include "platform/headless/scripted_popups.h"
+#include "tests/link/pedal_test_support.h"
+#include "tests/platform/temp_folder.h"
+#include "toolkit/controls/pot_control.h"
+#include "toolkit/controls/static_text_ctrl.h"
+#include "toolkit/controls/text_ctrl.h"
+#include "toolkit/cursor.h"
+
+using namespace tovan;
+
+namespace {
+
+class StepClock : public Clock {
+public:
+    uint32_t milliseconds() const override { return now; }
+    uint32_t now = 1000;
+};
+
+// Remembers the keys that reach the tree.
+class KeyProbe : public CCPageObject {
+public:
+    bool onMessage(CCMsg& msg) override {
+        if (msg.code == kMsgKeyDown) keys.push_back(msg.first);
+        return false;
+    }
+    std::vector<int32_t> keys;
+};
+
+class EditorWindowTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        previousDialogs = setDialogHost(&dialogs);
+        previousBoxes = setEditBoxHost(&boxes);
+        editor = std::make_unique<CCEditor>(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
+        ASSERT_TRUE(editor->Open(&window));
+        editor->process()->setSleeper([](std::chrono::milliseconds) {});
+        backend.clear();
+    }
+    void TearDown() override {
+        editor.reset();
+        setEditBoxHost(previousBoxes);
+        setDialogHost(previousDialogs);
+        setPotDragMode(kPotDragHorizontal);
+        EditorTest::TearDown();
+    }
+
+    CControl* control(int32_t tag) { return dynamic_cast<CControl*>(editor->mainPage()->findByTag(tag)); }
+    // The middle of a control, as a pointer event (screen = client + window origin).
+    CCPointerEvent at(CCPoint p) {
+        return {.x = p.x, .y = p.y, .screenX = p.x + kOrigin.x, .screenY = p.y + kOrigin.y};
+    }
+    CCPointerEvent over(int32_t tag) { return at(centre(control(tag)->getBounds())); }
+    void click(int32_t tag) {
+        editor->leftPressed(over(tag));
+        editor->leftReleased(over(tag));
+    }
+    tovan::sim::SimPedal& pedal() { return backend.sim.pedal(0); }
+    std::string presetName(int slot) {
+        const auto& name = pedal().userPreset(slot).name;
+        return std::string(name.data(), strnlen(name.data(), name.size()));
+    }
+
+    static constexpr CCPoint kOrigin{100, 80};
+    pedaltest::LoggingBackend backend;
+    StepClock clock;
+    HeadlessWindow window{640, 650, kOrigin};
+    ScriptedDialogs dialogs;
+    ScriptedEditBoxes boxes;
+    DialogHost* previousDialogs = nullptr;
+    EditBoxHost* previousBoxes = nullptr;
+    std::unique_ptr<CCEditor> editor;
+};
+
+TEST_F(EditorWindowTest, OpeningBuildsConnectsAndStartsTheTimers) {
+    EXPECT_TRUE(editor->process()->isConnected());
+    EXPECT_EQ(window.timerPeriod(CCEditor::kPollTimer), 100u);
+    EXPECT_EQ(window.timerPeriod(CCEditor::kTickTimer), 20u);
+    EXPECT_EQ(editor->mainPage()->getPageId(), kMainPageId);
+    EXPECT_NE(editor->preferences(), nullptr);
+    // A poll tick reads the pedal's status and writes nothing.
+    ASSERT_TRUE(window.fireTimer(*editor, CCEditor::kPollTimer));
+    EXPECT_FALSE(backend.framesOf(proto::kRequest, proto::kGroupDevice, proto::device::kStatus).empty());
+    EXPECT_EQ(backend.writeCount(), 0u);
+    EXPECT_TRUE(window.timerRunning(CCEditor::kPollTimer)) << "the poll repeats";
+    // The composed page reaches the window.
+    EXPECT_GT(window.presentPending(*editor), 0);
+    EXPECT_EQ(window.image()->pixelAt(0, 0), (CCPixel{255, 0, 255, 255}));
+}
+
+TEST_F(EditorWindowTest, ABackgroundPressMovesTheWindowAndAWidgetPressCaptures) {
+    // Between the filter panels: no control's, only the page's.
+    EXPECT_FALSE(editor->leftPressed(at({320, 450})));
+    ASSERT_EQ(window.moves.size(), 1u);
+    EXPECT_EQ(window.moves[0], (CCPoint{420, 530}));
+    EXPECT_FALSE(window.mouseCaptured());
+
+    EXPECT_TRUE(editor->leftPressed(over(ptag::kOutputLevel)));
+    EXPECT_TRUE(window.mouseCaptured());
+    EXPECT_EQ(window.moves.size(), 1u);
+    editor->leftReleased(over(ptag::kOutputLevel));
+    EXPECT_FALSE(window.mouseCaptured());
+}
+
+TEST_F(EditorWindowTest, TheWheelTurnsTheKnobUnderThePointer) {
+    const int32_t before = control(ptag::kOutputLevel)->getValue();
+    CCPointerEvent wheel = over(ptag::kOutputLevel);
+    wheel.wheelDelta = 120;
+    EXPECT_TRUE(editor->wheelTurned(wheel));
+    EXPECT_EQ(control(ptag::kOutputLevel)->getValue(), before + 1);
+    EXPECT_EQ(pedal().value(5, 0, 0), before + 1);
+    editor->setWheelEnabled(false);
+    EXPECT_FALSE(editor->wheelTurned(wheel));
+    EXPECT_EQ(control(ptag::kOutputLevel)->getValue(), before + 1);
+}
+
+TEST_F(EditorWindowTest, KeypadDigitsArriveAsDigits) {
+    auto* probe = editor->addChild(std::make_unique<KeyProbe>());
+    editor->keyPressed(96 + 5);
+    editor->keyPressed('A');
+    EXPECT_EQ(probe->keys, (std::vector<int32_t>{'5', 'A'}));
+}
+
+TEST_F(EditorWindowTest, AFieldBeingEditedCommitsWhenTheWindowLosesTheFocus) {
+    auto* field = static_cast<CCTextCtrl*>(control(ptag::kHeelFrequency));
+    ASSERT_TRUE(field->beginEdit());
+    boxes.current()->type("750");
+    editor->focusLost();
+    EXPECT_FALSE(field->isEditing());
+    EXPECT_EQ(field->getValue(), 750);
+    EXPECT_EQ(pedal().value(6, 0, 3), 750);
+}
+
+TEST_F(EditorWindowTest, AGrabThePlatformEndsEndsTheKnobDrag) {
+    setPotDragMode(kPotDragLinear);
+    auto* knob = control(ptag::kDrive);
+    ASSERT_TRUE(editor->leftPressed(over(ptag::kDrive)));
+    EXPECT_TRUE(knob->hasCapture());
+    EXPECT_FALSE(cursorShown());
+    editor->captureLost();
+    EXPECT_FALSE(knob->hasCapture());
+    EXPECT_TRUE(cursorShown());
+    EXPECT_FALSE(window.mouseCaptured());
+    EXPECT_EQ(editor->captureObject(), nullptr);
+}
+
+TEST_F(EditorWindowTest, AKnobDisabledMidDragStillGetsItsRelease) {
+    setPotDragMode(kPotDragLinear);
+    auto* knob = control(ptag::kDrive);
+    ASSERT_TRUE(editor->leftPressed(over(ptag::kDrive)));
+    knob->setEnabled(false);
+    editor->leftReleased(over(ptag::kDrive));
+    EXPECT_FALSE(knob->hasCapture());
+    EXPECT_TRUE(cursorShown());
+}
+
+TEST_F(EditorWindowTest, ADragFallsBackToRelativeMovesWhereWarpsAreRefused) {
+    setPotDragMode(kPotDragLinear);
+    window.setWarpAllowed(false);
+    auto* knob = control(ptag::kDrive);
+    const int32_t before = knob->getValue();
+    CCPointerEvent e = over(ptag::kDrive);
+    ASSERT_TRUE(editor->leftPressed(e));
+    for (int i = 0; i < 3; ++i) {
+        e.screenY -= 2; // the pointer really moves: it is never put back
+        editor->pointerMoved(e);
+    }
+    EXPECT_EQ(knob->getValue(), before + 6) << "two a move, not 2 + 4 + 6";
+    editor->leftReleased(e);
+}
+
+TEST_F(EditorWindowTest, DeleteAsksAndOnlyOkDeletes) {
+    editor->process()->selectPreset(105);
+    ASSERT_EQ(pedal().activePreset(), 105u);
+    const std::string before = presetName(5);
+    dialogs.answerNext(MessageAnswer::Cancel);
+    click(etag::kDeletePreset);
+    EXPECT_EQ(presetName(5), before);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, "Do you want to delete the current preset?");
+    dialogs.answerNext(MessageAnswer::Ok);
+    click(etag::kDeletePreset);
+    EXPECT_EQ(presetName(5), "---");
+}
+
+TEST_F(EditorWindowTest, DiscardRevertsTheEdits) {
+    ASSERT_TRUE(pedal().turnControl(6, 0, 0, 12));
+    ASSERT_TRUE(window.fireTimer(*editor, CCEditor::kPollTimer));
+    ASSERT_TRUE(pedal().edited());
+    ASSERT_TRUE(control(etag::kDiscardChanges)->isEnabled());
+    dialogs.answerNext(MessageAnswer::Ok);
+    click(etag::kDiscardChanges);
+    EXPECT_FALSE(pedal().edited());
+    EXPECT_EQ(dialogs.shown.back().text,
+              "Do you want to discard any changes you have made\nand return to the current preset?");
+}
+
+TEST_F(EditorWindowTest, StepButtonsStopAtTheEnds) {
+    editor->process()->selectPreset(199);
+    backend.clear();
+    click(etag::kNextPreset);
+    EXPECT_EQ(pedal().activePreset(), 199u);
+    editor->process()->selectPreset(0);
+    backend.clear();
+    click(etag::kPreviousPreset);
+    EXPECT_EQ(pedal().activePreset(), 0u);
+    EXPECT_EQ(backend.writeCount(), 0u);
+    click(etag::kNextPreset);
+    EXPECT_EQ(pedal().activePreset(), 1u) << "one step a click, press and release together";
+}
+
+TEST_F(EditorWindowTest, TheStorePanelStoresTheTypedNameIntoTheChosenSlot) {
+    click(etag::kStorePanel);
+    CCPageObject* panel = editor->modalPanel();
+    ASSERT_NE(panel, nullptr);
+    static_cast<CControl*>(panel->findByTag(layout::kStoreSlotTag))->setValue(12, false, false, true);
+    static_cast<CCTextCtrl*>(panel->findByTag(layout::kStoreNameTag))->setText("Fat");
+    static_cast<CCTextCtrl*>(panel->findByTag(layout::kStoreDescriptionTag))->setText("Fat wah");
+    auto* store = static_cast<CControl*>(panel->findByTag(etag::kStorePreset));
+    editor->leftPressed(at(centre(store->getBounds())));
+    editor->leftReleased(at(centre(store->getBounds())));
+    EXPECT_EQ(presetName(12), "Fat");
+    const auto& description = pedal().userPreset(12).description;
+    EXPECT_EQ(std::string(description.data(), 7), "Fat wah");
+    EXPECT_EQ(editor->modalPanel(), nullptr);
+    EXPECT_EQ(control(etag::kStorePanel)->getValue(), 0) << "the store button springs back";
+}
+
+TEST_F(EditorWindowTest, TheActionButtonExportsOnThePresetTabAndBacksUpElsewhere) {
+    tovan::test::TempFolder folder;
+    auto kind = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::string head(16, '\0');
+        in.read(head.data(), 16);
+        return head;
+    };
+    dialogs.chooseNext(folder.path() + "/one.tovan");
+    click(etag::kExportOrBackup);
+    EXPECT_EQ(kind(folder.path() + "/one.tovan"), "PLAVIK-TOVAN-pre");
+
+    click(etag::kTabSelector); // any press on the selector picks a tab; choose the setlists
+    control(etag::kTabSelector)->setValue(1, true, true, true);
+    auto* caption = static_cast<CCStaticTextCtrl*>(editor->mainPage()->object(Role::ActionCaption));
+    EXPECT_EQ(caption->getText(), "Save All");
+    dialogs.chooseNext(folder.path() + "/all.tovan_all");
+    click(etag::kExportOrBackup);
+    EXPECT_EQ(kind(folder.path() + "/all.tovan_all"), "PLAVIK-TOVAN-all");
+    control(etag::kTabSelector)->setValue(0, true, true, true);
+    EXPECT_EQ(caption->getText(), "Export Preset");
+
+    // A preset file dropped on the window is loaded into the edit buffer.
+    ASSERT_TRUE(pedal().turnControl(6, 0, 3, 333));
+    window.fireTimer(*editor, CCEditor::kPollTimer);
+    ASSERT_EQ(control(ptag::kHeelFrequency)->getValue(), 333);
+    editor->filesDropped({folder.path() + "/one.tovan"});
+    EXPECT_NE(pedal().value(6, 0, 3), 333) << "the exported heel frequency is back";
+}
+
+TEST_F(EditorWindowTest, WindowButtonsReachTheHost) {
+    click(etag::kClose);
+    EXPECT_EQ(window.closeRequests, 1);
+    click(etag::kMinimise);
+    EXPECT_EQ(window.minimiseRequests, 1);
+    click(etag::kTopmost);
+    EXPECT_TRUE(window.topmost);
+    EXPECT_EQ(editor->preferences()->getInt(CPrefs::kTopmost), 1);
+    click(etag::kTopmost);
+    EXPECT_FALSE(window.topmost);
+}
+
+TEST_F(EditorWindowTest, AHundredTicksAndAKnobTurnOnAPlayedPedal) {
+    std::mt19937 random(7);
+    for (int tick = 0; tick < 100; ++tick) {
+        if (tick % 10 == 0) pedal().playStep(random);
+        clock.now += 100;
+        window.fireTimer(*editor, CCEditor::kPollTimer);
+        window.fireTimer(*editor, CCEditor::kTickTimer);
+        window.presentPending(*editor);
+    }
+    backend.clear();
+    auto* knob = control(ptag::kDrive);
+    knob->setValue(50, false, false, true);
+    CCPointerEvent wheel = over(ptag::kDrive);
+    wheel.wheelDelta = -120;
+    editor->wheelTurned(wheel);
+    EXPECT_EQ(knob->getValue(), 49);
+    EXPECT_EQ(backend.writeCount(), 1u) << "one write exchange for one step";
+    editor->Close();
+    EXPECT_FALSE(editor->IsOpen());
+    EXPECT_FALSE(window.timerRunning(CCEditor::kPollTimer));
+}
+
+} // namespace
