@@ -1,5 +1,6 @@
 // The page manager as the window's client: platform input becomes toolkit
 // messages, with the rules every window shares.
+#include <cstddef>
 #include <cstring>
 
 #include "toolkit/cursor.h"

@@ -1,0 +1,177 @@
+#include "platform/gtk/gtk_dialogs.h"
+
+#include <gtk/gtk.h>
+
+#include <filesystem>
+
+#include "platform/gtk/gtk_main_window.h"
+#include "platform/gtk/text_codec.h"
+
+namespace {
+
+GtkWindow* parentOf(GtkMainWindow* window) {
+    return window != nullptr ? GTK_WINDOW(window->nativeWindow()) : nullptr;
+}
+
+GtkWidget* newMessageDialog(GtkWindow* parent, GtkMessageType type, GtkButtonsType buttons,
+                            const std::string& text) {
+    GtkWidget* dialog = gtk_message_dialog_new(
+        parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT), type, buttons,
+        "%s", text.c_str());
+    // Above a window that stays on top: the question must never hide behind it.
+    if (parent != nullptr && gtk_window_get_transient_for(GTK_WINDOW(dialog)) == nullptr)
+        gtk_window_set_transient_for(GTK_WINDOW(dialog), parent);
+    gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+    return dialog;
+}
+
+bool hasExtension(const std::string& path, const std::string& extension) {
+    const std::string suffix = "." + extension;
+    return path.size() > suffix.size() &&
+           path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// The extension of the filter the user has chosen (the first when none).
+std::string chosenExtension(GtkFileChooser* chooser, const FileDialogRequest& request,
+                            const std::vector<GtkFileFilter*>& filters) {
+    GtkFileFilter* chosen = gtk_file_chooser_get_filter(chooser);
+    for (size_t i = 0; i < filters.size() && i < request.extensions.size(); ++i)
+        if (filters[i] == chosen) return request.extensions[i];
+    return request.extensions.empty() ? std::string() : request.extensions.front();
+}
+
+struct FilterSwitch {
+    const FileDialogRequest* request;
+    std::vector<GtkFileFilter*> filters;
+};
+
+// Keeps the typed name's extension in step with the chosen filter while the
+// save dialog is open.
+void onFilterChanged(GObject* object, GParamSpec*, gpointer data) {
+    auto* state = static_cast<FilterSwitch*>(data);
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(object);
+    gchar* current = gtk_file_chooser_get_current_name(chooser);
+    if (current == nullptr) return;
+    std::string name = current;
+    g_free(current);
+    const std::string extension = chosenExtension(chooser, *state->request, state->filters);
+    for (const std::string& other : state->request->extensions)
+        if (hasExtension(name, other)) name.resize(name.size() - other.size() - 1);
+    if (!extension.empty() && extension != "*") name += "." + extension;
+    gtk_file_chooser_set_current_name(chooser, name.c_str());
+}
+
+} // namespace
+
+MessageAnswer GtkDialogHost::messageBox(MessageStyle style, std::string_view title, std::string_view text) {
+    GtkMessageType type = GTK_MESSAGE_INFO;
+    GtkButtonsType buttons = GTK_BUTTONS_OK;
+    switch (style) {
+    case MessageStyle::WarningOkCancel:
+        type = GTK_MESSAGE_WARNING;
+        buttons = GTK_BUTTONS_OK_CANCEL;
+        break;
+    case MessageStyle::QuestionYesNo:
+        type = GTK_MESSAGE_QUESTION;
+        buttons = GTK_BUTTONS_YES_NO;
+        break;
+    case MessageStyle::Error:
+        type = GTK_MESSAGE_ERROR;
+        break;
+    case MessageStyle::Info:
+        break;
+    }
+    GtkWidget* dialog = newMessageDialog(parentOf(parent), type, buttons, utf8FromToolkit(text));
+    gtk_window_set_title(GTK_WINDOW(dialog), utf8FromToolkit(title).c_str());
+    const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
+    switch (style) {
+    case MessageStyle::WarningOkCancel:
+        return response == GTK_RESPONSE_OK ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    case MessageStyle::QuestionYesNo:
+        return response == GTK_RESPONSE_YES ? MessageAnswer::Yes : MessageAnswer::No;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
+std::optional<std::string> GtkDialogHost::chooseFile(const FileDialogRequest& request) {
+    const GtkFileChooserAction action =
+        request.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN;
+    GtkWidget* dialog = gtk_file_chooser_dialog_new(
+        utf8FromToolkit(request.title).c_str(), parentOf(parent), action, "_Cancel", GTK_RESPONSE_CANCEL,
+        request.save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+    gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+    FilterSwitch state{&request, {}};
+    for (size_t i = 0; i < request.extensions.size(); ++i) {
+        GtkFileFilter* filter = gtk_file_filter_new();
+        const std::string& extension = request.extensions[i];
+        const std::string description = i < request.descriptions.size() ? request.descriptions[i] : extension;
+        gtk_file_filter_set_name(filter, utf8FromToolkit(description).c_str());
+        gtk_file_filter_add_pattern(filter, extension == "*" ? "*" : ("*." + extension).c_str());
+        gtk_file_chooser_add_filter(chooser, filter);
+        state.filters.push_back(filter);
+    }
+    if (!request.folder.empty() && std::filesystem::is_directory(request.folder))
+        gtk_file_chooser_set_current_folder(chooser, request.folder.c_str());
+    if (request.save) {
+        std::string name = request.proposedName;
+        if (!request.extensions.empty() && !hasExtension(name, request.extensions.front()))
+            name += "." + request.extensions.front();
+        gtk_file_chooser_set_current_name(chooser, utf8FromToolkit(name).c_str());
+        gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
+        g_signal_connect(chooser, "notify::filter", G_CALLBACK(onFilterChanged), &state);
+    }
+    std::optional<std::string> chosen;
+    if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+        if (gchar* path = gtk_file_chooser_get_filename(chooser)) {
+            chosen = std::string(path);
+            g_free(path);
+        }
+    }
+    std::string extension;
+    if (chosen && request.save) extension = chosenExtension(chooser, request, state.filters);
+    gtk_widget_destroy(dialog);
+    if (!chosen || !request.save || extension.empty() || extension == "*" || hasExtension(*chosen, extension))
+        return chosen;
+    // A name typed without its extension gets it; the chooser asked about the
+    // name as typed, so a file that exists under the full name is asked about here.
+    const std::string full = *chosen + "." + extension;
+    if (std::filesystem::exists(full)) {
+        const std::string question = "\"" + std::filesystem::path(full).filename().string() +
+                                     "\" already exists. Do you want to replace it?";
+        if (messageBox(MessageStyle::QuestionYesNo, request.title, toolkitFromUtf8(question)) !=
+            MessageAnswer::Yes)
+            return std::nullopt;
+    }
+    return full;
+}
+
+std::optional<std::string> GtkDialogHost::knownFolder(KnownFolder kind) {
+    switch (kind) {
+    case KnownFolder::ApplicationData: {
+        const std::string folder = g_get_user_data_dir();
+        std::error_code ignored;
+        std::filesystem::create_directories(folder, ignored);
+        return std::filesystem::is_directory(folder) ? std::optional<std::string>(folder) : std::nullopt;
+    }
+    case KnownFolder::System:
+        return std::string("/usr/share");
+    case KnownFolder::SystemBinaries:
+        return std::string("/usr/bin");
+    }
+    return std::nullopt;
+}
+
+bool GtkDialogHost::openWithShell(std::string_view pathOrAddress) {
+    const std::string target(pathOrAddress);
+    std::string uri = target;
+    if (target.find("://") == std::string::npos) {
+        gchar* converted = g_filename_to_uri(target.c_str(), nullptr, nullptr);
+        if (converted == nullptr) return false;
+        uri = converted;
+        g_free(converted);
+    }
+    return g_app_info_launch_default_for_uri(uri.c_str(), nullptr, nullptr) != FALSE;
+}
