@@ -52,7 +52,7 @@ constexpr LayoutRow kFrameRows[] = {
     button(etag::kClose, at(607, 6, 18, 14), resid::kCloseButton, kButtonMomentary, 2),
     panel({0, 0, 640, 600}, kTabRows, 0, Role::TabContents),
     {.kind = RowKind::Label,
-     .rect = {120, 300, 520, 330},
+     .rect = {120, 190, 520, 220},
      .style = TextStyle::Message,
      .text = "No pedal connected. Plug in your Tovan.",
      .flags = kRowHidden | kRowMayOverlap,

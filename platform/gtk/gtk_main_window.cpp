@@ -253,6 +253,16 @@ gboolean onWindowState(GtkWidget*, GdkEventWindowState* event, gpointer data) {
     return FALSE;
 }
 
+// The window has one size. A window manager honours the size hints; without one
+// a client may resize the window directly, so it is put back at once.
+gboolean onConfigure(GtkWidget* window, GdkEventConfigure* event, gpointer data) {
+    auto* impl = static_cast<Impl*>(data);
+    if (event->width != impl->width || event->height != impl->height) {
+        if (GdkWindow* w = gtk_widget_get_window(window)) gdk_window_resize(w, impl->width, impl->height);
+    }
+    return FALSE;
+}
+
 gboolean onDelete(GtkWidget*, GdkEvent*, gpointer data) {
     auto* impl = static_cast<Impl*>(data);
     if (impl->client != nullptr && !impl->client->closeRequested()) return TRUE;
@@ -362,6 +372,7 @@ GtkMainWindow::GtkMainWindow(int32_t width, int32_t height, std::string_view tit
     g_signal_connect(window, "unmap-event", G_CALLBACK(onUnmap), p);
     g_signal_connect(window, "window-state-event", G_CALLBACK(onWindowState), p);
     g_signal_connect(window, "delete-event", G_CALLBACK(onDelete), p);
+    g_signal_connect(window, "configure-event", G_CALLBACK(onConfigure), p);
 
     static GtkTargetEntry uriTarget{const_cast<gchar*>("text/uri-list"), 0, 0};
     gtk_drag_dest_set(impl->area, GTK_DEST_DEFAULT_ALL, &uriTarget, 1, GDK_ACTION_COPY);

@@ -1,0 +1,183 @@
+"""The editor as a player uses it: a real X server, real input (xdotool) and
+simulated pedals on the virtual bus (tovan-pedal-sim), each scenario in its own
+configuration and runtime folders. Run under dbus-run-session and xvfb-run."""
+
+import json
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_until(predicate, timeout, step=0.05):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(step)
+    return predicate()
+
+
+def xdotool(*args):
+    out = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True)
+    return out.stdout.strip()
+
+
+class Pedal:
+    """One tovan-pedal-sim serving pedals in a folder of the virtual bus."""
+
+    def __init__(self, tools, folder, *options):
+        self.state_file = os.path.join(folder, "state.json")
+        self.process = subprocess.Popen(
+            [os.path.join(tools, "tovan-pedal-sim"), "--dir", folder, "--state-file", self.state_file, *options],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        check(self.process.stdout.readline().strip() == "ready", "tovan-pedal-sim did not start")
+
+    def state(self, index=0):
+        try:
+            os.remove(self.state_file)
+        except FileNotFoundError:
+            pass
+        self.process.send_signal(signal.SIGUSR1)
+        check(wait_until(lambda: os.path.exists(self.state_file) and os.path.getsize(self.state_file) > 0, 2),
+              "no pedal state written")
+        time.sleep(0.05)
+        with open(self.state_file) as f:
+            return json.load(f)["pedals"][index]
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(5)
+
+
+class Editor:
+    """The editor program in a scenario's folders."""
+
+    def __init__(self, session, *arguments):
+        self.session = session
+        self.process = subprocess.Popen([session.editor, *arguments], env=session.env,
+                                        stdout=subprocess.DEVNULL, stderr=open(session.log, "a"))
+        self.window = None
+
+    def wait_window(self, timeout=10):
+        def found():
+            ids = xdotool("search", "--onlyvisible", "--name", "Plavik Tovan").split()
+            return ids[0] if ids else None
+        self.window = wait_until(found, timeout)
+        check(self.window, "the editor window did not appear")
+        self.session.started = time.monotonic()
+        time.sleep(0.3)
+        return self.window
+
+    def geometry(self):
+        out = xdotool("getwindowgeometry", "--shell", self.window)
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def at(self, x, y):
+        left, top, _, _ = self.geometry()
+        return left + x, top + y
+
+    def click(self, x, y, button=1):
+        sx, sy = self.at(x, y)
+        xdotool("mousemove", "--sync", sx, sy)
+        time.sleep(0.05)
+        xdotool("click", button)
+        time.sleep(0.15)
+
+    def move(self, x, y):
+        sx, sy = self.at(x, y)
+        xdotool("mousemove", "--sync", sx, sy)
+
+    def wait_exit(self, timeout=10):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+
+
+class Session:
+    """Folders and programs of one scenario."""
+
+    def __init__(self, build, artefacts, name):
+        self.name = name
+        self.root = tempfile.mkdtemp(prefix="tovan-e2e-")
+        self.bus = os.path.join(self.root, "bus")
+        os.makedirs(self.bus)
+        self.tools = os.path.join(build, "tools")
+        self.editor = os.path.join(build, "app", "tovan")
+        self.artefacts = artefacts
+        self.log = os.path.join(artefacts, name + ".log")
+        self.env = dict(os.environ)
+        self.env.update({
+            "XDG_CONFIG_HOME": os.path.join(self.root, "config"),
+            "XDG_RUNTIME_DIR": os.path.join(self.root, "runtime"),
+            "XDG_DATA_HOME": os.path.join(self.root, "data"),
+            "HOME": os.path.join(self.root, "home"),
+            "NO_AT_BRIDGE": "1",
+            "TOVAN_PEDAL": "virtual:" + self.bus,
+            "ASAN_OPTIONS": "detect_leaks=0",
+        })
+        for key in ("XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME", "HOME"):
+            os.makedirs(self.env[key], mode=0o700, exist_ok=True)
+        self.pedals = []
+        self.editors = []
+        self.started = None
+
+    def pedal(self, *options):
+        p = Pedal(self.tools, self.bus, *options)
+        self.pedals.append(p)
+        return p
+
+    def start_editor(self, *arguments):
+        e = Editor(self, *arguments)
+        self.editors.append(e)
+        return e
+
+    def screenshot(self, label):
+        path = os.path.join(self.artefacts, "%s-%s.png" % (self.name, label))
+        subprocess.run(["import", "-window", "root", path], check=False)
+        return path
+
+    def close(self):
+        for e in self.editors:
+            e.stop()
+        for p in self.pedals:
+            p.stop()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+def pixel(path, x, y):
+    out = subprocess.run(["convert", path, "-format", "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]",
+                          "-crop", "1x1+%d+%d" % (x, y), "+repage", "info:"],
+                         capture_output=True, text=True).stdout.strip()
+    return tuple(int(v) for v in out.split(","))
+
+
+def magenta_share(path, x, y, w, h):
+    """The share of pure magenta pixels in a rectangle of a screenshot."""
+    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", "-fill", "white",
+                          "-opaque", "#FF00FF", "-fill", "black", "+opaque", "white", "-format", "%[fx:mean]",
+                          "info:"], capture_output=True, text=True).stdout.strip()
+    return float(out or "0")

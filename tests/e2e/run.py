@@ -1,0 +1,219 @@
+#!/usr/bin/env python3
+"""End-to-end scenarios of the editor window. Usage:
+
+    dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" tests/e2e/run.py BUILD ARTEFACTS [NAME...]
+
+Each scenario starts its own simulated pedals and editor; screenshots of the
+end states are kept in ARTEFACTS. Exits non-zero when a scenario fails."""
+
+import os
+import subprocess
+import sys
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e import Failure, Session, check, magenta_share, wait_until, xdotool  # noqa: E402
+
+# Client coordinates of the controls the scenarios use (the page's layout).
+CLOSE = (616, 13)
+MINIMISE = (568, 13)
+TOPMOST = (592, 13)
+LEVEL_KNOB = (389, 90)
+PRESET_MENU = (220, 82)
+HEEL_FREQUENCY = (101, 361)
+SETLIST_TAB = (125, 29)
+
+SCENARIOS = []
+
+
+def scenario(needs_window_manager=False):
+    def register(function):
+        SCENARIOS.append((function.__name__, function, needs_window_manager))
+        return function
+    return register
+
+
+def writes(pedal):
+    return pedal.state()["counters"]["writes"]
+
+
+@scenario()
+def window_is_shaped_and_fixed(s):
+    pedal = s.pedal()
+    began = time.monotonic()
+    editor = s.start_editor()
+    editor.wait_window()
+    shown = time.monotonic() - began
+    x, y, w, h = editor.geometry()
+    check((w, h) == (640, 650), "window is %dx%d" % (w, h))
+    shot = s.screenshot("shown")
+    check(magenta_share(shot, x, y, w, h) == 0.0, "magenta shows: the window is not cut to its outline")
+    xdotool("windowsize", editor.window, 800, 800)
+    time.sleep(0.5)
+    check(editor.geometry()[2:] == (640, 650), "a resize request changed the window")
+    check(pedal.state()["counters"]["writes"] == 0, "reading the pedal wrote to it")
+    print("    start to window shown: %.2f s" % shown)
+
+
+@scenario()
+def close_button_exits_and_keeps_the_position(s):
+    s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    editor.click(*CLOSE)
+    check(editor.wait_exit(10) == 0, "the editor did not exit with 0")
+    with open(os.path.join(s.env["XDG_CONFIG_HOME"], "Plavik", "Tovan", "1.00.ini")) as f:
+        check("MainWindow_p=n:" in f.read(), "the window position was not stored")
+
+
+@scenario()
+def second_start_hands_over_and_exits(s):
+    s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    second = s.start_editor()
+    check(second.wait_exit(15) == 1, "a second start did not exit with 1")
+    windows = xdotool("search", "--onlyvisible", "--name", "Plavik Tovan").split()
+    check(len(windows) == 1, "%d windows after a second start" % len(windows))
+
+
+@scenario()
+def wheel_over_a_knob_writes_one_value(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    before = pedal.state()
+    editor.click(*LEVEL_KNOB, button=4)
+    time.sleep(0.5)
+    after = pedal.state()
+    check(after["counters"]["writes"] - before["counters"]["writes"] == 1, "not exactly one write")
+    check(after["edit_buffer"]["common"][0] == before["edit_buffer"]["common"][0] + 1, "the level did not go up")
+    s.screenshot("wheel")
+
+
+@scenario()
+def preset_menu_selects_a_preset(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    editor.click(*PRESET_MENU)
+    time.sleep(0.6)
+    s.screenshot("menu")
+    # Factory, its first group, its second preset.
+    for key in ("Down", "Right", "Right", "Down", "Return"):
+        xdotool("key", key)
+        time.sleep(0.2)
+    check(wait_until(lambda: pedal.state()["active_preset"] == 1, 3), "the chosen preset was not selected")
+    time.sleep(0.3)
+    s.screenshot("chosen")
+
+
+@scenario()
+def typing_into_a_field_reaches_the_pedal(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    editor.click(*HEEL_FREQUENCY)
+    time.sleep(0.3)
+    xdotool("type", "--delay", "30", "777")
+    xdotool("key", "Return")
+    check(wait_until(lambda: pedal.state()["edit_buffer"]["filter"][0][3] == 777, 3),
+          "the typed heel frequency did not reach the pedal")
+    s.screenshot("typed")
+
+
+@scenario()
+def a_pedal_plugged_in_later_is_read(s):
+    editor = s.start_editor()
+    editor.wait_window()
+    s.screenshot("no-pedal")
+    plugged = time.monotonic()
+    pedal = s.pedal()
+    read = wait_until(lambda: pedal.state()["counters"]["requests"] > 100, 5)
+    elapsed = time.monotonic() - plugged
+    check(read and elapsed <= 2.0, "the new pedal was read after %.2f s" % elapsed)
+    check(pedal.state()["counters"]["writes"] == 0, "reading the new pedal wrote to it")
+    time.sleep(0.3)
+    s.screenshot("plugged")
+    print("    pedal read %.2f s after it appeared" % elapsed)
+
+
+@scenario()
+def a_vanishing_pedal_leaves_the_editor_responsive(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    pedal.stop()
+    time.sleep(1.0)
+    editor.click(*SETLIST_TAB)
+    check(editor.process.poll() is None, "the editor ended when the pedal went")
+    s.screenshot("unplugged")
+    editor.click(*CLOSE)
+    check(editor.wait_exit(10) == 0, "the editor did not close after the pedal went")
+
+
+def window_state(window):
+    out = subprocess.run(["xprop", "-id", window, "_NET_WM_STATE"], capture_output=True, text=True).stdout
+    return out
+
+
+@scenario(needs_window_manager=True)
+def topmost_minimise_and_raise_with_a_window_manager(s):
+    s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    editor.click(*TOPMOST)
+    check(wait_until(lambda: "_NET_WM_STATE_ABOVE" in window_state(editor.window), 3), "not kept above")
+    editor.click(*TOPMOST)
+    check(wait_until(lambda: "_NET_WM_STATE_ABOVE" not in window_state(editor.window), 3), "still kept above")
+    editor.click(*MINIMISE)
+    check(wait_until(lambda: not xdotool("search", "--onlyvisible", "--name", "Plavik Tovan"), 3),
+          "the window was not minimised")
+    second = s.start_editor()
+    check(second.wait_exit(15) == 1, "a second start did not exit with 1")
+    check(wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "Plavik Tovan"), 3),
+          "a second start did not bring the window back")
+    s.screenshot("raised")
+
+
+def main():
+    build, artefacts = sys.argv[1], sys.argv[2]
+    wanted = set(sys.argv[3:])
+    os.makedirs(artefacts, exist_ok=True)
+    failed = []
+    for name, function, needs_window_manager in SCENARIOS:
+        if wanted and name not in wanted:
+            continue
+        session = Session(build, artefacts, name)
+        manager = None
+        if needs_window_manager:
+            manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL, env=session.env)
+            time.sleep(1.0)
+        began = time.monotonic()
+        try:
+            function(session)
+            print("ok   %s (%.1f s)" % (name, time.monotonic() - began))
+        except Failure as failure:
+            session.screenshot("failed")
+            print("FAIL %s: %s" % (name, failure))
+            failed.append(name)
+        except Exception:
+            session.screenshot("failed")
+            traceback.print_exc()
+            failed.append(name)
+        finally:
+            session.close()
+            if manager is not None:
+                manager.terminate()
+                manager.wait(5)
+    if failed:
+        print("e2e: %d failed: %s" % (len(failed), ", ".join(failed)))
+        return 1
+    print("e2e: all passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
