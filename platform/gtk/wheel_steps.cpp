@@ -4,7 +4,7 @@
 
 int32_t WheelSteps::addSmooth(double dy) {
     // A change of direction starts afresh, so a reversal answers at once.
-    if ((dy > 0 && pending < 0) || (dy < 0 && pending > 0)) pending = 0;
+    if ((dy > 0 && pending > 0) || (dy < 0 && pending < 0)) pending = 0;
     pending -= dy;
     const double whole = std::trunc(pending);
     pending -= whole;
