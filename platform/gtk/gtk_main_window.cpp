@@ -107,6 +107,33 @@ struct GtkMainWindow::Impl {
         }
     }
 
+    // Copies and draws one rectangle straight to the screen; false when the
+    // window is not on screen yet.
+    bool drawNow(CCRect asked) {
+        GdkWindow* w = gdkWindow();
+        if (w == nullptr || client == nullptr || !gdk_window_is_viewable(w)) return false;
+        const CCRect r = asked.intersected({0, 0, width, height});
+        if (r.isEmpty()) return true;
+        cairo_surface_flush(surface);
+        uint8_t* data = cairo_image_surface_get_data(surface);
+        const int32_t stride = cairo_image_surface_get_stride(surface);
+        if (!client->copyComposed(r, data + r.top * stride + r.left * 4, stride)) return true;
+        cairo_surface_mark_dirty_rectangle(surface, r.left, r.top, r.width(), r.height());
+        const cairo_rectangle_int_t area{r.left, r.top, r.width(), r.height()};
+        cairo_region_t* region = cairo_region_create_rectangle(&area);
+        GdkDrawingContext* frame = gdk_window_begin_draw_frame(w, region);
+        cairo_t* cr = gdk_drawing_context_get_cairo_context(frame);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, surface, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+        gdk_cairo_region(cr, region);
+        cairo_fill(cr);
+        gdk_window_end_draw_frame(w, frame);
+        cairo_region_destroy(region);
+        gdk_display_flush(gdk_window_get_display(w));
+        return true;
+    }
+
     void applyCursor() {
         GdkWindow* w = gdkWindow();
         if (w == nullptr) return;
@@ -470,6 +497,10 @@ bool GtkMainWindow::isIconified() const {
 }
 
 void GtkMainWindow::requestPresent(CCRect rect) {
+    // On the GTK thread with the window on screen the pixels go out at once: a
+    // drag shows without waiting for the loop, and so does the progress of a
+    // backup that keeps the loop busy. From other threads they wait for it.
+    if (g_main_context_is_owner(g_main_context_default()) && impl->drawNow(rect)) return;
     {
         std::lock_guard lock(impl->presentLock);
         impl->pending.push_back(rect);

@@ -9,6 +9,7 @@
 #include "editor/back_page.h"
 #include "editor/editor_tags.h"
 #include "editor/editor_window.h"
+#include "editor/tovan_filter_ctrl.h"
 #include "editor/layout/layout_row.h"
 #include "editor/prefs.h"
 #include "editor_test_support.h"
@@ -148,6 +149,8 @@ TEST_F(EditorWindowTest, AFieldBeingEditedCommitsWhenTheWindowLosesTheFocus) {
     EXPECT_FALSE(field->isEditing());
     EXPECT_EQ(field->getValue(), 750);
     EXPECT_EQ(pedal().value(6, 0, 3), 750);
+    EXPECT_EQ(editor->mainPage()->filterDisplay()->getPoint(CTovanFilterCtrl::kFilter1Heel).first, 750.0f)
+        << "the display follows the typed value";
 }
 
 TEST_F(EditorWindowTest, AGrabThePlatformEndsEndsTheKnobDrag) {
