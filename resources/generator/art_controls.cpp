@@ -446,15 +446,6 @@ cairo_surface_t* progressBar(int w, int h, bool fill) {
 
 } // namespace
 
-void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
-    cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
-    cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
-    cairo_close_path(cr);
-}
-
 void addControlImages(std::vector<Image>& images) {
     images.push_back({203, 32, knobStrip(64)});
     images.push_back({161, 32, lampStrip(12, kAmber)});
