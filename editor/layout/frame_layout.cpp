@@ -37,7 +37,7 @@ constexpr LayoutRow kTabRows[] = {
 };
 
 constexpr LayoutRow kBusyRows[] = {
-    label(at(0, 0, 200, 48), "The pedal is busy", 0, TextStyle::Message),
+    label(at(0, 6, 200, 14), "The pedal is busy", 0, TextStyle::Message),
 };
 
 constexpr LayoutRow kFrameRows[] = {

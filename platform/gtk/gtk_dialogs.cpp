@@ -83,6 +83,11 @@ MessageAnswer GtkDialogHost::messageBox(MessageStyle style, std::string_view tit
     }
     GtkWidget* dialog = newMessageDialog(parentOf(parent), type, buttons, utf8FromToolkit(text));
     gtk_window_set_title(GTK_WINDOW(dialog), utf8FromToolkit(title).c_str());
+    // Return answers with the first button (OK, Yes), as the desktop's boxes do.
+    if (style == MessageStyle::WarningOkCancel)
+        gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+    if (style == MessageStyle::QuestionYesNo)
+        gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_YES);
     const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
     switch (style) {

@@ -23,6 +23,9 @@ LEVEL_KNOB = (389, 90)
 PRESET_MENU = (220, 82)
 HEEL_FREQUENCY = (101, 361)
 SETLIST_TAB = (125, 29)
+DEVICE_MENU = (106, 624)
+DELETE_BUTTON = (200, 101)
+ACTION_BUTTON = (390, 624)
 
 SCENARIOS = []
 
@@ -151,6 +154,125 @@ def a_vanishing_pedal_leaves_the_editor_responsive(s):
     s.screenshot("unplugged")
     editor.click(*CLOSE)
     check(editor.wait_exit(10) == 0, "the editor did not close after the pedal went")
+
+
+def dialog(title, timeout=5):
+    """The window of a dialog of the editor, focused."""
+    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
+    check(found, "no dialog titled %r" % title)
+    xdotool("windowfocus", "--sync", found[0])
+    time.sleep(0.2)
+    return found[0]
+
+
+def choose_in_menu(keys):
+    time.sleep(0.5)
+    for key in keys:
+        xdotool("key", key)
+        time.sleep(0.15)
+
+
+@scenario()
+def two_pedals_switch_with_the_device_selector(s):
+    pedals = s.pedal("--count", "2")
+    editor = s.start_editor()
+    editor.wait_window()
+    before = pedals.state(1)["counters"]["requests"]
+    editor.click(*DEVICE_MENU)
+    choose_in_menu(["Down", "Down", "Return"])
+    check(wait_until(lambda: pedals.state(1)["counters"]["requests"] > before + 100, 5),
+          "the second pedal was not read after choosing it")
+    check(pedals.state(1)["counters"]["writes"] == 0, "choosing a pedal wrote to it")
+    s.screenshot("second-pedal")
+
+
+@scenario()
+def deleting_a_user_preset_asks_first(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    editor.click(*PRESET_MENU)
+    choose_in_menu(["Down", "Down", "Right", "Right", "Return"])  # User, P00 - P09, P00
+    check(wait_until(lambda: pedal.state()["active_preset"] == 100, 3), "P00 was not selected")
+    name = pedal.state()["user_presets"][0]["name"]
+    editor.click(*DELETE_BUTTON)
+    dialog("Tovan Warning")
+    s.screenshot("question")
+    xdotool("key", "Escape")
+    time.sleep(0.5)
+    check(pedal.state()["user_presets"][0]["name"] == name, "Cancel deleted the preset")
+    editor.click(*DELETE_BUTTON)
+    dialog("Tovan Warning")
+    xdotool("key", "Return")
+    check(wait_until(lambda: pedal.state()["user_presets"][0]["name"] == "---", 3), "OK did not delete the preset")
+
+
+def save_through_the_chooser(s, path, title):
+    chooser = dialog(title)
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "10", path)
+    time.sleep(0.4)
+    xdotool("key", "Return")
+    # A name the chooser can complete shows its completion first, which takes a Return.
+    time.sleep(0.5)
+    if chooser in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split():
+        xdotool("key", "Return")
+    return chooser
+
+
+@scenario()
+def a_backup_shows_its_progress_and_can_be_verified(s):
+    pedal = s.pedal("--latency-us", "300")
+    editor = s.start_editor()
+    editor.wait_window()
+    editor.click(*SETLIST_TAB)
+    target = os.path.join(s.root, "pedal.tovan_all")
+    editor.click(*ACTION_BUTTON)
+    save_through_the_chooser(s, target, r"Save All \(backup\)")
+    dialog("Tovan Info")  # hands off the pedal while it runs
+    xdotool("key", "Return")
+    time.sleep(0.8)
+    s.screenshot("progress")
+    check(wait_until(lambda: os.path.exists(target), 60), "no backup file")
+    check(wait_until(lambda: editor.process.poll() is None and os.path.getsize(target) > 1000, 5), "backup empty")
+    time.sleep(1.0)
+    cli = subprocess.run([os.path.join(s.tools, "tovan-cli"), "--pedal", "virtual:" + s.bus, "verify", target],
+                         capture_output=True, text=True, env=s.env)
+    check(cli.returncode in (0, 2) and "differ" not in cli.stdout.lower(), "verify: " + cli.stdout + cli.stderr)
+    check(pedal.state()["active_preset"] == 0, "the backup left the pedal on another preset")
+
+
+@scenario()
+def a_pedal_pulled_during_a_backup(s):
+    pedal = s.pedal("--latency-us", "2000")
+    editor = s.start_editor()
+    editor.wait_window()
+    editor.click(*SETLIST_TAB)
+    target = os.path.join(s.root, "old.tovan_all")
+    with open(target, "wb") as f:
+        f.write(b"an older backup")
+    editor.click(*ACTION_BUTTON)
+    save_through_the_chooser(s, target, r"Save All \(backup\)")
+    replace = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "already exists").split(), 3)
+    if replace:  # the chooser asks before replacing the old file
+        xdotool("key", "Return")
+    dialog("Tovan Info")
+    xdotool("key", "Return")
+    time.sleep(1.5)
+    pedal.stop()
+    time.sleep(3.0)
+    s.screenshot("pulled")
+    check(editor.process.poll() is None, "the editor ended")
+    with open(target, "rb") as f:
+        check(f.read() == b"an older backup", "the old backup was replaced by a broken one")
+    # Whatever was said, the editor still answers: its message goes, the window closes.
+    for title in ("Tovan Error", "Tovan Warning", "Tovan Info", "Tovan"):
+        if xdotool("search", "--onlyvisible", "--name", "^%s$" % title):
+            dialog(title)
+            xdotool("key", "Return")
+            time.sleep(0.3)
+    editor.click(*CLOSE)
+    check(editor.wait_exit(10) == 0, "the editor did not close after the pedal went mid-backup")
 
 
 def window_state(window):
