@@ -1,7 +1,6 @@
 #include "app/main_panel.h"
 
 #include "editor/editor_window.h"
-#include "link/tovan_process.h"
 #include "model/audio_effect.h"
 #include "platform/gtk/gtk_main_window.h"
 #include "platform/hid_backend.h"
@@ -82,13 +81,7 @@ void CWin32Panel::openFiles(const std::vector<std::string>& paths) {
 }
 
 void CWin32Panel::devicesChanged() {
-    CCEditor* ed = editor();
-    TovanProcess* link = ed != nullptr ? ed->process() : nullptr;
-    if (link == nullptr) return;
-    if (link->connectPedal()) {
-        link->reloadLocked(true);
-        link->pollStatus();
-    }
+    if (CCEditor* ed = editor()) ed->devicesChanged();
 }
 
 void CWin32Panel::close() {

@@ -98,6 +98,7 @@ void CCEditor::Build() {
     link->setPrefs(prefs.get());
     link->connectPedal();
     link->reloadLocked(true);
+    permissionCheckPending = true;
     building = false;
     if (CCWindowHost* window = windowHost()) window->startTimer(kPollTimer, kPollPeriodMs);
     invalidate(false);
@@ -105,7 +106,13 @@ void CCEditor::Build() {
 
 bool CCEditor::onManagerMessage(CCMsg& msg) {
     if (msg.code == kMsgValueChanged && routeValueChange(msg)) return true;
-    if (msg.code == kMsgTimer && static_cast<uint32_t>(msg.first) == kPollTimer && link) link->idle();
+    if (msg.code == kMsgTimer && static_cast<uint32_t>(msg.first) == kPollTimer && link) {
+        if (permissionCheckPending) {
+            permissionCheckPending = false;
+            doctor.check(backend, link->isConnected());
+        }
+        link->idle();
+    }
     return CCPageManager::onManagerMessage(msg);
 }
 
@@ -267,6 +274,15 @@ void CCEditor::storeFromPanel() {
 void CCEditor::closeStorePanel() {
     if (storePanel != nullptr && modalPanel() == storePanel) showModal(nullptr);
     storePanel = nullptr;
+}
+
+void CCEditor::devicesChanged() {
+    if (!link) return;
+    if (link->connectPedal()) {
+        link->reloadLocked(true);
+        link->pollStatus();
+    }
+    doctor.check(backend, link->isConnected());
 }
 
 void CCEditor::filesDropped(const std::vector<std::string>& paths) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <span>
 
+#include "link/permission_doctor.h"
 #include "model/audio_effect.h"
 #include "toolkit/page_manager.h"
 
@@ -49,6 +50,10 @@ public:
     bool open(void* window) override { return Open(static_cast<CCWindowHost*>(window)); }
     void close() override { Close(); }
 
+    // Pedals were plugged in or out: connect to the new one and read it, and
+    // say so once when one is there but cannot be opened.
+    void devicesChanged();
+
     bool onManagerMessage(CCMsg& msg) override;
     void filesDropped(const std::vector<std::string>& paths) override;
 
@@ -73,6 +78,9 @@ private:
     std::unique_ptr<CPrefs> prefs;
     std::unique_ptr<CCDrawContext> backBuffer;
     CCPageObject* storePanel = nullptr; // the manager's modal panel while shown
+    PermissionDoctor doctor;
+    // The permission check waits for the first tick, when the window is on screen.
+    bool permissionCheckPending = false;
     bool building = false;
     bool shown = false;
     bool visible = false;

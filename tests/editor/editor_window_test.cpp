@@ -9,16 +9,18 @@
 #include "editor/back_page.h"
 #include "editor/editor_tags.h"
 #include "editor/editor_window.h"
-#include "editor/tovan_filter_ctrl.h"
 #include "editor/layout/layout_row.h"
 #include "editor/prefs.h"
+#include "editor/tovan_filter_ctrl.h"
 #include "editor_test_support.h"
+#include "link/permission_doctor.h"
 #include "link/tovan_process.h"
 #include "model/pedal_parameters.h"
 #include "platform/dialogs.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/scripted_dialogs.h"
 #include "platform/headless/scripted_popups.h"
+#include "tests/link/fake_backend.h"
 #include "tests/link/pedal_test_support.h"
 #include "tests/platform/temp_folder.h"
 #include "toolkit/controls/pot_control.h"
@@ -310,6 +312,31 @@ TEST_F(EditorWindowTest, AHundredTicksAndAKnobTurnOnAPlayedPedal) {
     editor->Close();
     EXPECT_FALSE(editor->IsOpen());
     EXPECT_FALSE(window.timerRunning(CCEditor::kPollTimer));
+}
+
+TEST(PermissionDoctor, APedalThatCannotBeOpenedIsToldOnceAPlugIn) {
+    tovan::test::FakeBackend backend;
+    const std::string pedal = "hidraw:/dev/hidraw3#vid_231c&pid_0002";
+    backend.bus->paths = {pedal, "hidraw:/dev/hidraw1#vid_046d&pid_c52b"};
+    backend.bus->unopenable = {pedal};
+    ScriptedDialogs dialogs;
+    DialogHost* previous = setDialogHost(&dialogs);
+    PermissionDoctor doctor;
+    EXPECT_TRUE(doctor.check(backend, false));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_NE(dialogs.shown[0].text.find("70-tovan.rules"), std::string::npos);
+    EXPECT_FALSE(doctor.check(backend, false)) << "once, not at every scan";
+    backend.bus->paths = {}; // unplugged
+    EXPECT_FALSE(doctor.check(backend, false));
+    backend.bus->paths = {pedal}; // and back
+    EXPECT_TRUE(doctor.check(backend, false));
+    backend.bus->unopenable.clear(); // with the rule installed all is well
+    backend.bus->paths = {};
+    doctor.check(backend, false);
+    backend.bus->paths = {pedal};
+    EXPECT_FALSE(doctor.check(backend, true));
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+    setDialogHost(previous);
 }
 
 } // namespace
