@@ -120,6 +120,7 @@ cairo_surface_t* tabBody() {
 } // namespace
 
 void addPageImages(std::vector<Image>& images) {
-    images.push_back({100, 24, pageBody()});
-    images.push_back({101, 24, tabBody()});
+    // Stored as 32-bit, the surface's own format: a whole-page compose then copies rows.
+    images.push_back({100, 32, pageBody()});
+    images.push_back({101, 32, tabBody()});
 }
