@@ -9,6 +9,9 @@
 using namespace tovan;
 
 void TovanProcess::reload(bool full) {
+    // Reading the pedal never writes to it: not the setlist slot reset of a
+    // bound setlist control, not the active preset, not the mode switch.
+    const ReadingPedal reading(*this);
     if (pageView != nullptr) pageView->beginUpdate();
     if (connected) {
         const int32_t preset = readActivePreset();
@@ -82,10 +85,12 @@ void TovanProcess::setLockedState(bool on) {
 
 void TovanProcess::pollStatus() {
     if (!connected) return;
+    const ReadingPedal reading(*this);
     const auto status = request(proto::kGroupDevice, proto::device::kStatus);
     if (!status) return;
     statusRecord = *status;
     const uint8_t flags = statusRecord[proto::status::kFlagsByte];
+    followModeSwitch((flags & proto::status::kModeSwitch) != 0);
 
     if (flags & proto::status::kNamesChanged) namesChanged = true;
     if (flags & proto::status::kValuesChanged) readChangedParameters();
@@ -117,6 +122,18 @@ void TovanProcess::pollStatus() {
                                proto::getU16(statusRecord.data() + proto::status::kMarker2Value)});
         pageView->effectChanged();
     }
+}
+
+void TovanProcess::followModeSwitch(bool on) {
+    // The switch is the pedal's own: the parameter and its button follow it,
+    // and nothing is written back.
+    const float value = on ? 1.0f : 0.0f;
+    if (parameterManager->GetValue(kModeSwitch) == value) return;
+    parameterManager->SetValue(kModeSwitch, value);
+    ParameterChanged(kModeSwitch);
+    FlushChanges();
+    if (pageView != nullptr && pageView->hasControl(kModeSwitch))
+        pageView->setControlValueQuiet(kModeSwitch, on ? 1 : 0);
 }
 
 void TovanProcess::idle() {

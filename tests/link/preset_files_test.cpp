@@ -201,7 +201,8 @@ TEST_F(Files, ARestoreToAPedalThatStopsAnsweringSaysSo) {
     dialogs.answerNext(MessageAnswer::Yes);
     EXPECT_FALSE(process.loadFile(file.string()));
     const auto shown = errors();
-    EXPECT_NE(std::find(shown.begin(), shown.end(), kPedalError), shown.end());
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().rfind(kPedalError, 0), 0u) << shown.back();
 }
 
 TEST_F(Files, ARestoreWritesOnlyTheSlotsThePedalHas) {
