@@ -149,7 +149,9 @@ void TovanProcess::idle() {
 void TovanProcess::checkFirmware() {
     firmwareCheck = false;
     const firmware::Version pedal{firmwareVersion[0], firmwareVersion[1], firmwareVersion[2]};
-    firmware::checkFirmware(pedal, firmwareImage, [this] { return enterUpdateMode(); });
+    // The image the program carries, unless one was given (tests do).
+    const std::span<const uint8_t> image = firmwareImage.empty() ? firmware::carriedImage() : firmwareImage;
+    firmware::checkFirmware(pedal, image, [this] { return enterUpdateMode(); });
 }
 
 void TovanProcess::chooseAndUpdateFirmware() {
