@@ -234,7 +234,7 @@ bool TovanProcess::writeRestoredValue(int32_t index, int32_t value, std::map<int
     if (!row) return true;
     const int32_t minimum = parameterManager->GetIntMin(index);
     const int32_t maximum = parameterManager->GetIntMax(index);
-    if (maximum > minimum) value = std::clamp(value, minimum, maximum);
+    if (maximum >= minimum) value = std::clamp(value, minimum, maximum);
     // The edit buffer still holds what the last preset stored: only changes
     // go out, as turning the controls would send them.
     const auto held = known.find(index);

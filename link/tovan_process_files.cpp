@@ -55,7 +55,7 @@ void TovanProcess::writePresetChunk(Writer& writer) {
 void TovanProcess::applyFileValue(int32_t index, int32_t value) {
     const int32_t minimum = parameterManager->GetIntMin(index);
     const int32_t maximum = parameterManager->GetIntMax(index);
-    if (maximum > minimum) value = std::clamp(value, minimum, maximum);
+    if (maximum >= minimum) value = std::clamp(value, minimum, maximum);
     if (pageView != nullptr && pageView->hasControl(index))
         pageView->setControlValue(index, value);
     else
@@ -93,7 +93,11 @@ bool TovanProcess::loadFile(const std::string& path) {
         return false;
     }
     // Anything larger than the format allows is not one of our files.
-    const DecodedFile file = read.problem == ReadProblem::TooLarge ? DecodedFile{} : decodeFile(read.bytes);
+    return loadFileBytes(read.problem == ReadProblem::TooLarge ? std::vector<uint8_t>{} : read.bytes, path);
+}
+
+bool TovanProcess::loadFileBytes(std::span<const uint8_t> bytes, const std::string& path) {
+    const DecodedFile file = decodeFile(bytes);
     bool newer = file.flags.newer || file.status == FileStatus::NewerFormat;
     std::string pedalError;
     bool failure = file.status == FileStatus::TooShort;

@@ -32,6 +32,8 @@ bool TovanProcess::readSetlists(bool patient) {
 
     setlistTable.resize(setlistCountValue);
     for (uint8_t s = 0; s < setlistCountValue; ++s) {
+        // A pedal that is gone is not asked the thousands of questions left.
+        if (pedalGone()) return false;
         SetlistRecord& record = setlistTable[s];
         record.slots.assign(2u * slotsPerSetlistValue, 0);
         const auto flag = ask(proto::setlist::kFlag, {s, 0, 0, 0});

@@ -104,11 +104,13 @@ bool TovanProcess::readParameterInfo(int32_t index) {
     const int32_t value = deviceToEditorValue(index, proto::getS16(answer->data()));
     const int32_t minimum = deviceToEditorValue(index, proto::getS16(answer->data() + 2));
     const int32_t maximum = deviceToEditorValue(index, proto::getS16(answer->data() + 4));
-    setParameterRange(*parameterManager, index, minimum, maximum);
+    // A range that ends before it starts is not a range: the one known stays.
+    const bool ranged = minimum <= maximum;
+    if (ranged) setParameterRange(*parameterManager, index, minimum, maximum);
     parameterManager->SetValue(index, static_cast<float>(value));
     if (pageView == nullptr || !pageView->hasControl(index)) return true;
     const ReadingPedal reading(*this);
-    pageView->setControlRange(index, minimum, maximum, true);
+    if (ranged) pageView->setControlRange(index, minimum, maximum, true);
     pageView->forceControlValue(index, value);
     return true;
 }
