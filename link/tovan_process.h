@@ -117,6 +117,7 @@ public:
     bool loadFile(const std::string& path);
     // The same for a file already read; path names it (a preset takes its base name).
     bool loadFileBytes(std::span<const uint8_t> bytes, const std::string& path);
+    bool loadDecodedFile(const presetfile::DecodedFile& file, const std::string& path);
     void chooseAndLoadFile();
     // Times the waits of backup and restore (tests drive it by hand).
     void setClock(const Clock* newClock) { clock = newClock != nullptr ? newClock : &steadyClock(); }

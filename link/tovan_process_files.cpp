@@ -97,7 +97,10 @@ bool TovanProcess::loadFile(const std::string& path) {
 }
 
 bool TovanProcess::loadFileBytes(std::span<const uint8_t> bytes, const std::string& path) {
-    const DecodedFile file = decodeFile(bytes);
+    return loadDecodedFile(decodeFile(bytes), path);
+}
+
+bool TovanProcess::loadDecodedFile(const DecodedFile& file, const std::string& path) {
     bool newer = file.flags.newer || file.status == FileStatus::NewerFormat;
     std::string pedalError;
     bool failure = file.status == FileStatus::TooShort;

@@ -151,8 +151,8 @@ public:
 };
 
 // A backup of plausible and implausible values, the same for every run.
-const std::vector<uint8_t>& backupFile() {
-    static const std::vector<uint8_t> bytes = [] {
+const presetfile::DecodedFile& backupFile() {
+    static const presetfile::DecodedFile file = [] {
         presetfile::Writer writer;
         writer.fileHeader(presetfile::FileKind::Backup);
         presetfile::writeGlobalChunk(writer, [](int32_t index) { return index * 7 % 40 - 3; });
@@ -164,9 +164,9 @@ const std::vector<uint8_t>& backupFile() {
                 writer, {name, "Restored " + std::to_string(slot)},
                 [slot](int32_t index) { return (index * 37 + slot * 11) % 5000 - 1000; });
         }
-        return writer.bytes();
+        return presetfile::decodeFile(writer.bytes());
     }();
-    return bytes;
+    return file;
 }
 
 } // namespace
@@ -202,7 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             script.phase = Phase::Restore;
             dialogs.answerNext(MessageAnswer::Yes);
             dialogs.answerNext(MessageAnswer::Yes);
-            process.loadFileBytes(backupFile(), "fuzz.tovan_all");
+            process.loadDecodedFile(backupFile(), "fuzz.tovan_all");
             script.phase = Phase::Reading;
             process.pollStatus();
         }

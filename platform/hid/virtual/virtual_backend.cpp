@@ -136,9 +136,12 @@ private:
             pollfd p{fd_, POLLIN, 0};
             const int ready = ::poll(&p, 1, remainingMs(deadline));
             if (ready == 0) {
-                // Part of an answer with the rest missing: where the next frame
-                // starts is unknown, so the stream is replaced.
-                if (!received_.empty()) closeSocket();
+                // The connection is replaced: the answer may still come, late,
+                // and with the sequence number wrapping after 256 operations it
+                // could be taken for the answer to a later one. A new connection
+                // never sees it (and a part of an answer already here would leave
+                // the start of the next frame unknown).
+                closeSocket();
                 return HidStatus::timedOut;
             }
             if (ready < 0) {
