@@ -313,7 +313,14 @@ bool TovanProcess::restoreBackup(const DecodedFile& file, std::string& pedalErro
         if (!written) problems.push_back("some global settings were not written");
     }
     if (file.setlists) {
-        bool written = true;
+        // Which slots the pedal has decides what is written: it must be known.
+        const auto count = requestPatiently(proto::kGroupSetlist, proto::setlist::kCount);
+        const auto slots = requestPatiently(proto::kGroupSetlist, proto::setlist::kSlotCount);
+        if (count && slots) {
+            setlistCountValue = (*count)[0];
+            slotsPerSetlistValue = (*slots)[0];
+        }
+        bool written = count && slots;
         for (const SetlistEntry& entry : file.setlists->entries) {
             // Only slots this pedal has are written.
             if (entry.setlist >= setlistCountValue || entry.slot >= slotsPerSetlistValue) continue;

@@ -467,9 +467,10 @@ private:
         checkedItself = backupFile;
         if (backupFile && !dialogs.canAnswer())
             return refuseWithoutAnswer("restoring a backup replaces all user presets; this");
-        // Values are clamped to the ranges the pedal reports, as its controls would.
+        // Values are clamped to the ranges the pedal reports, as its controls
+        // would; a range that did not come is asked once more.
         for (const DeviceField& row : kDeviceMap)
-            process->readParameterInfo(row.index);
+            if (!process->readParameterInfo(row.index)) process->readParameterInfo(row.index);
         if (backupFile) process->readSetlists();
         if (file.status == presetfile::FileStatus::Foreign)
             return fail(path + " is not a Tovan preset or backup file");
