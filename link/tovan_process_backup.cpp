@@ -135,14 +135,12 @@ std::string TovanProcess::readUserPresetChunk(int32_t slot, Writer& writer) {
             continue;
         }
         std::map<int32_t, int32_t> values;
-        const auto name = requestPatiently(proto::kGroupPreset, proto::preset::kName,
-                                           {proto::encodePresetCode(static_cast<unsigned>(preset)), 0, 0, 0});
+        const uint8_t code = proto::encodePresetCode(static_cast<unsigned>(preset));
+        const auto name = requestPatiently(proto::kGroupPreset, proto::preset::kName, {code, 0, 0, 0});
         const auto first =
-            requestPatiently(proto::kGroupPreset, proto::preset::kDescription,
-                             {proto::encodePresetCode(static_cast<unsigned>(preset)), 0, 0, 0});
+            requestPatiently(proto::kGroupPreset, proto::preset::kDescription, {code, 0, 0, 0});
         const auto second =
-            requestPatiently(proto::kGroupPreset, proto::preset::kDescription,
-                             {proto::encodePresetCode(static_cast<unsigned>(preset)), 1, 0, 0});
+            requestPatiently(proto::kGroupPreset, proto::preset::kDescription, {code, 1, 0, 0});
         if (!name || !first || !second || !readValueBlocks(true, values)) {
             reason = "the Tovan did not answer";
             continue;
