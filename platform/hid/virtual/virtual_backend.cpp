@@ -33,7 +33,9 @@ int connectTo(const std::string& socketPath) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) return -1;
     if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        const int error = errno;
         ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;
@@ -89,7 +91,9 @@ private:
         if (gone_) return HidStatus::disconnected;
         if (fd_ < 0) {
             fd_ = connectTo(socketPath_);
-            if (fd_ < 0) return lost();
+            // A pedal busy accepting others (its queue of connections full) is
+            // still there; only a socket that refuses or is gone means unplugged.
+            if (fd_ < 0) return errno == EAGAIN || errno == EINTR ? HidStatus::failed : lost();
         }
         const auto deadline = Clock::now() + timeout;
         const uint8_t seq = ++seq_;
