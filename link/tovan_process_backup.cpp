@@ -203,6 +203,8 @@ TovanProcess::BackupRead TovanProcess::readBackup() {
     }
     bulkBusy = false;
     if (pageView != nullptr) pageView->showProgress(false);
+    // The page shows the pedal as it is now, without waiting for the next poll.
+    if (!pedalGone()) reload(false);
     if (failure.empty()) result.bytes = writer.bytes();
     return result;
 }
@@ -361,6 +363,9 @@ bool TovanProcess::restoreBackup(const DecodedFile& file, std::string& pedalErro
         problems.push_back("the Tovan could not be put back on " + presetLabel(place->preset));
     bulkBusy = false;
     if (pageView != nullptr) pageView->showProgress(false);
+    // The values written last were the last slot's: the page goes back to the
+    // pedal's own preset now, and the next poll rebuilds the preset menus.
+    if (!pedalGone()) reload(false);
     namesChanged = true;
 
     if (!failed.empty()) problems.push_back("user presets not restored: " + joinedLabels(failed));
