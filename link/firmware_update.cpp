@@ -5,7 +5,9 @@
 
 #include "platform/process_launch.h"
 #include "platform/settings_store.h"
+#include "platform/trace.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/toolkit.h"
 
 namespace firmware {
 
@@ -68,7 +70,13 @@ bool isUpdaterInstalled() {
     return registeredUpdater().has_value();
 }
 
+std::span<const uint8_t> carriedImage() {
+    return findResource(ResourceType::Data, kImageResourceId);
+}
+
 std::optional<std::string> writeImageFile(std::string path, std::span<const uint8_t> image) {
+    // A short image would be taken for firmware by the updater.
+    if (image.size() != kImageSize) return std::nullopt;
     for (int attempt = 0; attempt < kImageFileAttempts; ++attempt) {
         bool created = false;
         if (writeAll(path, image, created)) return path;
@@ -113,6 +121,10 @@ void launchFirmwareUpdate(std::string_view imagePath, const std::function<bool()
 void checkFirmware(Version pedal, std::span<const uint8_t> image,
                    const std::function<bool()>& enterUpdateMode) {
     if (!updateOffered(pedal)) return;
+    if (image.size() != kImageSize) {
+        tovanTrace("checkFirmware: the carried image has %zu bytes, not %zu\n", image.size(), kImageSize);
+        return;
+    }
     if (!askYesNo(offerText(pedal))) return;
     const std::string folder = knownFolder(KnownFolder::ApplicationData, true).value_or("");
     const std::optional<std::string> written = writeImageFile(folder + imageFileName(), image);

@@ -24,6 +24,9 @@ inline constexpr std::string_view kUpdaterKey = "SOFTWARE\\Plavik\\Firmware Upda
 inline constexpr std::string_view kUpdaterValue = "path";
 inline constexpr size_t kUpdaterPathLimit = 512;
 inline constexpr int kImageFileAttempts = 10;
+// The carried image: data resource 1 of the program, exactly this long.
+inline constexpr int32_t kImageResourceId = 1;
+inline constexpr size_t kImageSize = 106552;
 // Where users get the updater when it is missing.
 inline constexpr std::string_view kUpdaterDownloadAddress =
     "https://www.plavik.com/downloads/firmware-updater";
@@ -51,8 +54,12 @@ std::string updaterCommandLine(std::string_view imagePath);
 std::optional<std::string> registeredUpdater();
 bool isUpdaterInstalled();
 
+// The image the program carries among its resources; empty when it has none.
+std::span<const uint8_t> carriedImage();
+
 // Writes the image to path; when the file cannot be created, tries again with
-// "1" appended, at most kImageFileAttempts times. The path written, or nothing.
+// "1" appended, at most kImageFileAttempts times. The path written, or nothing;
+// an image that is not kImageSize bytes is never written.
 std::optional<std::string> writeImageFile(std::string path, std::span<const uint8_t> image);
 
 // Starts the registered updater with the image and waits for it: true when
@@ -64,7 +71,8 @@ bool runUpdater(std::string_view imagePath);
 void launchFirmwareUpdate(std::string_view imagePath, const std::function<bool()>& enterUpdateMode);
 
 // The whole check after a connection: offer, write the image beside the
-// user's data, launch, and delete the image file again.
+// user's data, launch, and delete the image file again. Without a whole
+// image nothing is offered.
 void checkFirmware(Version pedal, std::span<const uint8_t> image,
                    const std::function<bool()>& enterUpdateMode);
 

@@ -174,6 +174,7 @@ DecodedFile decodeFile(std::span<const uint8_t> bytes) {
     if (file.kind == FileKind::Preset) {
         PresetContents contents;
         file.complete = readPresetChunk(reader, contents, file.flags);
+        contents.usable = file.complete && !file.flags.newer;
         file.presets.push_back(std::move(contents));
         return file;
     }
@@ -181,8 +182,12 @@ DecodedFile decodeFile(std::span<const uint8_t> bytes) {
     file.setlists = readSetlistChunk(reader, file.flags);
     for (int32_t slot = 0; slot < kBackupPresets; ++slot) {
         PresetContents contents;
-        file.complete = readPresetChunk(reader, contents, file.flags);
+        ReadFlags own;
+        file.complete = readPresetChunk(reader, contents, own);
+        file.flags.newer = file.flags.newer || own.newer;
+        file.flags.damaged = file.flags.damaged || own.damaged;
         if (!file.complete) break;
+        contents.usable = !own.newer && contents.name.has_value();
         file.presets.push_back(std::move(contents));
     }
     return file;

@@ -36,6 +36,9 @@ void writeSetlistChunk(Writer& writer, int32_t count, int32_t slots, const std::
 struct PresetContents {
     std::optional<PresetName> name;
     std::vector<ParameterValue> values; // in file order
+    // Whether the preset can be stored as it is: read whole, with no part of a
+    // later version. A preset that cannot leaves its slot untouched.
+    bool usable = false;
 };
 
 // What reading found beyond the values themselves.

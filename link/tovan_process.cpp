@@ -61,6 +61,7 @@ bool TovanProcess::connectPedal() {
 }
 
 void TovanProcess::refreshDeviceMenu() {
+    const ReadingPedal reading(*this);
     if (pageView != nullptr) pageView->clearMenu(kDeviceSelect);
     int32_t selected = 0;
     std::vector<CHidDevice>& pedals = attachedPedals();
@@ -105,8 +106,6 @@ void TovanProcess::showPedalValue(int32_t index, int32_t value) {
     // the value: files and the command-line tool read it from there.
     if (parameterManager) parameterManager->SetValue(index, static_cast<float>(value));
     if (pageView == nullptr || !pageView->hasControl(index)) return;
-    const bool wasSuppressed = echoSuppressed;
-    echoSuppressed = true;
+    const ReadingPedal reading(*this);
     pageView->setControlValue(index, value);
-    echoSuppressed = wasSuppressed;
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -65,7 +66,9 @@ public:
     void readParameterValues();
     void readChangedParameters();
     void readParameter(uint16_t command, uint8_t item);
-    void readSetlists();
+    // Reads every setlist; true when every request was answered. Patient:
+    // each request gets a second round of attempts (backup wants all of it).
+    bool readSetlists(bool patient = false);
     void reload(bool full);
     void reloadLocked(bool full);
     void pollStatus();
@@ -73,6 +76,8 @@ public:
 
     // Presets.
     int32_t readActivePreset();
+    // The active preset, or nothing when the pedal did not answer.
+    std::optional<int32_t> queryActivePreset();
     bool selectPresetOnPedal(int32_t preset);
     void readPresetName(int32_t slot, bool user, char out[4]);
     void readPresetDescription(int32_t slot, bool user, char out[24]);
@@ -99,8 +104,20 @@ public:
     bool exportPresetTo(const std::string& path);
     void saveBackup();
     bool saveBackupTo(const std::string& path);
+    // A whole backup read from the pedal into memory, the pedal put back
+    // where it was. failure says why there are no bytes.
+    struct BackupRead {
+        std::vector<uint8_t> bytes;
+        std::string failure;
+        std::string place; // "P12 with its mode switch on"
+        bool putBack = false;
+    };
+    BackupRead readBackup();
     // True when the whole file was loaded.
     bool loadFile(const std::string& path);
+    // The same for a file already read; path names it (a preset takes its base name).
+    bool loadFileBytes(std::span<const uint8_t> bytes, const std::string& path);
+    bool loadDecodedFile(const presetfile::DecodedFile& file, const std::string& path);
     void chooseAndLoadFile();
     // Times the waits of backup and restore (tests drive it by hand).
     void setClock(const Clock* newClock) { clock = newClock != nullptr ? newClock : &steadyClock(); }
@@ -135,20 +152,65 @@ public:
     uint64_t failedExchanges() const { return exchangeFailures; }
 
 private:
+    // Marks a stretch that reads the pedal: value changes that the reading
+    // causes in controls are not written back, whatever their tag.
+    class ReadingPedal {
+    public:
+        explicit ReadingPedal(TovanProcess& process)
+            : process(process), wasSuppressed(process.echoSuppressed) {
+            process.echoSuppressed = true;
+        }
+        ~ReadingPedal() { process.echoSuppressed = wasSuppressed; }
+        ReadingPedal(const ReadingPedal&) = delete;
+        ReadingPedal& operator=(const ReadingPedal&) = delete;
+
+    private:
+        TovanProcess& process;
+        bool wasSuppressed;
+    };
+
     // A value that came from the pedal: into the parameter set, then into the
     // control that shows it, without being written back.
     void showPedalValue(int32_t index, int32_t value);
     void applySetlistEdit(int32_t index, int32_t value);
     void setLockedState(bool on);
+    void followModeSwitch(bool on);
     // Appends the loaded preset as a "pret" chunk, with its name from the pedal.
     void writePresetChunk(presetfile::Writer& writer);
     // A value read from a file reaches the pedal as if its control had been
     // turned: clamped to the range, then sent.
     void applyFileValue(int32_t index, int32_t value);
-    // Waits up to a second for the pedal to report a new active preset.
-    enum class PresetWait { Active, TimedOut, Failed, Edited };
-    PresetWait waitForActivePreset(bool stopOnFailure);
-    bool restoreBackup(const presetfile::DecodedFile& file, bool& pedalError);
+    // Where backup and restore found the pedal, to put it back there.
+    struct PedalPlace {
+        int32_t preset = 0;
+        bool modeSwitch = false;
+    };
+    bool pedalGone() const;
+    // A second round of three attempts, for the bulk operations.
+    std::optional<tovan::proto::Payload> requestPatiently(uint8_t group, uint16_t command,
+                                                          const Address& address = {});
+    bool writePatiently(uint8_t group, uint16_t command, const Address& address,
+                        const tovan::proto::Payload& data = {});
+    std::optional<PedalPlace> readPedalPlace();
+    bool putPedalBack(const PedalPlace& place);
+    // Waits up to a second for status bit 4, then asks the active preset.
+    enum class PresetWait { Active, TimedOut, Failed };
+    PresetWait confirmActivePreset(int32_t preset);
+    // Selects the user slot and appends its "pret" chunk from what the pedal
+    // answered; the reason it could not, or empty.
+    std::string readUserPresetChunk(int32_t slot, presetfile::Writer& writer);
+    // Every value of the preset (commands 5-7) or of the globals (command 8),
+    // in editor units; false when a block went unanswered.
+    bool readValueBlocks(bool preset, std::map<int32_t, int32_t>& values);
+    // Writes a value read from a backup, unless the edit buffer is known to
+    // hold it already; known follows what the edit buffer holds.
+    bool writeRestoredValue(int32_t index, int32_t value, std::map<int32_t, int32_t>& known);
+    bool storeRestoredPreset(const presetfile::PresetContents& preset, int32_t slot,
+                             std::map<int32_t, int32_t>& known);
+    std::vector<int32_t> namesThatDiffer(const presetfile::DecodedFile& file,
+                                         const std::vector<bool>& stored);
+    // pedalError gathers what went wrong on the pedal, empty when nothing did.
+    bool restoreBackup(const presetfile::DecodedFile& file, std::string& pedalError);
     void fillPresetMenuFrom(int32_t tag, bool allPresets, bool labels, bool prefixes, bool clear,
                             bool reuseTexts);
     // "name | description" of a preset, read from the pedal or reused from the last read.

@@ -1,8 +1,7 @@
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "link/file_reading.h"
 #include "link/preset_file_codec.h"
 #include "link/tovan_process.h"
 #include "model/parameter_rounding.h"
@@ -17,8 +16,6 @@ using namespace presetfile;
 
 namespace {
 
-constexpr const char* kBackupInfo =
-    "During backup, do not touch the controls on the Tovan, and wait until the operation is complete.";
 constexpr const char* kRestoreQuestion =
     "You are loading a complete backup of the Tovan. This will replace all your presets with those from the "
     "backup.\n\nAre you sure you want to do this?";
@@ -31,15 +28,9 @@ constexpr const char* kPedalErrorText =
     "An error occured on the Tovan during loading, so the operation may not be complete.";
 constexpr const char* kNotValidText =
     "The file is not valid or it may be corrupt. It could not be processed.";
-// Failures the editor reports beyond those above, so that nothing fails silently.
-constexpr const char* kBackupFailedText =
-    "The backup could not be completed because the Tovan stopped answering. No backup file was written.";
 constexpr const char* kWriteFailedText =
     "The file could not be written. Check the folder and the free space.";
 constexpr const char* kOpenFailedText = "The file could not be opened.";
-
-constexpr std::chrono::milliseconds kPresetWaitStep{5};
-constexpr uint32_t kPresetWaitLimitMs = 1000;
 
 const std::vector<std::string> kPresetType{std::string(kPresetExtension)};
 const std::vector<std::string> kPresetDescription{"Tovan preset"};
@@ -47,22 +38,6 @@ const std::vector<std::string> kBackupType{std::string(kBackupExtension)};
 const std::vector<std::string> kBackupDescription{"Tovan backup"};
 const std::vector<std::string> kLoadTypes{std::string(kPresetExtension), std::string(kBackupExtension)};
 const std::vector<std::string> kLoadDescriptions{"Tovan preset", "Tovan backup"};
-
-std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path, bool& tooLarge) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<uint8_t> bytes;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + in.gcount());
-        if (bytes.size() > kMaxFileSize) {
-            tooLarge = true;
-            break;
-        }
-    }
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
 
 } // namespace
 
@@ -80,7 +55,7 @@ void TovanProcess::writePresetChunk(Writer& writer) {
 void TovanProcess::applyFileValue(int32_t index, int32_t value) {
     const int32_t minimum = parameterManager->GetIntMin(index);
     const int32_t maximum = parameterManager->GetIntMax(index);
-    if (maximum > minimum) value = std::clamp(value, minimum, maximum);
+    if (maximum >= minimum) value = std::clamp(value, minimum, maximum);
     if (pageView != nullptr && pageView->hasControl(index))
         pageView->setControlValue(index, value);
     else
@@ -105,150 +80,29 @@ void TovanProcess::exportPreset() {
     exportPresetTo(path);
 }
 
-TovanProcess::PresetWait TovanProcess::waitForActivePreset(bool stopOnFailure) {
-    const uint32_t start = clock->milliseconds();
-    proto::Payload record{};
-    for (;;) {
-        pause(kPresetWaitStep);
-        const auto status = request(proto::kGroupDevice, proto::device::kStatus);
-        if (!status && stopOnFailure) return PresetWait::Failed;
-        if (status) record = *status;
-        const uint8_t flags = record[proto::status::kFlagsByte];
-        if (stopOnFailure && (flags & proto::status::kReload)) return PresetWait::Edited;
-        const bool late = clock->milliseconds() - start > kPresetWaitLimitMs;
-        if ((flags & proto::status::kPresetChanged) && !late) return PresetWait::Active;
-        if (late) return PresetWait::TimedOut;
-    }
-}
-
-bool TovanProcess::saveBackupTo(const std::string& path) {
-    showInfo(kBackupInfo);
-    if (pageView != nullptr) {
-        pageView->showProgress(true);
-        pageView->setProgress(0);
-    }
-    Writer writer;
-    writer.fileHeader(FileKind::Backup);
-    writeGlobalChunk(writer,
-                     [this](int32_t index) { return truncateToInt32(parameterManager->GetValue(index)); });
-    std::vector<SetlistSlot> slots;
-    for (const SetlistRecord& record : setlistTable)
-        for (int32_t k = 0; k < slotsPerSetlistValue; ++k)
-            slots.push_back({record.program(k), record.preset(k)});
-    writeSetlistChunk(writer, setlistCountValue, slotsPerSetlistValue, slots);
-
-    const auto rememberedPreset =
-        static_cast<uint8_t>(truncateToInt32(parameterManager->GetValue(kCurrentPreset)));
-    const bool rememberedMode = parameterManager->GetValue(kModeSwitch) > 0.0f;
-    setPedalMode(false);
-    bulkBusy = true;
-
-    int32_t saved = 0;
-    for (int32_t slot = 0; slot < kBackupPresets && connected; ++slot) {
-        selectPresetOnPedal(kPresetsPerBank + slot);
-        PresetWait result = waitForActivePreset(true);
-        for (int attempt = 0; result == PresetWait::Edited && attempt < 3; ++attempt) {
-            // Another preset was left edited: discard that and ask again.
-            revertPreset();
-            selectPresetOnPedal(kPresetsPerBank + slot);
-            result = waitForActivePreset(true);
-        }
-        if (result != PresetWait::Active) break;
-        reload(false);
-        writePresetChunk(writer);
-        saved = slot + 1;
-        if (pageView != nullptr) {
-            pageView->setProgress(saved);
-            pageView->invalidatePage();
-        }
-    }
-
-    selectPresetOnPedal(rememberedPreset);
-    setPedalMode(rememberedMode);
-    bulkBusy = false;
-    if (pageView != nullptr) pageView->showProgress(false);
-
-    // Only a complete backup replaces a file; a short one would pass for good.
-    if (saved < kBackupPresets) {
-        showError(kBackupFailedText);
-        return false;
-    }
-    if (!writeFileAtomically(path, writer.bytes())) {
-        showError(kWriteFailedText);
-        return false;
-    }
-    return true;
-}
-
 void TovanProcess::saveBackup() {
     std::string path = "Tovan Backup";
     if (!askSaveFile("Save All (backup)", kBackupType, kBackupDescription, fileFolder, path, true)) return;
     saveBackupTo(path);
 }
 
-bool TovanProcess::restoreBackup(const DecodedFile& file, bool& pedalError) {
-    if (pageView != nullptr) {
-        pageView->showProgress(true);
-        pageView->setProgress(0);
-    }
-    const auto rememberedPreset =
-        static_cast<uint8_t>(truncateToInt32(parameterManager->GetValue(kCurrentPreset)));
-    const bool rememberedMode = parameterManager->GetValue(kModeSwitch) > 0.0f;
-    if (connected) setPedalMode(false);
-
-    if (file.globals)
-        for (const ParameterValue& v : *file.globals)
-            applyFileValue(v.index, v.value);
-    if (file.setlists && connected) {
-        for (const SetlistEntry& entry : file.setlists->entries) {
-            // Only slots this pedal has are written.
-            if (entry.setlist >= setlistCountValue || entry.slot >= slotsPerSetlistValue) continue;
-            proto::Payload data{};
-            data[0] = entry.value;
-            const uint16_t command = entry.field == SetlistField::Program ? proto::setlist::kSlotProgram
-                                                                          : proto::setlist::kSlotPreset;
-            write(proto::kGroupSetlist, command,
-                  {static_cast<uint8_t>(entry.setlist), static_cast<uint8_t>(entry.slot), 0, 0}, data);
-        }
-        readSetlists();
-    }
-
-    for (size_t slot = 0; slot < file.presets.size(); ++slot) {
-        const PresetContents& preset = file.presets[slot];
-        for (const ParameterValue& v : preset.values)
-            applyFileValue(v.index, v.value);
-        const PresetName name = preset.name.value_or(PresetName{});
-        if (!storePreset(name.shortName.c_str(), name.description.c_str(), static_cast<int32_t>(slot)))
-            pedalError = true;
-        const bool confirmed = waitForActivePreset(false) == PresetWait::Active;
-        if (pageView != nullptr) {
-            pageView->setProgress(static_cast<int32_t>(slot) + 1);
-            pageView->invalidatePage();
-        }
-        if (!confirmed) {
-            // A preset the pedal does not confirm ends the restore.
-            pedalError = true;
-            break;
-        }
-    }
-
-    selectPresetOnPedal(rememberedPreset);
-    if (connected) setPedalMode(rememberedMode);
-    if (pageView != nullptr) pageView->showProgress(false);
-    namesChanged = true;
-    return file.complete && !file.flags.damaged;
-}
-
 bool TovanProcess::loadFile(const std::string& path) {
-    bool tooLarge = false;
-    const std::optional<std::vector<uint8_t>> bytes = readWholeFile(path, tooLarge);
-    if (!bytes) {
+    const FileBytes read = readFileBytes(path);
+    if (read.problem != ReadProblem::None && read.problem != ReadProblem::TooLarge) {
         showError(kOpenFailedText);
         return false;
     }
-    const DecodedFile file = tooLarge ? DecodedFile{} : decodeFile(*bytes);
+    // Anything larger than the format allows is not one of our files.
+    return loadFileBytes(read.problem == ReadProblem::TooLarge ? std::vector<uint8_t>{} : read.bytes, path);
+}
+
+bool TovanProcess::loadFileBytes(std::span<const uint8_t> bytes, const std::string& path) {
+    return loadDecodedFile(decodeFile(bytes), path);
+}
+
+bool TovanProcess::loadDecodedFile(const DecodedFile& file, const std::string& path) {
     bool newer = file.flags.newer || file.status == FileStatus::NewerFormat;
-    bool pedalError = false;
+    std::string pedalError;
     bool failure = file.status == FileStatus::TooShort;
     if (file.status == FileStatus::Foreign) return false;
 
@@ -277,9 +131,9 @@ bool TovanProcess::loadFile(const std::string& path) {
     }
 
     if (newer) showError(kNewerText);
-    if (pedalError) showError(kPedalErrorText);
+    if (!pedalError.empty()) showError(std::string(kPedalErrorText) + pedalError);
     if (failure) showError(kNotValidText);
-    return !newer && !pedalError && !failure;
+    return !newer && pedalError.empty() && !failure;
 }
 
 void TovanProcess::chooseAndLoadFile() {

@@ -135,7 +135,9 @@ void TovanProcess::resetPedal() {
     proto::Payload name{};
     if (auto* text = dynamic_cast<PARAMETER_FIXEDSTRING*>(parameterManager->Find(kDeviceName)))
         std::copy_n(text->data(), name.size(), name.begin());
-    write(proto::kGroupDevice, proto::device::kName, {}, name);
+    // The pedal keeps a written name only once command 5 follows it.
+    if (write(proto::kGroupDevice, proto::device::kName, {}, name))
+        write(proto::kGroupDevice, proto::device::kNameDone, {});
     reloadLocked(true);
 }
 

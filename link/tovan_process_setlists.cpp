@@ -16,32 +16,43 @@ constexpr int32_t kPageSlots = 20;
 
 } // namespace
 
-void TovanProcess::readSetlists() {
+bool TovanProcess::readSetlists(bool patient) {
+    const auto ask = [&](uint16_t command, const Address& address) {
+        return patient ? requestPatiently(proto::kGroupSetlist, command, address)
+                       : request(proto::kGroupSetlist, command, address);
+    };
     setlistTable.clear();
-    const auto count = request(proto::kGroupSetlist, proto::setlist::kCount);
-    const auto slots = request(proto::kGroupSetlist, proto::setlist::kSlotCount);
+    const auto count = ask(proto::setlist::kCount, {});
+    const auto slots = ask(proto::setlist::kSlotCount, {});
     setlistCountValue = count ? (*count)[0] : 0;
     slotsPerSetlistValue = slots ? (*slots)[0] : 0;
     if (count) setActiveSetlistRange(*parameterManager, setlistCountValue);
-    if (setlistCountValue == 0 || slotsPerSetlistValue == 0) return;
+    bool whole = count && slots;
+    if (setlistCountValue == 0 || slotsPerSetlistValue == 0) return whole;
 
     setlistTable.resize(setlistCountValue);
     for (uint8_t s = 0; s < setlistCountValue; ++s) {
+        // A pedal that is gone is not asked the thousands of questions left.
+        if (pedalGone()) return false;
         SetlistRecord& record = setlistTable[s];
         record.slots.assign(2u * slotsPerSetlistValue, 0);
-        const auto flag = request(proto::kGroupSetlist, proto::setlist::kFlag, {s, 0, 0, 0});
+        const auto flag = ask(proto::setlist::kFlag, {s, 0, 0, 0});
         record.flag = flag && (*flag)[0] != 0;
-        for (uint8_t part = 0; part < 2; ++part)
-            if (const auto name = request(proto::kGroupSetlist, proto::setlist::kName, {s, part, 0, 0}))
-                std::memcpy(record.name.data() + 16 * part, name->data(), 16);
+        whole = whole && flag;
+        for (uint8_t part = 0; part < 2; ++part) {
+            const auto name = ask(proto::setlist::kName, {s, part, 0, 0});
+            if (name) std::memcpy(record.name.data() + 16 * part, name->data(), 16);
+            whole = whole && name;
+        }
         for (uint8_t k = 0; k < slotsPerSetlistValue; ++k) {
-            if (const auto preset = request(proto::kGroupSetlist, proto::setlist::kSlotPreset, {s, k, 0, 0}))
-                record.slots[2u * k] = (*preset)[0];
-            if (const auto program =
-                    request(proto::kGroupSetlist, proto::setlist::kSlotProgram, {s, k, 0, 0}))
-                record.slots[2u * k + 1] = (*program)[0];
+            const auto preset = ask(proto::setlist::kSlotPreset, {s, k, 0, 0});
+            if (preset) record.slots[2u * k] = (*preset)[0];
+            const auto program = ask(proto::setlist::kSlotProgram, {s, k, 0, 0});
+            if (program) record.slots[2u * k + 1] = (*program)[0];
+            whole = whole && preset && program;
         }
     }
+    return whole;
 }
 
 void TovanProcess::applySetlistEdit(int32_t index, int32_t value) {
@@ -58,7 +69,7 @@ void TovanProcess::applySetlistEdit(int32_t index, int32_t value) {
         if (!known || slot >= slotsPerSetlistValue) return;
         setlistTable[static_cast<size_t>(setlist)].slots[static_cast<size_t>(2 * slot)] =
             static_cast<uint8_t>(value);
-        if (fillingSetlistPage) return;
+        if (fillingSetlistPage || echoSuppressed) return;
         proto::Payload data{};
         data[0] = static_cast<uint8_t>(value);
         write(proto::kGroupSetlist, proto::setlist::kSlotPreset, address(slot), data);
@@ -67,13 +78,13 @@ void TovanProcess::applySetlistEdit(int32_t index, int32_t value) {
         if (!known || slot >= slotsPerSetlistValue) return;
         setlistTable[static_cast<size_t>(setlist)].slots[static_cast<size_t>(2 * slot + 1)] =
             static_cast<uint8_t>(value);
-        if (fillingSetlistPage) return;
+        if (fillingSetlistPage || echoSuppressed) return;
         proto::Payload data{};
         data[0] = static_cast<uint8_t>(value);
         write(proto::kGroupSetlist, proto::setlist::kSlotProgram, address(slot), data);
     } else if (index == kSetlistNameTag) {
         // Names only go to setlists the pedal has.
-        if (!known || fillingSetlistPage || pageView == nullptr) return;
+        if (!known || fillingSetlistPage || echoSuppressed || pageView == nullptr) return;
         std::array<char, 33> name{};
         const std::string text = pageView->controlText(kSetlistNameTag);
         std::memcpy(name.data(), text.data(), std::min<size_t>(text.size(), 32));
@@ -84,7 +95,8 @@ void TovanProcess::applySetlistEdit(int32_t index, int32_t value) {
             write(proto::kGroupSetlist, proto::setlist::kName, {static_cast<uint8_t>(setlist), part, 0, 0},
                   data);
         }
-    } else if (index >= kFirstSlotButtonTag && index < kFirstSlotButtonTag + kPageSlots && value > 0) {
+    } else if (index >= kFirstSlotButtonTag && index < kFirstSlotButtonTag + kPageSlots && value > 0 &&
+               !echoSuppressed) {
         const int32_t slot = index - kFirstSlotButtonTag;
         const bool filled = known && slot < slotsPerSetlistValue &&
                             setlistTable[static_cast<size_t>(setlist)].preset(slot) != proto::kEmptySlot;

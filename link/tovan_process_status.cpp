@@ -9,6 +9,9 @@
 using namespace tovan;
 
 void TovanProcess::reload(bool full) {
+    // Reading the pedal never writes to it: not the setlist slot reset of a
+    // bound setlist control, not the active preset, not the mode switch.
+    const ReadingPedal reading(*this);
     if (pageView != nullptr) pageView->beginUpdate();
     if (connected) {
         const int32_t preset = readActivePreset();
@@ -82,10 +85,12 @@ void TovanProcess::setLockedState(bool on) {
 
 void TovanProcess::pollStatus() {
     if (!connected) return;
+    const ReadingPedal reading(*this);
     const auto status = request(proto::kGroupDevice, proto::device::kStatus);
     if (!status) return;
     statusRecord = *status;
     const uint8_t flags = statusRecord[proto::status::kFlagsByte];
+    followModeSwitch((flags & proto::status::kModeSwitch) != 0);
 
     if (flags & proto::status::kNamesChanged) namesChanged = true;
     if (flags & proto::status::kValuesChanged) readChangedParameters();
@@ -119,6 +124,18 @@ void TovanProcess::pollStatus() {
     }
 }
 
+void TovanProcess::followModeSwitch(bool on) {
+    // The switch is the pedal's own: the parameter and its button follow it,
+    // and nothing is written back.
+    const float value = on ? 1.0f : 0.0f;
+    if (parameterManager->GetValue(kModeSwitch) == value) return;
+    parameterManager->SetValue(kModeSwitch, value);
+    ParameterChanged(kModeSwitch);
+    FlushChanges();
+    if (pageView != nullptr && pageView->hasControl(kModeSwitch))
+        pageView->setControlValueQuiet(kModeSwitch, on ? 1 : 0);
+}
+
 void TovanProcess::idle() {
     if (closePanelRequested) {
         closePanelRequested = false;
@@ -132,7 +149,9 @@ void TovanProcess::idle() {
 void TovanProcess::checkFirmware() {
     firmwareCheck = false;
     const firmware::Version pedal{firmwareVersion[0], firmwareVersion[1], firmwareVersion[2]};
-    firmware::checkFirmware(pedal, firmwareImage, [this] { return enterUpdateMode(); });
+    // The image the program carries, unless one was given (tests do).
+    const std::span<const uint8_t> image = firmwareImage.empty() ? firmware::carriedImage() : firmwareImage;
+    firmware::checkFirmware(pedal, image, [this] { return enterUpdateMode(); });
 }
 
 void TovanProcess::chooseAndUpdateFirmware() {

@@ -37,7 +37,9 @@ void TovanProcess::sendParameter(int32_t index, float value) {
             write(proto::kGroupPreset, row.command, itemAddress(row.item, row.filter), data);
         }
         if (index == kActiveSetlist) {
-            write(proto::kGroupSetlist, proto::setlist::kSlotReset, {});
+            // The pedal resets its slot itself when it changes setlist; only the
+            // player's change is followed by the reset.
+            if (!echoSuppressed) write(proto::kGroupSetlist, proto::setlist::kSlotReset, {});
             if (pageView != nullptr)
                 for (int32_t tag = 152; tag <= 171; ++tag)
                     pageView->setControlValueQuiet(tag, 0);
@@ -49,6 +51,9 @@ void TovanProcess::sendParameter(int32_t index, float value) {
         applySetlistEdit(index, truncateToInt32(device));
         return;
     }
+    // A value that came from the pedal changes nothing on it: no preset is
+    // selected, no mode written, no device chosen, no name sent.
+    if (echoSuppressed) return;
     switch (index) {
     case kDeviceSelect:
         selectDevice(truncateToInt32(device));
@@ -99,17 +104,19 @@ bool TovanProcess::readParameterInfo(int32_t index) {
     const int32_t value = deviceToEditorValue(index, proto::getS16(answer->data()));
     const int32_t minimum = deviceToEditorValue(index, proto::getS16(answer->data() + 2));
     const int32_t maximum = deviceToEditorValue(index, proto::getS16(answer->data() + 4));
-    setParameterRange(*parameterManager, index, minimum, maximum);
+    // A range that ends before it starts is not a range: the one known stays.
+    const bool ranged = minimum <= maximum;
+    if (ranged) setParameterRange(*parameterManager, index, minimum, maximum);
     parameterManager->SetValue(index, static_cast<float>(value));
     if (pageView == nullptr || !pageView->hasControl(index)) return true;
-    echoSuppressed = true;
-    pageView->setControlRange(index, minimum, maximum, true);
+    const ReadingPedal reading(*this);
+    if (ranged) pageView->setControlRange(index, minimum, maximum, true);
     pageView->forceControlValue(index, value);
-    echoSuppressed = false;
     return true;
 }
 
 void TovanProcess::readParameterValues() {
+    const ReadingPedal reading(*this);
     for (const Block& block : kBlocks) {
         for (uint8_t b = 0; b * proto::kValuesPerBlock < block.items; ++b) {
             const auto answer =
@@ -126,7 +133,27 @@ void TovanProcess::readParameterValues() {
     }
 }
 
+bool TovanProcess::readValueBlocks(bool preset, std::map<int32_t, int32_t>& values) {
+    for (const Block& block : kBlocks) {
+        if ((block.command == proto::preset::kGlobalValues) == preset) continue;
+        for (uint8_t b = 0; b * proto::kValuesPerBlock < block.items; ++b) {
+            const auto answer =
+                requestPatiently(proto::kGroupPreset, block.command, {proto::kBlockRead, block.filter, b, 0});
+            if (!answer) return false;
+            const size_t remaining = block.items - b * proto::kValuesPerBlock;
+            for (size_t k = 0; k < std::min(remaining, proto::kValuesPerBlock); ++k) {
+                const auto item = static_cast<uint8_t>(b * proto::kValuesPerBlock + k);
+                const int32_t index = parameterAt(block.filter, static_cast<uint8_t>(block.command), item);
+                if (index >= 0)
+                    values[index] = deviceToEditorValue(index, proto::getS16(answer->data() + 2 * k));
+            }
+        }
+    }
+    return true;
+}
+
 void TovanProcess::readChangedParameters() {
+    const ReadingPedal reading(*this);
     const auto masks = request(proto::kGroupPreset, proto::preset::kChangeMasks);
     if (!masks) return;
     for (uint16_t command = 5; command <= 8; ++command) {
@@ -142,11 +169,9 @@ void TovanProcess::readParameter(uint16_t command, uint8_t item) {
         if (row.command != command || row.item != item) continue;
         const auto answer = request(proto::kGroupPreset, command, itemAddress(item, row.filter));
         if (!answer) continue;
-        const bool wasSuppressed = echoSuppressed;
-        echoSuppressed = true;
+        const ReadingPedal reading(*this);
         showPedalValue(row.index, deviceToEditorValue(row.index, proto::getS16(answer->data())));
         ParameterChanged(row.index);
         FlushChanges();
-        echoSuppressed = wasSuppressed;
     }
 }

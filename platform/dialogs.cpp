@@ -33,3 +33,11 @@ DialogHost& dialogHost() {
 DialogHost* setDialogHost(DialogHost* host) {
     return installedHost.replace(host);
 }
+
+std::string withDefaultExtension(const std::string& path, const std::string& extension) {
+    const size_t slash = path.find_last_of("/\\");
+    const std::string_view name =
+        slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+    if (extension.empty() || name.empty() || name.find('.') != std::string_view::npos) return path;
+    return path + "." + extension;
+}

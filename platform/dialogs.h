@@ -19,7 +19,15 @@ struct FileDialogRequest {
     // The folder to open in (may be empty) and, for saving, the proposed name.
     std::string folder;
     std::string proposedName;
+    // For saving: the host adds this extension to a typed name that has none
+    // before it asks about replacing an existing file, so that the question is
+    // about the name that will be written.
+    std::string defaultExtension;
 };
+
+// The name a save dialog writes: `path` with the default extension added when
+// its file name has no extension. Hosts apply it before the overwrite question.
+std::string withDefaultExtension(const std::string& path, const std::string& extension);
 
 enum class KnownFolder { ApplicationData = 0, System = 1, SystemBinaries = 2 };
 

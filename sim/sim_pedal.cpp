@@ -380,17 +380,20 @@ void SimPedal::handleWrite(const Header& header, const Payload& data) {
             updateMode_ = true;
             return;
         case device::kName:
-            std::copy(data.begin(), data.end(), name_.begin());
-            nameSaved_ = false;
+            // A written name is held until command 5 says the write is over.
+            std::copy(data.begin(), data.end(), pendingName_.begin());
+            namePending_ = true;
             return;
         case device::kNameDone:
-            nameSaved_ = true;
+            if (namePending_) name_ = pendingName_;
+            namePending_ = false;
             return;
         case device::kReset:
             // Everything but the user presets goes back to the factory state,
             // the name included; the editor writes the name back afterwards.
             name_.fill(0);
             std::memcpy(name_.data(), "Tovan", 5);
+            namePending_ = false;
             resetSettings();
             statusFlags_ |= status::kReload;
             return;

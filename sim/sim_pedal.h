@@ -153,7 +153,8 @@ private:
     std::array<uint32_t, 4> changeMasks_{};
     unsigned pedalPosition_ = 0;
     uint8_t setlistSlot_ = 0;
-    bool nameSaved_ = true;
+    std::array<uint8_t, 16> pendingName_{};
+    bool namePending_ = false;
 
     // The first half of a store waits here for its second half.
     bool storePending_ = false;

@@ -71,7 +71,7 @@ std::string SimPedal::stateJson() const {
     boolean("mode_switch", modeSwitch_);
     boolean("update_mode", updateMode_);
     boolean("unplugged", unplugged_);
-    boolean("name_saved", nameSaved_);
+    boolean("name_saved", !namePending_);
 
     key("counters");
     out += "{\"output_reports\":" + std::to_string(counters_.outputReports) +

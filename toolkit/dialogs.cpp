@@ -20,15 +20,13 @@ bool askFile(bool save, std::string_view title, std::span<const std::string> ext
     request.folder = folder;
     if (!keepName && !save) path.clear();
     request.proposedName = path;
+    // The host adds the extension to a name typed without one, before it asks
+    // about replacing a file: adding it here, afterwards, would write a file
+    // nobody was asked about.
+    if (save && !extensions.empty()) request.defaultExtension = extensions.front();
     const std::optional<std::string> chosen = dialogHost().chooseFile(request);
     if (!chosen) return false;
     path = *chosen;
-    // A name typed without extension gets the default one.
-    const size_t slash = path.rfind(kPathSeparator);
-    const std::string_view name =
-        slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
-    if (save && !extensions.empty() && !name.empty() && name.find('.') == std::string_view::npos)
-        path += "." + extensions.front();
     if (keepName && !folder.empty()) folder = folderOf(path, false);
     return true;
 }

@@ -1,5 +1,6 @@
 # tovan-cli: the pedal from the command line, on the editor's link code.
 add_library(tovan_cli STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/cli/backup_compare.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli/cli_app.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli/json_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cli/terminal_dialogs.cpp)

@@ -26,6 +26,8 @@ std::optional<std::string> ScriptedDialogs::chooseFile(const FileDialogRequest& 
     if (files.empty()) return std::nullopt;
     auto path = std::move(files.front());
     files.pop_front();
+    // As a real save dialog does with a typed name.
+    if (path && request.save) path = withDefaultExtension(*path, request.defaultExtension);
     return path;
 }
 

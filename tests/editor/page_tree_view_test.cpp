@@ -40,6 +40,8 @@ protected:
                 manager.addChild(std::make_unique<CCMenuSelectorEx>(112 + k, 0, 60 + k, 100, 61 + k)));
         slotButton = manager.addChild(std::make_unique<CCOnOffButton>(156, 200, 0, 220, 20, 0));
         setlistName = manager.addChild(std::make_unique<CCTextCtrl>(111, 200, 40, 300, 56));
+        modeSwitch = manager.addChild(std::make_unique<CCOnOffButton>(5, 240, 0, 260, 20, 0));
+        activeSetlist = manager.addChild(std::make_unique<CCPotControl>(109, 300, 0, 332, 34, 0, 12, 0, 0));
         manager.process = &process;
         process.setListener(&manager);
         process.setSleeper([](std::chrono::milliseconds) {});
@@ -59,6 +61,8 @@ protected:
     std::vector<CCMenuSelectorEx*> slots;
     CCOnOffButton* slotButton;
     CCTextCtrl* setlistName;
+    CCOnOffButton* modeSwitch;
+    CCPotControl* activeSetlist;
 };
 
 } // namespace
@@ -115,4 +119,35 @@ TEST_F(PageView, ASetlistPageFillsWithoutWritingBack) {
 
     slotButton->setValue(1, true, true, true); // slot 5 holds preset 4
     EXPECT_EQ(backend.framesOf(proto::kWrite, 5, 2).back().data[0], 4);
+}
+
+TEST_F(PageView, ReadingThePedalWritesNothingWithTheControlsBound) {
+    // A setlist playing, the mode switch on and unsaved edits: a full reload,
+    // a value reload and the polls that follow only show them.
+    sim::SimPedal& pedal = backend.sim.pedal(0);
+    ASSERT_TRUE(pedal.turnControl(8, 0, 16, 3));
+    pedal.stepPreset(true);
+    ASSERT_TRUE(pedal.turnControl(6, 0, 2, 1999));
+    pedal.setModeSwitch(true);
+    process.reloadLocked(true);
+    process.pollStatus();
+    process.reload(false);
+    process.pollStatus();
+    EXPECT_EQ(backend.writeCount(), 0u);
+    EXPECT_EQ(activeSetlist->getValue(), 3);
+    EXPECT_EQ(modeSwitch->getValue(), 1) << "the mode switch follows status bit 6";
+    EXPECT_EQ(presets->getValue(), static_cast<int32_t>(pedal.activePreset()));
+    EXPECT_TRUE(pedal.edited()) << "the active preset is not selected again";
+
+    pedal.setModeSwitch(false);
+    process.pollStatus();
+    EXPECT_EQ(modeSwitch->getValue(), 0);
+    EXPECT_EQ(backend.writeCount(), 0u);
+
+    backend.clear();
+    activeSetlist->setValue(0, true, true, true); // the player leaves the setlist
+    const auto frames = backend.frames();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_TRUE(frames[0].is(proto::kWrite, 5, 8));
+    EXPECT_TRUE(frames[1].is(proto::kWrite, 7, 5));
 }

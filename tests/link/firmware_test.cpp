@@ -9,6 +9,8 @@
 #include "platform/headless/scripted_dialogs.h"
 #include "platform/process/system_launcher.h"
 #include "platform/settings_store.h"
+#include "resources/resources.h"
+#include "toolkit/toolkit.h"
 
 namespace fs = std::filesystem;
 using namespace firmware;
@@ -167,4 +169,25 @@ TEST_F(Firmware, FailuresAreReported) {
     store.write(kUpdaterKey, kUpdaterValue, SettingValue::string("/no/such/updater"));
     launchFirmwareUpdate(image.string(), enterUpdateMode);
     EXPECT_EQ(errorsShown().back(), kUpdateFailedText);
+}
+
+TEST_F(Firmware, OnlyAWholeImageIsWrittenOrHandedOn) {
+    registerUpdater();
+    std::vector<uint8_t> shortImage = testImage();
+    shortImage.pop_back();
+    const std::string path = (folder / "short.pfu").string();
+    EXPECT_FALSE(writeImageFile(path, shortImage).has_value());
+    EXPECT_FALSE(writeImageFile(path, {}).has_value());
+    EXPECT_FALSE(fs::exists(path));
+    dialogs.answerNext(MessageAnswer::Yes);
+    checkFirmware({1, 4, 99}, {}, enterUpdateMode); // no image carried: nothing is offered
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(updateModeRequests, 0);
+
+    // The program's generated resources carry the whole image.
+    setProgramResources(&tovanProgramResources());
+    const std::span<const uint8_t> carried = carriedImage();
+    setProgramResources(nullptr);
+    ASSERT_EQ(carried.size(), kImageSize);
+    EXPECT_EQ(std::string(carried.begin(), carried.begin() + 8), "PLAVIKFW");
 }

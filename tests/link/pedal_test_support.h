@@ -3,6 +3,7 @@
 // A simulated pedal whose every report is logged, and a page that records
 // what the link did to it, for protocol tests.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -32,6 +33,11 @@ struct Log {
     std::mutex mutex;
     // Reports in order: 'w' written, 'r' read back.
     std::vector<std::pair<char, tovan::proto::Payload>> reports;
+    // Decides each report's fate before the pedal sees it: 'w' an output
+    // report, 'r' the answer to `header`. Anything but ok fails the report; a
+    // failed answer was still given by the pedal, and is lost on the way.
+    std::function<tovan::HidStatus(char kind, const tovan::proto::Header& header, bool isHeader)> fault;
+    tovan::proto::Header lastHeader;
 };
 
 class LoggingHandle : public tovan::HidHandle {
@@ -39,13 +45,29 @@ public:
     LoggingHandle(std::unique_ptr<tovan::HidHandle> inner, std::shared_ptr<Log> log)
         : inner(std::move(inner)), log(std::move(log)) {}
     tovan::HidStatus write(const tovan::HidReport& report, std::chrono::milliseconds timeout) override {
+        tovan::proto::Payload payload;
+        std::copy(report.begin() + 1, report.end(), payload.begin());
+        tovan::proto::Header header;
+        const bool isHeader = tovan::proto::decodeHeader(payload, header);
+        if (isHeader) log->lastHeader = header;
+        if (log->fault) {
+            const tovan::HidStatus fate = log->fault('w', log->lastHeader, isHeader);
+            if (fate != tovan::HidStatus::ok) return fate;
+        }
         const tovan::HidStatus status = inner->write(report, timeout);
         if (status == tovan::HidStatus::ok) record('w', report);
         return status;
     }
     tovan::HidStatus getInputReport(tovan::HidReport& report, std::chrono::milliseconds timeout) override {
-        const tovan::HidStatus status = inner->getInputReport(report, timeout);
-        if (status == tovan::HidStatus::ok) record('r', report);
+        tovan::HidReport answer = report;
+        const tovan::HidStatus status = inner->getInputReport(answer, timeout);
+        if (status != tovan::HidStatus::ok) return status;
+        if (log->fault) {
+            const tovan::HidStatus fate = log->fault('r', log->lastHeader, false);
+            if (fate != tovan::HidStatus::ok) return fate;
+        }
+        report = answer;
+        record('r', report);
         return status;
     }
     std::unique_ptr<tovan::HidHandle> duplicate() const override {

@@ -201,7 +201,8 @@ TEST_F(Files, ARestoreToAPedalThatStopsAnsweringSaysSo) {
     dialogs.answerNext(MessageAnswer::Yes);
     EXPECT_FALSE(process.loadFile(file.string()));
     const auto shown = errors();
-    EXPECT_NE(std::find(shown.begin(), shown.end(), kPedalError), shown.end());
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().rfind(kPedalError, 0), 0u) << shown.back();
 }
 
 TEST_F(Files, ARestoreWritesOnlyTheSlotsThePedalHas) {
@@ -257,4 +258,125 @@ TEST_F(Files, BadFilesAreRefusedWithTheRightMessage) {
 
     EXPECT_FALSE(process.loadFile((folder / "absent.tovan").string()));
     EXPECT_EQ(errors().back(), "The file could not be opened.");
+}
+
+namespace {
+
+using tovan::proto::Header;
+
+bool isRequest(const Header& header, uint8_t group, uint16_t command) {
+    return header.direction == proto::kRequest && header.group == group && header.command == command;
+}
+
+// Where the "pret" chunk of user preset `slot` starts in a backup of 12 setlists of 20 slots.
+size_t presetChunkAt(int slot) {
+    const size_t globals = 16 + 19 * 4;
+    const size_t setlists = 16 + (2 + 12 * 20 * 2) * 4;
+    return 28 + globals + setlists + static_cast<size_t>(slot) * (16 + 424);
+}
+
+} // namespace
+
+TEST_F(Files, ABackupRidesOutAPendingRevertLostAnswersAndFailingBlocks) {
+    connect();
+    const fs::path clean = folder / "clean.tovan_all";
+    ASSERT_TRUE(process.saveBackupTo(clean.string()));
+    process.selectPreset(42);
+    pedal().setModeSwitch(true);
+
+    // A revert just before leaves status bit 5 pending; then every third
+    // status answer is lost, and one block of P05 fails all three attempts.
+    ASSERT_TRUE(process.revertPreset());
+    int statusAnswers = 0;
+    int blockFailures = 0;
+    bool inP05 = false;
+    backend.log->fault = [&](char kind, const Header& header, bool isHeader) {
+        if (kind == 'w' && isHeader && header.direction == proto::kWrite && header.command == 2)
+            inP05 = false;
+        if (kind == 'r' && isRequest(header, 5, 2)) inP05 = false;
+        if (kind == 'w' && isHeader && isRequest(header, 5, 3)) inP05 = header.address[0] == 0x85;
+        if (kind == 'r' && isRequest(header, 1, 14) && ++statusAnswers % 3 == 0) return HidStatus::timedOut;
+        if (kind == 'w' && isHeader && inP05 && isRequest(header, 5, 7) && header.address[2] == 2 &&
+            blockFailures < 3) {
+            ++blockFailures;
+            return HidStatus::failed;
+        }
+        return HidStatus::ok;
+    };
+    const fs::path faulty = folder / "faulty.tovan_all";
+    ASSERT_TRUE(process.saveBackupTo(faulty.string())) << (errors().empty() ? "" : errors().back());
+    EXPECT_EQ(blockFailures, 3);
+    EXPECT_EQ(readBytes(faulty), readBytes(clean)) << "the same pedal gives the same backup";
+    EXPECT_EQ(pedal().activePreset(), 42u);
+    EXPECT_TRUE(pedal().modeSwitch()) << "the pedal's own mode switch is put back";
+}
+
+TEST_F(Files, ABackupThatCannotReadASlotFailsAndSaysWhich) {
+    connect();
+    process.selectPreset(117);
+    const fs::path file = folder / "all.tovan_all";
+    writeBytes(file, {7, 7, 7});
+    // P05's description never arrives, whatever the retries.
+    backend.log->fault = [](char kind, const Header& header, bool) {
+        return kind == 'r' && isRequest(header, 5, 4) && header.address[0] == 0x85 ? HidStatus::failed
+                                                                                   : HidStatus::ok;
+    };
+    EXPECT_FALSE(process.saveBackupTo(file.string()));
+    EXPECT_EQ(readBytes(file), (std::vector<uint8_t>{7, 7, 7}));
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_NE(errors()[0].find("P05 could not be read: the Tovan did not answer"), std::string::npos)
+        << errors()[0];
+    EXPECT_EQ(pedal().activePreset(), 117u);
+}
+
+TEST_F(Files, ARestoreLeavesSlotsItCannotRestoreAsTheyAre) {
+    connect();
+    const fs::path file = folder / "all.tovan_all";
+    ASSERT_TRUE(process.saveBackupTo(file.string()));
+    auto bytes = readBytes(file);
+    ASSERT_EQ(std::string(bytes.begin() + presetChunkAt(3), bytes.begin() + presetChunkAt(3) + 4), "pret");
+    bytes[presetChunkAt(3) + 12] = 2; // P03 comes from a later version
+    writeBytes(file, bytes);
+
+    const auto original = pedal().userPreset(4);
+    for (int32_t slot : {3, 4, 7}) {
+        process.selectPreset(100 + slot);
+        process.sendParameter(16, 3333.0f);
+        ASSERT_TRUE(process.storePreset("Zzz", "Changed", slot));
+    }
+    process.selectPreset(150);
+    pedal().setModeSwitch(true);
+    process.pollStatus();
+
+    // P07 is never stored, and a value of P09 does not reach the pedal.
+    int storedSlot = -1;
+    int valueFailures = 0;
+    backend.log->fault = [&](char kind, const Header& header, bool isHeader) {
+        if (kind != 'w' || !isHeader || header.direction != proto::kWrite) return HidStatus::ok;
+        if (header.group == 5 && header.command == 11) {
+            if (header.address[1] == 7) return HidStatus::failed;
+            storedSlot = header.address[1];
+        }
+        if (storedSlot == 8 && header.group == 5 && header.command == 6 && valueFailures < 6) {
+            ++valueFailures; // every attempt of both rounds
+            return HidStatus::failed;
+        }
+        return HidStatus::ok;
+    };
+    dialogs.answerNext(MessageAnswer::Yes);
+    dialogs.answerNext(MessageAnswer::Yes);
+    EXPECT_FALSE(process.loadFile(file.string()));
+    const auto shown = errors();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], kNewer);
+    EXPECT_EQ(shown[1].rfind(kPedalError, 0), 0u);
+    EXPECT_NE(shown[1].find("User presets not restored: P07, P09."), std::string::npos) << shown[1];
+
+    EXPECT_EQ(std::string(pedal().userPreset(3).name.data(), 3), "Zzz") << "a later version is not stored";
+    EXPECT_EQ(pedal().userPreset(3).values.filter[0][2], 3333);
+    EXPECT_EQ(std::string(pedal().userPreset(7).name.data(), 3), "Zzz");
+    EXPECT_EQ(pedal().userPreset(4).name, original.name);
+    EXPECT_EQ(pedal().userPreset(4).values.filter[0], original.values.filter[0]);
+    EXPECT_EQ(pedal().activePreset(), 150u);
+    EXPECT_TRUE(pedal().modeSwitch());
 }

@@ -190,7 +190,7 @@ TEST_F(Protocol, ControlsOnThePageFollowThePedal) {
     EXPECT_EQ(backend.writeCount(), 0u);
 }
 
-TEST_F(Protocol, ActiveSetlistResetsSlotsEvenUnderEchoSuppression) {
+TEST_F(Protocol, OnlyThePlayersSetlistChangeResetsTheSlot) {
     view.controls = {109};
     connect();
     process.sendParameter(109, 2.0f);
@@ -201,21 +201,28 @@ TEST_F(Protocol, ActiveSetlistResetsSlotsEvenUnderEchoSuppression) {
     EXPECT_EQ(all[0].data[0], 2);
     EXPECT_TRUE(all[1].is(W, 7, 5));
 
-    // The same change coming from the pedal: only the slot reset is written.
+    // The same change coming from the pedal is only shown: the pedal reset
+    // its slot itself, and a reset now would send a playing setlist back to
+    // its first slot.
     backend.clear();
     ASSERT_TRUE(pedal().turnControl(8, 0, 16, 1));
     process.pollStatus();
-    all = frames();
-    size_t writes = 0;
-    for (const Frame& frame : all) {
-        if (frame.header.direction != W) continue;
-        ++writes;
-        EXPECT_TRUE(frame.is(W, 7, 5));
-    }
-    EXPECT_EQ(writes, 1u);
+    EXPECT_EQ(backend.writeCount(), 0u);
     // Setlist 1 (the demo list) is now shown: its slots hold presets 0..19.
     EXPECT_EQ(view.values[112 + 3], 3);
     EXPECT_TRUE(view.visibility[131]);
+
+    // Nor does a full reload with the setlist, the preset and the mode switch on the page.
+    view.controls = {5, 7, 109};
+    pedal().setModeSwitch(true);
+    process.reloadLocked(true);
+    process.pollStatus();
+    EXPECT_EQ(backend.writeCount(), 0u);
+    EXPECT_FLOAT_EQ(value(5), 1.0f) << "the mode switch follows status bit 6";
+    pedal().setModeSwitch(false);
+    process.pollStatus();
+    EXPECT_FLOAT_EQ(value(5), 0.0f);
+    EXPECT_EQ(backend.writeCount(), 0u);
 }
 
 TEST_F(Protocol, ASetlistNameGoesOutInTwoParts) {
@@ -334,10 +341,11 @@ TEST_F(Protocol, ResetKeepsThePedalsName) {
     backend.clear();
     process.resetPedal();
     const auto all = frames();
-    ASSERT_GE(all.size(), 2u);
+    ASSERT_GE(all.size(), 3u);
     EXPECT_TRUE(all[0].is(W, 1, 7));
     EXPECT_TRUE(all[1].is(W, 1, 4));
     EXPECT_EQ(std::memcmp(all[1].data.data(), "My Tovan\0\0\0\0\0\0\0\0", 16), 0);
+    EXPECT_TRUE(all[2].is(W, 1, 5)) << "a name write is followed by command 5";
     const auto name = pedal().name();
     EXPECT_EQ(std::memcmp(name.data(), "My Tovan", 8), 0);
 

@@ -171,6 +171,9 @@ TEST_F(VirtualBusClient, APedalThatNeverAnswersFailsWithinTheTimeOut) {
     answer.fill(0xEE);
     EXPECT_EQ(handle->getInputReport(answer, milliseconds(2000)), HidStatus::ok);
     EXPECT_EQ(answer[1], 0);
+    // It went over a new connection: once the sequence number has wrapped, a
+    // late answer on the old one could pass for the answer to a later frame.
+    EXPECT_EQ(pedal.connections(), 2);
 }
 
 TEST_F(VirtualBusClient, FailureStatusAndMismatchedAnswersFailThatExchangeOnly) {

@@ -364,10 +364,14 @@ TEST(SimPedalDevice, UpdateModeLeavesTheBus) {
 TEST(SimPedalState, JsonCarriesWhatTestsCheck) {
     SimPedal pedal;
     write(pedal, kGroupDevice, device::kName, {}, bytes({'Q', '"', 1}));
+    // The name is kept only once command 5 says the name write is over.
+    EXPECT_NE(pedal.stateJson().find("\"name\":\"Tovan\""), std::string::npos);
+    EXPECT_NE(pedal.stateJson().find("\"name_saved\":false"), std::string::npos);
+    write(pedal, kGroupDevice, device::kNameDone, {}, {});
     const std::string json = pedal.stateJson();
     EXPECT_NE(json.find("\"name\":\"Q\\\"\\u0001\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"firmware\":\"1.5.0\""), std::string::npos);
-    EXPECT_NE(json.find("\"writes\":1"), std::string::npos);
+    EXPECT_NE(json.find("\"writes\":2"), std::string::npos);
     EXPECT_NE(json.find("\"setlists\":[{\"name\":\"Demo Mode\""), std::string::npos);
     EXPECT_EQ(json.front(), '{');
     EXPECT_EQ(json.back(), '}');

@@ -96,6 +96,29 @@ TEST_F(Dialogs, FileDialogsRememberTheFolderOnlyWhenAsked) {
     dialogs.chooseNext("/tmp/x.tovan");
     ASSERT_TRUE(askOpenFile("Open File", kExtensions, kDescriptions, folder, path, false));
     EXPECT_EQ(folder, "/media/stick");
+    EXPECT_EQ(dialogs.fileRequests[2].defaultExtension, "");
+}
+
+TEST_F(Dialogs, TheHostAddsTheDefaultExtensionBeforeAskingAboutReplacing) {
+    // A host that writes exactly the name it returns: nothing is added after it.
+    class ExactHost : public ScriptedDialogs {
+    public:
+        std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
+            fileRequests.push_back(request);
+            return std::string("/home/me/Backup");
+        }
+    } host;
+    DialogHost* previous = setDialogHost(&host);
+    std::string folder;
+    std::string path = "Tovan Backup";
+    ASSERT_TRUE(askSaveFile("Save All (backup)", kExtensions, kDescriptions, folder, path, true));
+    setDialogHost(previous);
+    EXPECT_EQ(host.fileRequests[0].defaultExtension, kExtensions[0]);
+    EXPECT_EQ(path, "/home/me/Backup") << "the name the host asked about is the name written";
+
+    EXPECT_EQ(withDefaultExtension("/home/me/Backup", "tovan_all"), "/home/me/Backup.tovan_all");
+    EXPECT_EQ(withDefaultExtension("/home/me.d/Backup.old", "tovan_all"), "/home/me.d/Backup.old");
+    EXPECT_EQ(withDefaultExtension("/home/me.d/Backup", "tovan_all"), "/home/me.d/Backup.tovan_all");
 }
 
 TEST(WindowPlacement, CentresKeepTheSize) {

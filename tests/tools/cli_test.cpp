@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <sys/stat.h>
 
 #include "tests/platform/temp_folder.h"
 #include "tests/support/pedal_sim_process.h"
@@ -258,4 +259,61 @@ TEST_F(CliRun, SetlistsAndAPedalThatDoesNotAnswer) {
     const Result info = cli({"info"});
     EXPECT_EQ(info.status, 1);
     EXPECT_NE(info.err.find("did not answer"), std::string::npos) << info.err;
+}
+
+TEST_F(CliRun, BackupAndRestorePutThePedalBackAndVerifyChecksTheFile) {
+    startPedals();
+    ASSERT_EQ(cli({"set", "5", "1"}).status, 0);
+    ASSERT_EQ(cli({"select", "P12"}).status, 0);
+    const Result backup = cli({"backup", file("all.tovan_all")});
+    ASSERT_EQ(backup.status, 0) << backup.err;
+    EXPECT_TRUE(pedalState(R"("active_preset":112,"edited":false,"locked":false,"mode_switch":true)"));
+
+    const Result agree = cli({"verify", file("all.tovan_all")});
+    EXPECT_EQ(agree.status, 0) << agree.err;
+    EXPECT_NE(agree.out.find("the backup and the pedal agree"), std::string::npos) << agree.out;
+
+    ASSERT_EQ(cli({"select", "F33"}).status, 0);
+    ASSERT_EQ(cli({"--yes", "store", "P04", "Zap", "Replaced"}).status, 0);
+    const Result differ = cli({"verify", file("all.tovan_all")});
+    EXPECT_EQ(differ.status, 1);
+    EXPECT_NE(differ.out.find("P04 name: file \""), std::string::npos) << differ.out;
+    EXPECT_NE(differ.err.find("differences between"), std::string::npos) << differ.err;
+
+    ASSERT_EQ(cli({"select", "F07"}).status, 0);
+    ASSERT_EQ(cli({"set", "5", "0"}).status, 0);
+    const Result restore = cli({"--yes", "load", file("all.tovan_all")});
+    ASSERT_EQ(restore.status, 0) << restore.err;
+    EXPECT_TRUE(pedalState(R"("active_preset":7,"edited":false,"locked":false,"mode_switch":false)"));
+    EXPECT_EQ(cli({"verify", file("all.tovan_all")}).status, 0);
+}
+
+TEST_F(CliRun, ReadingCommandsSendNoWrite) {
+    startPedals();
+    for (std::vector<std::string> command :
+         std::vector<std::vector<std::string>>{{"list"},
+                                               {"info"},
+                                               {"--json", "get"},
+                                               {"get", "5", "7", "8", "109"},
+                                               {"presets", "--user"},
+                                               {"setlists"}})
+        ASSERT_EQ(cli(command).status, 0) << command.back();
+    EXPECT_TRUE(pedalState(R"("writes":0,)"));
+}
+
+TEST_F(CliRun, FoldersDevicesPipesAndHugeFilesAreRefused) {
+    fs::create_directories(file("folder"));
+    ASSERT_EQ(::mkfifo(file("pipe").c_str(), 0600), 0);
+    std::ofstream(file("huge.tovan_all")) << std::string(5 * 1024 * 1024, 'x');
+    for (const std::string& path :
+         {file("folder"), std::string("/dev/zero"), file("pipe"), file("huge.tovan_all")}) {
+        const Result dump = cli({"dump", path});
+        EXPECT_EQ(dump.status, 1) << path;
+        EXPECT_NE(dump.err.find(path), std::string::npos) << dump.err;
+        EXPECT_EQ(dump.err.find("terminate"), std::string::npos) << dump.err;
+    }
+    startPedals();
+    EXPECT_EQ(cli({"--yes", "load", file("folder")}).status, 1);
+    EXPECT_EQ(cli({"--yes", "load", "/dev/zero"}).status, 1);
+    EXPECT_EQ(cli({"verify", file("pipe")}).status, 1);
 }

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -11,6 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "link/file_reading.h"
 #include "link/preset_file_codec.h"
 #include "link/tovan_process.h"
 #include "model/parameter_kinds.h"
@@ -18,6 +18,7 @@
 #include "model/pedal_values.h"
 #include "platform/hid/backend_select.h"
 #include "toolkit/dialogs.h"
+#include "tools/cli/backup_compare.h"
 #include "tools/cli/cli_view.h"
 #include "tools/cli/json_writer.h"
 #include "tools/cli/terminal_dialogs.h"
@@ -41,6 +42,7 @@ constexpr const char* kUsage =
     "  load FILE                    load a preset file, or restore a backup (asks, or --yes)\n"
     "  backup FILE                  save global settings, setlists and all user presets\n"
     "  setlists                     the setlists\n"
+    "  verify FILE                  compare a backup file with what the pedal holds\n"
     "  dump FILE                    show what a preset or backup file holds (no pedal needed)\n";
 
 constexpr const char* kUdevHint =
@@ -123,6 +125,7 @@ private:
             {"load", {{1, 1}, [&] { return load(); }}},
             {"backup", {{1, 1}, [&] { return backup(); }}},
             {"setlists", {{0, 0}, [&] { return setlists(); }}},
+            {"verify", {{1, 1}, [&] { return verify(); }}},
         };
         const auto found = commands.find(c);
         if (found == commands.end())
@@ -156,9 +159,10 @@ private:
         return kCliFailed;
     }
 
-    // A command that ran may still have lost exchanges with the pedal.
+    // A command that ran may still have lost exchanges with the pedal, unless
+    // it checked each of them itself (the bulk operations retry and report).
     int finished() {
-        if (process->failedExchanges() > 0)
+        if (!checkedItself && process->failedExchanges() > 0)
             return fail("the pedal did not answer; the operation may be incomplete");
         return kCliOk;
     }
@@ -445,19 +449,28 @@ private:
         return process->exportPresetTo(options.arguments[0]) ? kCliOk : kCliFailed;
     }
 
+    // The file's bytes, or the reason it is refused (a folder, a device, a pipe, too large).
+    std::optional<std::vector<uint8_t>> readFile(const std::string& path) {
+        presetfile::FileBytes read = presetfile::readFileBytes(path);
+        if (read.problem == presetfile::ReadProblem::None) return std::move(read.bytes);
+        fail(presetfile::readProblemText(read.problem, path));
+        return std::nullopt;
+    }
+
     int load() {
         const std::string& path = options.arguments[0];
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return fail("cannot open " + path);
-        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-        const presetfile::DecodedFile file = presetfile::decodeFile(bytes);
+        const auto bytes = readFile(path);
+        if (!bytes) return kCliFailed;
+        const presetfile::DecodedFile file = presetfile::decodeFile(*bytes);
         const bool backupFile =
             file.status == presetfile::FileStatus::Readable && file.kind == presetfile::FileKind::Backup;
+        checkedItself = backupFile;
         if (backupFile && !dialogs.canAnswer())
             return refuseWithoutAnswer("restoring a backup replaces all user presets; this");
-        // Values are clamped to the ranges the pedal reports, as its controls would.
+        // Values are clamped to the ranges the pedal reports, as its controls
+        // would; a range that did not come is asked once more.
         for (const DeviceField& row : kDeviceMap)
-            process->readParameterInfo(row.index);
+            if (!process->readParameterInfo(row.index)) process->readParameterInfo(row.index);
         if (backupFile) process->readSetlists();
         if (file.status == presetfile::FileStatus::Foreign)
             return fail(path + " is not a Tovan preset or backup file");
@@ -466,8 +479,56 @@ private:
     }
 
     int backup() {
-        process->readParameterInfo();
+        checkedItself = true;
         return process->saveBackupTo(options.arguments[0]) ? kCliOk : kCliFailed;
+    }
+
+    // A backup file that can be compared: read whole, of a version we know.
+    std::optional<presetfile::DecodedFile> backupFile(const std::string& path) {
+        const auto bytes = readFile(path);
+        if (!bytes) return std::nullopt;
+        presetfile::DecodedFile file = presetfile::decodeFile(*bytes);
+        if (file.status != presetfile::FileStatus::Readable || file.kind != presetfile::FileKind::Backup) {
+            fail(path + " is not a Tovan backup file");
+            return std::nullopt;
+        }
+        if (file.flags.newer) {
+            fail(path + " needs a newer version of this program");
+            return std::nullopt;
+        }
+        if (file.flags.damaged || !file.complete || !file.globals || !file.setlists) {
+            fail(path + ": the file is not valid or it may be corrupt");
+            return std::nullopt;
+        }
+        return file;
+    }
+
+    int verify() {
+        const std::string& path = options.arguments[0];
+        const auto file = backupFile(path);
+        if (!file) return kCliFailed;
+        checkedItself = true;
+        const TovanProcess::BackupRead pedal = process->readBackup();
+        if (!pedal.failure.empty()) return fail("the pedal could not be read whole: " + pedal.failure);
+        const std::vector<std::string> differences =
+            backupDifferences(*file, presetfile::decodeFile(pedal.bytes));
+        if (options.json) {
+            JsonWriter json;
+            json.beginObject().key("agree").value(differences.empty()).key("differences").beginArray();
+            for (const std::string& difference : differences)
+                json.value(difference);
+            json.endArray().endObject();
+            print(json);
+        } else {
+            for (const std::string& difference : differences)
+                std::fprintf(out, "%s\n", difference.c_str());
+            if (differences.empty()) std::fprintf(out, "the backup and the pedal agree\n");
+        }
+        if (!pedal.putBack) return fail("the pedal could not be put back on " + pedal.place);
+        if (!differences.empty())
+            return fail(std::to_string(differences.size()) + " difference" +
+                        (differences.size() == 1 ? "" : "s") + " between " + path + " and the pedal");
+        return kCliOk;
     }
 
     int setlists() {
@@ -500,10 +561,9 @@ private:
     }
 
     int dump(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return fail("cannot open " + path);
-        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-        const presetfile::DecodedFile file = presetfile::decodeFile(bytes);
+        const auto bytes = readFile(path);
+        if (!bytes) return kCliFailed;
+        const presetfile::DecodedFile file = presetfile::decodeFile(*bytes);
         if (file.status == presetfile::FileStatus::TooShort || file.flags.damaged)
             return fail(path + ": the file is not valid or it may be corrupt");
         if (file.status == presetfile::FileStatus::Foreign)
@@ -564,6 +624,7 @@ private:
     CliView view;
     std::unique_ptr<tovan::HidBackend> backend;
     std::unique_ptr<TovanProcess> process;
+    bool checkedItself = false;
 
 public:
     ~Cli() {

@@ -6,13 +6,14 @@
 #include <hidapi/hidapi.h>
 #include <libudev.h>
 
+#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
 #include <cwchar>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <thread>
-#include <unistd.h>
 
 namespace tovan {
 namespace {
@@ -21,38 +22,85 @@ using std::chrono::milliseconds;
 
 constexpr std::string_view kPrefix = "hidraw:";
 
+// Errors with which the kernel says the device itself is gone (unplugged, or
+// its USB port reset), as opposed to one report that failed.
+bool meansGone(int error) {
+    return error == ENODEV || error == ENXIO || error == EIO || error == ESHUTDOWN;
+}
+
+// The state one handle shares with its worker thread. The worker owns the
+// device from the start: it closes it after its last operation, so a handle
+// can be dropped while the kernel still holds an operation.
+struct Worker {
+    explicit Worker(hid_device* device) : device(device) {}
+
+    hid_device* device;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable done;
+    std::function<int()> job; // returns 0 on success, else the system's error number
+    uint64_t posted = 0;
+    uint64_t finished = 0;
+    int error = 0;
+    bool stopping = false;
+
+    void run() {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            wake.wait(lock, [&] { return stopping || job; });
+            if (!job) break;
+            auto current = job;
+            lock.unlock();
+            const int outcome = current();
+            lock.lock();
+            error = outcome;
+            job = nullptr;
+            ++finished;
+            done.notify_all();
+        }
+        lock.unlock();
+        hid_close(device);
+    }
+};
+
 // hidraw writes and input-report requests block in the kernel (bounded by the
 // USB stack's own time-outs) and cannot be cancelled. Each handle runs them on
 // its own worker thread, so that a caller waits no longer than its time-out;
 // an abandoned operation finishes in the background, and the next one waits
-// for it first, so there is never more than one in flight.
+// for it first, so there is never more than one in flight. Closing a handle
+// never waits for the kernel: the worker finishes and closes on its own.
 class HidapiHandle : public HidHandle {
 public:
-    HidapiHandle(hid_device* device, std::string node) : device_(device), node_(std::move(node)) {
-        worker_ = std::thread([this] { work(); });
+    HidapiHandle(hid_device* device, std::string node)
+        : worker_(std::make_shared<Worker>(device)), node_(std::move(node)) {
+        std::thread([worker = worker_] { worker->run(); }).detach();
     }
 
     ~HidapiHandle() override {
         {
-            std::lock_guard lock(mutex_);
-            stopping_ = true;
+            std::lock_guard lock(worker_->mutex);
+            worker_->stopping = true;
         }
-        wake_.notify_all();
-        worker_.join();
-        hid_close(device_);
+        worker_->wake.notify_all();
     }
 
     HidStatus write(const HidReport& report, milliseconds timeout) override {
-        return run(timeout, [this, report]() mutable {
-            return hid_write(device_, report.data(), report.size()) >= 0;
+        hid_device* device = worker_->device;
+        return run(timeout, [device, report]() mutable {
+            errno = 0;
+            if (hid_write(device, report.data(), report.size()) >= 0) return 0;
+            return errno != 0 ? errno : EIO;
         });
     }
 
     HidStatus getInputReport(HidReport& report, milliseconds timeout) override {
         auto buffer = std::make_shared<HidReport>();
-        const HidStatus status = run(timeout, [this, buffer] {
+        hid_device* device = worker_->device;
+        const HidStatus status = run(timeout, [device, buffer] {
             (*buffer)[0] = 0;
-            return hid_get_input_report(device_, buffer->data(), buffer->size()) > 0;
+            errno = 0;
+            if (hid_get_input_report(device, buffer->data(), buffer->size()) > 0) return 0;
+            return errno != 0 ? errno : EIO;
         });
         if (status == HidStatus::ok) report = *buffer;
         return status;
@@ -65,49 +113,25 @@ public:
     }
 
 private:
-    HidStatus run(milliseconds timeout, std::function<bool()> job) {
-        std::unique_lock lock(mutex_);
+    HidStatus run(milliseconds timeout, std::function<int()> job) {
+        Worker& worker = *worker_;
+        std::unique_lock lock(worker.mutex);
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         // An abandoned operation still in the kernel goes first.
-        if (!done_.wait_until(lock, deadline, [&] { return !job_; })) return HidStatus::timedOut;
-        job_ = std::move(job);
-        const uint64_t ticket = ++posted_;
-        wake_.notify_all();
-        if (!done_.wait_until(lock, deadline, [&] { return finished_ >= ticket; }))
+        if (!worker.done.wait_until(lock, deadline, [&] { return !worker.job; })) return HidStatus::timedOut;
+        worker.job = std::move(job);
+        const uint64_t ticket = ++worker.posted;
+        worker.wake.notify_all();
+        if (!worker.done.wait_until(lock, deadline, [&] { return worker.finished >= ticket; }))
             return HidStatus::timedOut;
-        if (result_) return HidStatus::ok;
-        // A vanished node means the pedal was unplugged, not that it refused.
-        return ::access(node_.c_str(), F_OK) == 0 ? HidStatus::failed : HidStatus::disconnected;
+        if (worker.error == 0) return HidStatus::ok;
+        // The error the system gave tells an unplugged pedal from a refused
+        // report; a node that is still there (or back, for another pedal) does not.
+        return meansGone(worker.error) ? HidStatus::disconnected : HidStatus::failed;
     }
 
-    void work() {
-        std::unique_lock lock(mutex_);
-        for (;;) {
-            wake_.wait(lock, [&] { return stopping_ || job_; });
-            if (!job_) return;
-            auto job = job_;
-            lock.unlock();
-            const bool ok = job();
-            lock.lock();
-            result_ = ok;
-            job_ = nullptr;
-            ++finished_;
-            done_.notify_all();
-            if (stopping_) return;
-        }
-    }
-
-    hid_device* device_;
+    std::shared_ptr<Worker> worker_;
     std::string node_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::condition_variable done_;
-    std::function<bool()> job_;
-    uint64_t posted_ = 0;
-    uint64_t finished_ = 0;
-    bool result_ = false;
-    bool stopping_ = false;
-    std::thread worker_;
 };
 
 } // namespace
@@ -127,8 +151,11 @@ HidapiBackend::HidapiBackend() {
 
 std::optional<std::vector<std::string>> HidapiBackend::enumerate() {
     std::vector<std::string> paths;
+    // hidapi lists an interface once per top-level collection, all with one path.
+    std::set<std::string> seen;
     hid_device_info* list = hid_enumerate(0, 0);
     for (const hid_device_info* info = list; info; info = info->next) {
+        if (!seen.insert(info->path).second) continue;
         char ids[48];
         std::snprintf(ids, sizeof ids, "#vid_%04x&pid_%04x", info->vendor_id, info->product_id);
         paths.push_back(std::string(kPrefix) + info->path + ids);

@@ -33,7 +33,9 @@ int connectTo(const std::string& socketPath) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) return -1;
     if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        const int error = errno;
         ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;
@@ -89,7 +91,9 @@ private:
         if (gone_) return HidStatus::disconnected;
         if (fd_ < 0) {
             fd_ = connectTo(socketPath_);
-            if (fd_ < 0) return lost();
+            // A pedal busy accepting others (its queue of connections full) is
+            // still there; only a socket that refuses or is gone means unplugged.
+            if (fd_ < 0) return errno == EAGAIN || errno == EINTR ? HidStatus::failed : lost();
         }
         const auto deadline = Clock::now() + timeout;
         const uint8_t seq = ++seq_;
@@ -136,9 +140,12 @@ private:
             pollfd p{fd_, POLLIN, 0};
             const int ready = ::poll(&p, 1, remainingMs(deadline));
             if (ready == 0) {
-                // Part of an answer with the rest missing: where the next frame
-                // starts is unknown, so the stream is replaced.
-                if (!received_.empty()) closeSocket();
+                // The connection is replaced: the answer may still come, late,
+                // and with the sequence number wrapping after 256 operations it
+                // could be taken for the answer to a later one. A new connection
+                // never sees it (and a part of an answer already here would leave
+                // the start of the next frame unknown).
+                closeSocket();
                 return HidStatus::timedOut;
             }
             if (ready < 0) {
