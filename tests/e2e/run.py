@@ -165,6 +165,15 @@ def dialog(title, timeout=5):
     return found[0]
 
 
+def dismiss_if_shown(title, timeout=1.5):
+    """Answers a message box with Return when one with that title comes up."""
+    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
+    if found:
+        xdotool("windowfocus", "--sync", found[0])
+        xdotool("key", "Return")
+        time.sleep(0.2)
+
+
 def choose_in_menu(keys):
     time.sleep(0.5)
     for key in keys:
@@ -229,17 +238,19 @@ def a_backup_shows_its_progress_and_can_be_verified(s):
     target = os.path.join(s.root, "pedal.tovan_all")
     editor.click(*ACTION_BUTTON)
     save_through_the_chooser(s, target, r"Save All \(backup\)")
-    dialog("Tovan Info")  # hands off the pedal while it runs
-    xdotool("key", "Return")
+    dismiss_if_shown("Tovan Info")  # hands off the pedal while it runs
     time.sleep(0.8)
     s.screenshot("progress")
-    check(wait_until(lambda: os.path.exists(target), 60), "no backup file")
+    check(wait_until(lambda: os.path.exists(target), 90), "no backup file")
+    dismiss_if_shown("Tovan Info", 3)  # the backup's closing word, if it has one
     check(wait_until(lambda: editor.process.poll() is None and os.path.getsize(target) > 1000, 5), "backup empty")
-    time.sleep(1.0)
+    check(pedal.state()["active_preset"] == 0, "the backup left the pedal on another preset")
+    # One program at a time talks to a pedal: the editor goes before the check.
+    editor.click(*CLOSE)
+    check(editor.wait_exit(10) == 0, "the editor did not close after the backup")
     cli = subprocess.run([os.path.join(s.tools, "tovan-cli"), "--pedal", "virtual:" + s.bus, "verify", target],
                          capture_output=True, text=True, env=s.env)
-    check(cli.returncode in (0, 2) and "differ" not in cli.stdout.lower(), "verify: " + cli.stdout + cli.stderr)
-    check(pedal.state()["active_preset"] == 0, "the backup left the pedal on another preset")
+    check(cli.returncode == 0, "verify: " + cli.stdout + cli.stderr)
 
 
 @scenario()
@@ -256,8 +267,7 @@ def a_pedal_pulled_during_a_backup(s):
     replace = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "already exists").split(), 3)
     if replace:  # the chooser asks before replacing the old file
         xdotool("key", "Return")
-    dialog("Tovan Info")
-    xdotool("key", "Return")
+    dismiss_if_shown("Tovan Info")
     time.sleep(1.5)
     pedal.stop()
     time.sleep(3.0)
