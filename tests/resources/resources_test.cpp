@@ -31,7 +31,7 @@ TEST_F(ProgramResources, EveryImageHasTheSizeItsControlsNeed) {
         bool alpha;
     };
     const Expect images[] = {
-        {resid::kPageBody, {640, 650}, true},   {resid::kLamp, {24, 12}, true},
+        {resid::kPageBody, {640, 650}, true},    {resid::kLamp, {24, 12}, true},
         {resid::kModeLamp, {32, 16}, true},      {resid::kEditedLamp, {24, 12}, true},
         {resid::kDeleteButton, {40, 16}, true},  {resid::kStoreButton, {40, 16}, true},
         {resid::kDiscardButton, {40, 16}, true}, {resid::kFileButton, {20, 16}, true},
