@@ -5,7 +5,10 @@
 #include "platform/gtk/gtk_main_window.h"
 #include "platform/hid_backend.h"
 #include "platform/settings_store.h"
+#include "resources/resource_ids.h"
 #include "toolkit/app_strings.h"
+#include "toolkit/bitmap.h"
+#include "toolkit/bitmap_registry.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -54,6 +57,7 @@ bool CWin32Panel::createMainWindow() {
         auto lock = ed->lockRedraw();
         ed->redraw(*ed->drawContext(), nullptr);
     }
+    useDrawnCursors(*host);
     host->updateShape();
     host->show();
     host->present();
@@ -65,6 +69,23 @@ bool CWin32Panel::createMainWindow() {
         });
     });
     return true;
+}
+
+void CWin32Panel::useDrawnCursors(GtkMainWindow& host) {
+    struct Shape {
+        int32_t id;
+        CCPoint hotSpot;
+    };
+    for (const Shape& shape :
+         {Shape{resid::kCursorButtonImage, {8, 2}}, Shape{resid::kCursorLinearImage, {12, 12}},
+          Shape{resid::kCursorCircularImage, {12, 12}}}) {
+        CCBitmap* image = acquireBitmap(shape.id);
+        if (image == nullptr) continue;
+        if (image->getHasAlpha() && image->getHeight() > 1)
+            host.setCursorImage(shape.id, image->row(0), image->getWidth(), image->getHeight(),
+                                int32_t(image->row(1) - image->row(0)), shape.hotSpot);
+        releaseBitmap(image);
+    }
 }
 
 void CWin32Panel::Created() {

@@ -9,6 +9,7 @@
 #include "app/base_window.h"
 
 class CAudioEffect;
+class GtkMainWindow;
 class CCEditor;
 namespace tovan {
 class HidBackend;
@@ -39,6 +40,9 @@ public:
     bool isForegroundWindow() const { return isForeground; }
 
 private:
+    // The pointer shapes the program draws itself, given to the window.
+    void useDrawnCursors(GtkMainWindow& host);
+
     tovan::HidBackend& backend;
     std::span<const uint8_t> firmware;
     std::unique_ptr<CAudioEffect> effect;

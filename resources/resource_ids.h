@@ -4,8 +4,13 @@
 
 // Numbers of the program's images, as the pages and controls ask for them.
 namespace resid {
-constexpr int32_t kPageBody = 100;       // 640 x 650 body of the main page (32-bit, opaque)
-constexpr int32_t kTabBody = 101;        // 600 x 556 area of the other tabs (32-bit, opaque)
+constexpr int32_t kPageBody = 100; // 640 x 650 body of the main page (32-bit, opaque)
+constexpr int32_t kTabBody = 101;  // 600 x 556 area of the other tabs (32-bit, opaque)
+// Pointer shapes, 24 x 24: buttons (hot spot 8, 2), knobs dragged up and down
+// and knobs turned round (hot spot in the middle).
+constexpr int32_t kCursorButtonImage = 300;
+constexpr int32_t kCursorLinearImage = 302;
+constexpr int32_t kCursorCircularImage = 303;
 constexpr int32_t kDialogBox = 253;      // 300 x 130 box of the store panel
 constexpr int32_t kSlotButton = 252;     // 56 x 14 setlist slot button
 constexpr int32_t kLamp = 161;           // status lamp, frames off and on

@@ -3,6 +3,8 @@
 #include <gtk/gtk.h>
 
 #include <atomic>
+#include <cstddef>
+#include <cstring>
 #include <map>
 #include <mutex>
 
@@ -603,6 +605,26 @@ void GtkMainWindow::minimise() {
 
 void GtkMainWindow::setTopmost(bool on) {
     gtk_window_set_keep_above(GTK_WINDOW(impl->window), on ? TRUE : FALSE);
+}
+
+void GtkMainWindow::setCursorImage(int32_t id, const uint8_t* pixels, int32_t width, int32_t height,
+                                   int32_t stride, CCPoint hotSpot) {
+    if (pixels == nullptr || width <= 0 || height <= 0) return;
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_surface_flush(image);
+    uint8_t* to = cairo_image_surface_get_data(image);
+    const int32_t toStride = cairo_image_surface_get_stride(image);
+    for (int32_t y = 0; y < height; ++y)
+        std::memcpy(to + y * toStride, pixels + static_cast<ptrdiff_t>(y) * stride,
+                    static_cast<size_t>(width) * 4);
+    cairo_surface_mark_dirty(image);
+    GdkCursor* cursor = gdk_cursor_new_from_surface(gdk_display_get_default(), image, hotSpot.x, hotSpot.y);
+    cairo_surface_destroy(image);
+    if (cursor == nullptr) return;
+    auto it = impl->cursors.find(id);
+    if (it != impl->cursors.end() && it->second != nullptr) g_object_unref(it->second);
+    impl->cursors[id] = cursor;
+    if (impl->shape == id) impl->applyCursor();
 }
 
 void GtkMainWindow::openFiles(const std::vector<std::string>& paths) {

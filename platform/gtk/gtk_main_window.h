@@ -56,6 +56,12 @@ public:
     void minimise() override;
     void setTopmost(bool on) override;
 
+    // A drawn pointer shape for a cursor id: 32-bit premultiplied pixels, blue
+    // first, `stride` bytes a row, with its hot spot. Ids without one use the
+    // desktop theme's nearest shape.
+    void setCursorImage(int32_t id, const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
+                        CCPoint hotSpot);
+
     // Files dropped on the window go to the client; this is how the desktop's
     // "open with" reaches the editor too.
     void openFiles(const std::vector<std::string>& paths);

@@ -305,6 +305,71 @@ cairo_surface_t* dialogBox(int w, int h) {
     return s;
 }
 
+// The pointer shapes of the controls, 24 x 24, drawn cream with a dark edge
+// so they read on the dark body and on light dialogs alike; the hot spot is
+// the middle for the knobs and the finger's tip (8, 2) for buttons.
+void cursorStroke(cairo_t* cr) {
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    setSource(cr, kBodyDeep);
+    cairo_set_line_width(cr, 4.0);
+    cairo_stroke_preserve(cr);
+    setSource(cr, kCream);
+    cairo_set_line_width(cr, 1.8);
+    cairo_stroke(cr);
+}
+
+cairo_surface_t* buttonCursor() {
+    cairo_surface_t* s = newSurface(24, 24);
+    cairo_t* cr = cairo_create(s);
+    // A pointing finger: the tip at (8, 2).
+    cairo_move_to(cr, 8, 2);
+    cairo_line_to(cr, 8, 14);
+    cairo_move_to(cr, 8, 9);
+    cairo_curve_to(cr, 10, 7, 12, 8, 12, 10);
+    cairo_curve_to(cr, 14, 8, 16, 9, 16, 11);
+    cairo_curve_to(cr, 18, 10, 19, 11, 19, 13);
+    cairo_line_to(cr, 19, 17);
+    cairo_curve_to(cr, 19, 20, 17, 22, 14, 22);
+    cairo_line_to(cr, 11, 22);
+    cairo_curve_to(cr, 9, 22, 8, 20, 6, 17);
+    cairo_line_to(cr, 4, 14);
+    cursorStroke(cr);
+    cairo_destroy(cr);
+    return s;
+}
+
+// Up and down: two arrow heads on a short stem.
+cairo_surface_t* linearPotCursor() {
+    cairo_surface_t* s = newSurface(24, 24);
+    cairo_t* cr = cairo_create(s);
+    cairo_move_to(cr, 12, 3);
+    cairo_line_to(cr, 12, 21);
+    cairo_move_to(cr, 7, 8);
+    cairo_line_to(cr, 12, 3);
+    cairo_line_to(cr, 17, 8);
+    cairo_move_to(cr, 7, 16);
+    cairo_line_to(cr, 12, 21);
+    cairo_line_to(cr, 17, 16);
+    cursorStroke(cr);
+    cairo_destroy(cr);
+    return s;
+}
+
+// Round: an open circle with an arrow head, as a knob turns.
+cairo_surface_t* circularPotCursor() {
+    cairo_surface_t* s = newSurface(24, 24);
+    cairo_t* cr = cairo_create(s);
+    cairo_arc(cr, 12, 12, 7.5, kPi * 0.8, kPi * 2.3);
+    const double ex = 12 + 7.5 * std::cos(kPi * 2.3), ey = 12 + 7.5 * std::sin(kPi * 2.3);
+    cairo_move_to(cr, ex - 4, ey - 1);
+    cairo_line_to(cr, ex, ey);
+    cairo_line_to(cr, ex + 1, ey - 4);
+    cursorStroke(cr);
+    cairo_destroy(cr);
+    return s;
+}
+
 // The maker's name as a quiet wordmark; the button tints it on hover.
 cairo_surface_t* logoButton(int w, int h) {
     cairo_surface_t* s = newSurface(w, h);
@@ -485,5 +550,8 @@ void addControlImages(std::vector<Image>& images) {
     images.push_back({187, 32, twoFrameStrip(16, 16, ringFace)});
     images.push_back({252, 32, captionButton(56, 14, "")});
     images.push_back({253, 32, dialogBox(300, 130)});
+    images.push_back({300, 32, buttonCursor()});
+    images.push_back({302, 32, linearPotCursor()});
+    images.push_back({303, 32, circularPotCursor()});
     images.push_back({255, 32, logoButton(100, 28)});
 }

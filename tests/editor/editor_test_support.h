@@ -1,12 +1,20 @@
 #pragma once
 
 #include "editor/tovan_filter_ctrl.h"
+#include "platform/clock.h"
 #include "resources/resources.h"
 #include "toolkit/toolkit.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// Fades and pacing run on a clock the test moves.
+class SteppedClock : public Clock {
+public:
+    uint32_t milliseconds() const override { return now; }
+    uint32_t now = 1000;
+};
 
 // The toolkit with the program's own images, for one test.
 class EditorTest : public ::testing::Test {

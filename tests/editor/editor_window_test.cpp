@@ -32,12 +32,6 @@ using namespace tovan;
 
 namespace {
 
-class StepClock : public Clock {
-public:
-    uint32_t milliseconds() const override { return now; }
-    uint32_t now = 1000;
-};
-
 // Remembers the keys that reach the tree.
 class KeyProbe : public CCPageObject {
 public:
@@ -85,7 +79,7 @@ protected:
 
     static constexpr CCPoint kOrigin{100, 80};
     pedaltest::LoggingBackend backend;
-    StepClock clock;
+    SteppedClock clock;
     HeadlessWindow window{640, 650, kOrigin};
     ScriptedDialogs dialogs;
     ScriptedEditBoxes boxes;

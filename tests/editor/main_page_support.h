@@ -19,13 +19,6 @@
 #include "toolkit/page_manager.h"
 #include "toolkit/preference_manager.h"
 
-// Fades run on a clock the test moves.
-class SteppedClock : public Clock {
-public:
-    uint32_t milliseconds() const override { return now; }
-    uint32_t now = 1000;
-};
-
 // The editor's part of the road of an edit: parameter tags go to the link.
 class LinkRoutingManager : public CCPageManager {
 public:

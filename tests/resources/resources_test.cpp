@@ -31,12 +31,21 @@ TEST_F(ProgramResources, EveryImageHasTheSizeItsControlsNeed) {
         bool alpha;
     };
     const Expect images[] = {
-        {resid::kPageBody, {640, 650}, true},    {resid::kLamp, {24, 12}, true},
-        {resid::kModeLamp, {32, 16}, true},      {resid::kEditedLamp, {24, 12}, true},
-        {resid::kDeleteButton, {40, 16}, true},  {resid::kStoreButton, {40, 16}, true},
-        {resid::kDiscardButton, {40, 16}, true}, {resid::kFileButton, {20, 16}, true},
-        {resid::kStepDown, {16, 16}, true},      {resid::kStepUp, {16, 16}, true},
-        {resid::kSwapButton, {18, 12}, true},    {resid::kSwitchButton, {24, 12}, true},
+        {resid::kPageBody, {640, 650}, true},
+        {resid::kLamp, {24, 12}, true},
+        {resid::kModeLamp, {32, 16}, true},
+        {resid::kEditedLamp, {24, 12}, true},
+        {resid::kDeleteButton, {40, 16}, true},
+        {resid::kStoreButton, {40, 16}, true},
+        {resid::kDiscardButton, {40, 16}, true},
+        {resid::kFileButton, {20, 16}, true},
+        {resid::kStepDown, {16, 16}, true},
+        {resid::kStepUp, {16, 16}, true},
+        {resid::kSwapButton, {18, 12}, true},
+        {resid::kSwitchButton, {24, 12}, true},
+        {resid::kCursorButtonImage, {24, 24}, true},
+        {resid::kCursorLinearImage, {24, 24}, true},
+        {resid::kCursorCircularImage, {24, 24}, true},
     };
     for (const Expect& e : images) {
         CCBitmap* b = acquireBitmap(e.id);
