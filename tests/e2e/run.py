@@ -26,6 +26,9 @@ SETLIST_TAB = (125, 29)
 DEVICE_MENU = (106, 624)
 DELETE_BUTTON = (200, 101)
 ACTION_BUTTON = (390, 624)
+SETTINGS_TAB = (273, 29)
+PRESET_TAB = (51, 29)
+POT_MODE_BUTTON = (184, 274)
 
 SCENARIOS = []
 
@@ -93,6 +96,72 @@ def wheel_over_a_knob_writes_one_value(s):
     check(after["counters"]["writes"] - before["counters"]["writes"] == 1, "not exactly one write")
     check(after["edit_buffer"]["common"][0] == before["edit_buffer"]["common"][0] + 1, "the level did not go up")
     s.screenshot("wheel")
+
+
+def mouse_location():
+    out = xdotool("getmouselocation", "--shell")
+    values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    return int(values["X"]), int(values["Y"])
+
+
+@scenario()
+def dragging_a_knob_up_and_down_and_round(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    # Up and down (the first start's setting): a step a move, the pointer put back.
+    before = pedal.state()
+    level = before["edit_buffer"]["common"][0]
+    sx, sy = editor.at(*LEVEL_KNOB)
+    xdotool("mousemove", "--sync", sx, sy)
+    xdotool("mousedown", 1)
+    time.sleep(0.2)
+    moves = 4
+    for _ in range(moves):
+        xdotool("mousemove_relative", "--", 0, -2)
+        time.sleep(0.15)
+    xdotool("mouseup", 1)
+    time.sleep(0.4)
+    after = pedal.state()
+    # Two pixels up a move, one step a pixel for a range of 100.
+    check(after["edit_buffer"]["common"][0] == level + 2 * moves, "the level did not follow the drag")
+    written = after["counters"]["writes"] - before["counters"]["writes"]
+    check(written == moves, "%d write exchanges for %d steps" % (written, moves))
+    check(mouse_location() == (sx, sy), "the pointer did not come back to where the drag started")
+
+    # Round: the knob follows the pointer's angle, from the top to the right.
+    editor.click(*SETTINGS_TAB)
+    editor.click(*POT_MODE_BUTTON)
+    editor.click(*PRESET_TAB)
+    before = pedal.state()
+    top = (LEVEL_KNOB[0], LEVEL_KNOB[1] - 12)
+    editor.move(*top)
+    xdotool("mousedown", 1)
+    time.sleep(0.2)
+    for dx, dy in ((4, 1), (8, 4), (11, 8), (12, 12)):
+        editor.move(top[0] + dx, top[1] + dy)
+        time.sleep(0.15)
+    xdotool("mouseup", 1)
+    time.sleep(0.4)
+    after = pedal.state()
+    # Right of the top of the arc is above half the range.
+    check(after["edit_buffer"]["common"][0] > 55, "turning round did not follow the pointer")
+    check(after["counters"]["writes"] - before["counters"]["writes"] <= 5, "more writes than moves")
+    s.screenshot("dragged")
+
+
+@scenario()
+def a_played_pedal_is_followed_and_nothing_is_written_back(s):
+    pedal = s.pedal("--play")
+    editor = s.start_editor()
+    editor.wait_window()
+    first = pedal.state()
+    time.sleep(3.0)
+    last = pedal.state()
+    check(last["counters"]["writes"] == first["counters"]["writes"], "the editor wrote back what was played")
+    polls = last["counters"]["requests"] - first["counters"]["requests"]
+    check(polls >= 20, "only %d requests in 3 s of play: the editor is not following" % polls)
+    s.screenshot("played")
 
 
 @scenario()
