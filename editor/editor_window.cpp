@@ -109,7 +109,7 @@ bool CCEditor::onManagerMessage(CCMsg& msg) {
     if (msg.code == kMsgTimer && static_cast<uint32_t>(msg.first) == kPollTimer && link) {
         if (permissionCheckPending) {
             permissionCheckPending = false;
-            doctor.check(backend, link->isConnected());
+            doctor.check(backend);
         }
         link->idle();
     }
@@ -154,8 +154,8 @@ void CCEditor::command(int32_t tag, int32_t value) {
     const bool pressed = value != 0;
     switch (tag) {
     case etag::kTabSelector:
+        // The page has taken the new tab already: it sees the change on its way up.
         resetSetlistSlots();
-        if (page != nullptr) page->setTab(value);
         return;
     case etag::kMakerPage:
         if (value == 0) openWithShell(kMakerPage);
@@ -282,7 +282,7 @@ void CCEditor::devicesChanged() {
         link->reloadLocked(true);
         link->pollStatus();
     }
-    doctor.check(backend, link->isConnected());
+    doctor.check(backend);
 }
 
 void CCEditor::filesDropped(const std::vector<std::string>& paths) {

@@ -27,7 +27,7 @@ bool isPedalPath(std::string path, const std::string& pattern) {
 
 } // namespace
 
-bool PermissionDoctor::check(tovan::HidBackend& backend, bool connected) {
+bool PermissionDoctor::check(tovan::HidBackend& backend) {
     const auto paths = backend.enumerate();
     if (!paths) return false;
     const std::string pattern = tovan::pedalPattern();
@@ -47,8 +47,6 @@ bool PermissionDoctor::check(tovan::HidBackend& backend, bool connected) {
     for (const std::string& path : closed)
         fresh = told.insert(path).second || fresh;
     if (!fresh) return false;
-    // With a pedal working already the others are a side matter; still say it once.
-    (void)connected;
     showError(kMessage);
     return true;
 }

@@ -20,7 +20,7 @@ public:
     // not open. Shows the message when one of them is new since the last
     // check; a pedal unplugged and plugged back in counts as new. True when it
     // showed the message.
-    bool check(tovan::HidBackend& backend, bool connected);
+    bool check(tovan::HidBackend& backend);
 
 private:
     std::set<std::string> told;

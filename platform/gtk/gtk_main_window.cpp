@@ -96,17 +96,24 @@ struct GtkMainWindow::Impl {
             std::lock_guard lock(presentLock);
             rects.swap(pending);
         }
-        if (client == nullptr || surface == nullptr) return;
+        for (const CCRect& asked : rects) {
+            const CCRect r = copyIn(asked);
+            if (!r.isEmpty() && area != nullptr)
+                gtk_widget_queue_draw_area(area, r.left, r.top, r.width(), r.height());
+        }
+    }
+
+    // Copies what the toolkit composed for a rectangle into the window's
+    // surface; answers the part copied (empty when nothing was).
+    CCRect copyIn(CCRect asked) {
+        const CCRect r = asked.intersected({0, 0, width, height});
+        if (client == nullptr || surface == nullptr || r.isEmpty()) return {};
         cairo_surface_flush(surface);
         uint8_t* data = cairo_image_surface_get_data(surface);
         const int32_t stride = cairo_image_surface_get_stride(surface);
-        for (const CCRect& asked : rects) {
-            const CCRect r = asked.intersected({0, 0, width, height});
-            if (r.isEmpty()) continue;
-            if (!client->copyComposed(r, data + r.top * stride + r.left * 4, stride)) continue;
-            cairo_surface_mark_dirty_rectangle(surface, r.left, r.top, r.width(), r.height());
-            if (area != nullptr) gtk_widget_queue_draw_area(area, r.left, r.top, r.width(), r.height());
-        }
+        if (!client->copyComposed(r, data + r.top * stride + r.left * 4, stride)) return {};
+        cairo_surface_mark_dirty_rectangle(surface, r.left, r.top, r.width(), r.height());
+        return r;
     }
 
     // Copies and draws one rectangle straight to the screen; false when the
@@ -114,13 +121,8 @@ struct GtkMainWindow::Impl {
     bool drawNow(CCRect asked) {
         GdkWindow* w = gdkWindow();
         if (w == nullptr || client == nullptr || !gdk_window_is_viewable(w)) return false;
-        const CCRect r = asked.intersected({0, 0, width, height});
+        const CCRect r = copyIn(asked);
         if (r.isEmpty()) return true;
-        cairo_surface_flush(surface);
-        uint8_t* data = cairo_image_surface_get_data(surface);
-        const int32_t stride = cairo_image_surface_get_stride(surface);
-        if (!client->copyComposed(r, data + r.top * stride + r.left * 4, stride)) return true;
-        cairo_surface_mark_dirty_rectangle(surface, r.left, r.top, r.width(), r.height());
         const cairo_rectangle_int_t area{r.left, r.top, r.width(), r.height()};
         cairo_region_t* region = cairo_region_create_rectangle(&area);
         GdkDrawingContext* frame = gdk_window_begin_draw_frame(w, region);

@@ -1,16 +1,13 @@
 #pragma once
 
-#include "toolkit/controls/control_timer.h"
-#include "toolkit/controls/on_off_button.h"
-
-class Clock;
+#include "toolkit/controls/timed_on_off_button.h"
 
 // A button that blinks while it is on. Its strip has three frames: 0 lit, 1 off,
 // 2 pressed. While on it shows frames 0 and 1 in turn, 500 ms each, starting lit
 // at the moment it was switched on; it answers presses as CCOnOffButton does.
 // The phase is read from a clock; a 100 ms toolkit timer only asks for a redraw
 // when the phase has turned.
-class CCFlashingOnOffButton : public CCOnOffButton {
+class CCFlashingOnOffButton : public CCTimedOnOffButton {
 public:
     static constexpr uint32_t kPhaseMs = 500;
     static constexpr uint32_t kTickMs = 100;
@@ -19,19 +16,13 @@ public:
                           int32_t stripId, int32_t mode = kButtonToggle, CCPageObject* listener = nullptr,
                           uint16_t groupMask = 0, const Clock* clock = nullptr);
 
-    // The timer runs while the button is on and visible in a window.
-    void setVisible(bool on) override;
     void drawContent(CCDrawContext& ctx) override;
-    bool onControlMessage(CCMsg& msg) override;
-    void applyValue(int32_t value, bool notify, bool redraw, bool selfOnly, bool force) override;
 
     // The frame for the current state and clock: 2 pressed, 1 off or dark, 0 lit.
     int32_t currentFrame() const;
-    uint32_t timerId() const { return timer.id(); }
 
 private:
-    const Clock& clock;
-    CCControlTimer timer;
-    uint32_t onSince = 0;
+    void tick() override;
+
     int32_t drawnFrame = -1;
 };

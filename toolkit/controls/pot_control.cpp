@@ -107,20 +107,27 @@ int32_t CCPotControl::cursorAt(int32_t, int32_t) {
     }
 }
 
-float CCPotControl::positionToValue(int32_t x, int32_t y) {
+bool CCPotControl::pointerAngle(int32_t x, int32_t y, double& radians) {
     const int32_t cx = bounds.left + (bounds.right - bounds.left) / 2;
     const int32_t cy = bounds.top + (bounds.bottom - bounds.top) / 2;
     const double dx = cx - x;
     const double dy = cy - y;
     const double r = std::sqrt(dx * dx + dy * dy);
-    // The centre has no angle: keep the last answer.
-    if (r == 0) return lastPosition;
+    if (r == 0) return false;
     double t = std::acos(dx / r);
     if (dy <= 0) {
         t = -t;
         if (dx <= 0) t += 2 * std::numbers::pi;
     }
     lastTurn = float(t / (2 * std::numbers::pi) + 0.25);
+    radians = t;
+    return true;
+}
+
+float CCPotControl::positionToValue(int32_t x, int32_t y) {
+    double t = 0;
+    // The centre has no angle: keep the last answer.
+    if (!pointerAngle(x, y, t)) return lastPosition;
     return (lastTurn - arcStart) * arcScale;
 }
 

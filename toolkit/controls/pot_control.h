@@ -46,6 +46,11 @@ public:
     float lastTurnFraction() const { return lastTurn; }
 
 protected:
+    // The pointer's angle about the knob's centre in radians (0 to the left,
+    // growing clockwise through the top), also kept as the last turn fraction;
+    // false at the centre itself, which has no angle.
+    bool pointerAngle(int32_t x, int32_t y, double& radians);
+
     CCImageStrip* strip = nullptr; // one registry reference
     int32_t stripOffset = 0;
     uint16_t frame = 0;

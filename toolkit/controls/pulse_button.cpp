@@ -1,6 +1,5 @@
 #include "toolkit/controls/pulse_button.h"
 
-#include "platform/clock.h"
 #include "toolkit/draw_context.h"
 
 #include <cmath>
@@ -9,41 +8,14 @@
 CCPulseButton::CCPulseButton(int32_t tag, int32_t left, int32_t top, int32_t right, int32_t bottom,
                              int32_t stripId, int32_t buttonMode, CCPageObject* listener, uint16_t groupMask,
                              const Clock* c)
-    : CCOnOffButton(tag, left, top, right, bottom, stripId, buttonMode, listener, groupMask, 2),
-      clock(c ? *c : steadyClock()) {}
+    : CCTimedOnOffButton(tag, left, top, right, bottom, stripId, buttonMode, listener, groupMask, 2, c,
+                         kTickMs) {}
 
 uint8_t CCPulseButton::glowOpacity() const {
     if (!value) return 0;
-    const uint32_t within = (clock.milliseconds() - onSince) % kPulseMs;
+    const uint32_t within = onFor() % kPulseMs;
     const double phase = 2 * std::numbers::pi * within / kPulseMs;
     return uint8_t(std::lround(127.5 * (1 - std::cos(phase))));
-}
-
-void CCPulseButton::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, bool force) {
-    const int32_t before = value;
-    CCOnOffButton::applyValue(v, notify, redraw, selfOnly, force);
-    if (value == before) return;
-    if (value) {
-        onSince = clock.milliseconds();
-        if (isVisible()) timer.start(*this, kTickMs);
-    } else {
-        timer.stop();
-    }
-}
-
-void CCPulseButton::setVisible(bool on) {
-    CCOnOffButton::setVisible(on);
-    if (on && value)
-        timer.start(*this, kTickMs);
-    else
-        timer.stop();
-}
-
-bool CCPulseButton::onControlMessage(CCMsg& msg) {
-    if (msg.code != kMsgTimer) return CCOnOffButton::onControlMessage(msg);
-    if (uint32_t(msg.first) != timer.id()) return false;
-    invalidate(true);
-    return true;
 }
 
 void CCPulseButton::drawContent(CCDrawContext& ctx) {

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "toolkit/controls/control_timer.h"
-#include "toolkit/controls/on_off_button.h"
-
-class Clock;
+#include "toolkit/controls/timed_on_off_button.h"
 
 // A button that breathes while it is on. Its strip has two frames, the base
 // image and a glow layer. The base is drawn at 5/8 of the current opacity (in
@@ -11,7 +8,7 @@ class Clock;
 // and falls as a raised cosine, 0 to 255 and back in kPulseMs, starting dark at
 // the moment it was switched on. A 50 ms toolkit timer redraws it; the glow's
 // opacity is read from a clock. It answers presses as CCOnOffButton does.
-class CCPulseButton : public CCOnOffButton {
+class CCPulseButton : public CCTimedOnOffButton {
 public:
     static constexpr uint32_t kPulseMs = 1200;
     static constexpr uint32_t kTickMs = 50;
@@ -20,18 +17,11 @@ public:
                   int32_t mode = kButtonToggle, CCPageObject* listener = nullptr, uint16_t groupMask = 0,
                   const Clock* clock = nullptr);
 
-    // The timer runs while the button is on and visible in a window.
-    void setVisible(bool on) override;
     void drawContent(CCDrawContext& ctx) override;
-    bool onControlMessage(CCMsg& msg) override;
-    void applyValue(int32_t value, bool notify, bool redraw, bool selfOnly, bool force) override;
 
     // The glow's opacity now: 0 while off.
     uint8_t glowOpacity() const;
-    uint32_t timerId() const { return timer.id(); }
 
 private:
-    const Clock& clock;
-    CCControlTimer timer;
-    uint32_t onSince = 0;
+    void tick() override { invalidate(true); }
 };

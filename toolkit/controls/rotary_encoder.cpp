@@ -34,18 +34,8 @@ void CCRotaryEncoder::drawContent(CCDrawContext& ctx) {
 }
 
 float CCRotaryEncoder::positionToValue(int32_t x, int32_t y) {
-    const int32_t cx = bounds.left + (bounds.right - bounds.left) / 2;
-    const int32_t cy = bounds.top + (bounds.bottom - bounds.top) / 2;
-    const double dx = cx - x;
-    const double dy = cy - y;
-    const double r = std::sqrt(dx * dx + dy * dy);
-    if (r == 0) return lastPosition;
-    double t = std::acos(dx / r);
-    if (dy <= 0) {
-        t = -t;
-        if (dx <= 0) t += 2 * std::numbers::pi;
-    }
-    lastTurn = float(t / (2 * std::numbers::pi) + 0.25);
+    double t = 0;
+    if (!pointerAngle(x, y, t)) return lastPosition;
     double g = 90.0 - angleOffset + t * kDegreesPerRadian;
     if (g < 0) g += 360.0;
     // Straight below the centre the angle comes out as a full turn; it is 0.
