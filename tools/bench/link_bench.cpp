@@ -2,6 +2,8 @@
 // and how close a full reload comes to the pedal's own pace.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+
 #include "link/tovan_process.h"
 #include "platform/hid/sim/sim_backend.h"
 
@@ -72,6 +74,27 @@ void BM_FullReloadAtOneMillisecond(benchmark::State& state) {
     state.counters["paced_ms"] = reports;
 }
 
+// A whole backup as the editor takes it (readBackup: the pedal's place, the
+// globals, the setlists, then each user preset selected, awaited through the
+// status and read, the pedal put back), every report taking 1 ms on the
+// pedal. The waits between status reads count in the wall time.
+void BM_BackupAtOneMillisecond(benchmark::State& state) {
+    Rig rig(std::chrono::microseconds(1000));
+    double reports = 0;
+    double wallMs = 0;
+    for (auto _ : state) {
+        const uint64_t before = rig.counters().outputReports + rig.counters().inputReports;
+        const auto start = std::chrono::steady_clock::now();
+        const TovanProcess::BackupRead backup = rig.process.readBackup();
+        wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        reports = static_cast<double>(rig.counters().outputReports + rig.counters().inputReports - before);
+        if (!backup.failure.empty() || backup.bytes.empty()) state.SkipWithError(backup.failure.c_str());
+    }
+    state.counters["reports"] = reports;
+    state.counters["wall_ms"] = wallMs;
+    state.counters["ratio"] = reports > 0 ? wallMs / reports : 0;
+}
+
 } // namespace
 
 BENCHMARK(BM_FullReloadExchanges)->Iterations(3);
@@ -79,3 +102,4 @@ BENCHMARK(BM_ValueReloadExchanges)->Iterations(20);
 BENCHMARK(BM_StatusPollExchanges)->Iterations(100);
 BENCHMARK(BM_OneEditExchanges)->Iterations(100);
 BENCHMARK(BM_FullReloadAtOneMillisecond)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BackupAtOneMillisecond)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
