@@ -193,9 +193,11 @@ private:
                         const tovan::proto::Payload& data = {});
     std::optional<PedalPlace> readPedalPlace();
     bool putPedalBack(const PedalPlace& place);
-    // Waits up to a second for status bit 4, then asks the active preset.
+    // Waits up to a second for status bit 4, then asks the active preset. The
+    // status is read a pacing step after askedAt (when the pedal was told to
+    // switch), then a step after each read began.
     enum class PresetWait { Active, TimedOut, Failed };
-    PresetWait confirmActivePreset(int32_t preset);
+    PresetWait confirmActivePreset(int32_t preset, uint32_t askedAt);
     // Selects the user slot and appends its "pret" chunk from what the pedal
     // answered; the reason it could not, or empty.
     std::string readUserPresetChunk(int32_t slot, presetfile::Writer& writer);

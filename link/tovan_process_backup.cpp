@@ -92,11 +92,16 @@ bool TovanProcess::putPedalBack(const PedalPlace& place) {
     return selected && switched;
 }
 
-TovanProcess::PresetWait TovanProcess::confirmActivePreset(int32_t preset) {
+TovanProcess::PresetWait TovanProcess::confirmActivePreset(int32_t preset, uint32_t askedAt) {
     const uint32_t start = clock->milliseconds();
+    uint32_t stepStart = askedAt;
     bool reverted = false;
     for (;;) {
-        pause(kPresetWaitStep);
+        // The pace is kept from the start of the previous report, not from its
+        // end: on a slow pedal the reports' own time counts toward the step.
+        const auto elapsed = std::chrono::milliseconds(clock->milliseconds() - stepStart);
+        if (elapsed < kPresetWaitStep) pause(kPresetWaitStep - elapsed);
+        stepStart = clock->milliseconds();
         // A lost or failed answer is asked again: the pedal cleared its event
         // bits when it answered, so the bit may be gone, which the read of the
         // active preset below makes up for.
@@ -124,11 +129,12 @@ std::string TovanProcess::readUserPresetChunk(int32_t slot, Writer& writer) {
     const int32_t preset = kPresetsPerBank + slot;
     std::string reason;
     for (int round = 0; round < kPresetReadRounds && !pedalGone(); ++round) {
+        const uint32_t asked = clock->milliseconds();
         if (!selectPresetOnPedal(preset)) {
             reason = "the Tovan did not take its selection";
             continue;
         }
-        const PresetWait wait = confirmActivePreset(preset);
+        const PresetWait wait = confirmActivePreset(preset, asked);
         if (wait != PresetWait::Active) {
             reason =
                 wait == PresetWait::TimedOut ? "the Tovan did not switch to it" : "the Tovan did not answer";
@@ -264,7 +270,7 @@ bool TovanProcess::storeRestoredPreset(const PresetContents& preset, int32_t slo
     bool stored = false;
     for (int round = 0; round < 2 && !stored && !pedalGone(); ++round)
         stored = storePreset(name.shortName.c_str(), name.description.c_str(), slot);
-    return stored && confirmActivePreset(kPresetsPerBank + slot) == PresetWait::Active;
+    return stored && confirmActivePreset(kPresetsPerBank + slot, clock->milliseconds()) == PresetWait::Active;
 }
 
 std::vector<int32_t> TovanProcess::namesThatDiffer(const DecodedFile& file, const std::vector<bool>& stored) {
