@@ -16,9 +16,10 @@
 // server's milliseconds, as in its events. Lines:
 //
 //   clock <monotonic_us> <server_ms>
-//       once, before the first input: the X server's time read by a round
-//       trip, against the monotonic clock half-way through it, so server times
-//       can be put on the monotonic clock.
+//       once, before the first input: the monotonic time at which the X
+//       server's millisecond count reached server_ms (found by round trips,
+//       good to about one of them), so server times can be put on the
+//       monotonic clock.
 //   input <seq> <kind> <received_us> <server_ms>
 //       an input event as the window's handler got it; kind is press,
 //       release, motion, scroll or key; seq counts from 1.

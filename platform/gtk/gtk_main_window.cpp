@@ -157,13 +157,25 @@ struct GtkMainWindow::Impl {
     }
 
     // The X server's time against the monotonic clock, so event times can be
-    // put on it: one round trip, the monotonic time taken half-way.
+    // put on it. The server counts whole milliseconds, so one reading is up to
+    // a millisecond off: the server's time is read by round trips until it
+    // ticks over, and the tick is placed between the two reads around it.
     void logClock() {
         GdkWindow* top = window != nullptr ? gtk_widget_get_window(window) : nullptr;
         if (top == nullptr || !GDK_IS_X11_WINDOW(top)) return;
-        const int64_t before = FrameLog::nowUs();
-        const uint32_t server = gdk_x11_get_server_time(top);
-        frameLog->clock((before + FrameLog::nowUs()) / 2, server);
+        int64_t askedBefore = FrameLog::nowUs();
+        uint32_t server = gdk_x11_get_server_time(top);
+        for (int i = 0; i < 100; ++i) {
+            const int64_t asked = FrameLog::nowUs();
+            const uint32_t now = gdk_x11_get_server_time(top);
+            const int64_t answered = FrameLog::nowUs();
+            if (now != server) {
+                frameLog->clock((askedBefore + answered) / 2, now);
+                return;
+            }
+            askedBefore = asked;
+        }
+        frameLog->clock(askedBefore, server);
     }
 
     // The cause for frames drawn while handling an input event (logged here).
