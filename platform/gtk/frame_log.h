@@ -16,7 +16,8 @@
 // server's milliseconds, as in its events. Lines:
 //
 //   clock <monotonic_us> <server_ms>
-//       once, before the first input: the monotonic time at which the X
+//       once, when the window is first idle (or at the first input if that
+//       comes sooner), anywhere in the file: the monotonic time at which the X
 //       server's millisecond count reached server_ms (found by round trips,
 //       good to about one of them), so server times can be put on the
 //       monotonic clock.

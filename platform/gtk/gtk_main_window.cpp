@@ -89,6 +89,7 @@ struct GtkMainWindow::Impl {
     bool painted = false;                                            // a draw since the last after-paint
     GdkFrameClock* frameClock = nullptr;
     gulong afterPaint = 0;
+    guint clockSource = 0;
 
     GdkWindow* gdkWindow() const { return area != nullptr ? gtk_widget_get_window(area) : nullptr; }
     GdkDevice* pointer() const {
@@ -164,8 +165,9 @@ struct GtkMainWindow::Impl {
         GdkWindow* top = window != nullptr ? gtk_widget_get_window(window) : nullptr;
         if (top == nullptr || !GDK_IS_X11_WINDOW(top)) return;
         int64_t askedBefore = FrameLog::nowUs();
+        const int64_t giveUp = askedBefore + 20000;
         uint32_t server = gdk_x11_get_server_time(top);
-        for (int i = 0; i < 100; ++i) {
+        while (askedBefore < giveUp) {
             const int64_t asked = FrameLog::nowUs();
             const uint32_t now = gdk_x11_get_server_time(top);
             const int64_t answered = FrameLog::nowUs();
@@ -241,13 +243,21 @@ void onAfterPaint(GdkFrameClock*, gpointer data) {
     impl->frameShown(impl->paintCause);
 }
 
+gboolean onLogClock(gpointer data) {
+    auto* impl = static_cast<Impl*>(data);
+    impl->clockSource = 0;
+    if (!impl->frameLog->hasClock()) impl->logClock();
+    return G_SOURCE_REMOVE;
+}
+
 void onAreaRealize(GtkWidget* area, gpointer data) {
     auto* impl = static_cast<Impl*>(data);
     if (!impl->frameLog || impl->frameClock != nullptr) return;
     impl->frameClock = gtk_widget_get_frame_clock(area);
     if (impl->frameClock != nullptr)
         impl->afterPaint = g_signal_connect(impl->frameClock, "after-paint", G_CALLBACK(onAfterPaint), impl);
-    impl->logClock();
+    // Once the window is up and the loop idle, so the start is not delayed.
+    impl->clockSource = g_idle_add_full(G_PRIORITY_LOW, onLogClock, impl, nullptr);
 }
 
 gboolean onButtonPress(GtkWidget*, GdkEventButton* event, gpointer data) {
@@ -514,6 +524,7 @@ GtkMainWindow::~GtkMainWindow() {
     if (impl->blank != nullptr) g_object_unref(impl->blank);
     impl->client = nullptr;
     if (impl->afterPaint != 0) g_signal_handler_disconnect(impl->frameClock, impl->afterPaint);
+    if (impl->clockSource != 0) g_source_remove(impl->clockSource);
     if (impl->window != nullptr) gtk_widget_destroy(impl->window);
     cairo_surface_destroy(impl->surface);
 }
