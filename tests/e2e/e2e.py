@@ -181,3 +181,72 @@ def magenta_share(path, x, y, w, h):
                           "-opaque", "#FF00FF", "-fill", "black", "+opaque", "white", "-format", "%[fx:mean]",
                           "info:"], capture_output=True, text=True).stdout.strip()
     return float(out or "0")
+
+
+# Client coordinates of the controls the scenarios use (the page's layout).
+CLOSE = (616, 13)
+MINIMISE = (568, 13)
+TOPMOST = (592, 13)
+LEVEL_KNOB = (389, 90)
+PRESET_MENU = (220, 82)
+HEEL_FREQUENCY = (101, 361)
+SETLIST_TAB = (125, 29)
+DEVICE_MENU = (106, 624)
+DELETE_BUTTON = (200, 101)
+ACTION_BUTTON = (390, 624)
+SETTINGS_TAB = (273, 29)
+PRESET_TAB = (51, 29)
+POT_MODE_BUTTON = (184, 274)
+
+SCENARIOS = []
+
+
+def scenario(needs_window_manager=False):
+    def register(function):
+        SCENARIOS.append((function.__name__, function, needs_window_manager))
+        return function
+    return register
+
+
+def mouse_location():
+    out = xdotool("getmouselocation", "--shell")
+    values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    return int(values["X"]), int(values["Y"])
+
+
+def dialog(title, timeout=5):
+    """The window of a dialog of the editor, focused."""
+    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
+    check(found, "no dialog titled %r" % title)
+    xdotool("windowfocus", "--sync", found[0])
+    time.sleep(0.2)
+    return found[0]
+
+
+def dismiss_if_shown(title, timeout=1.5):
+    """Answers a message box with Return when one with that title comes up."""
+    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
+    if found:
+        xdotool("windowfocus", "--sync", found[0])
+        xdotool("key", "Return")
+        time.sleep(0.2)
+
+
+def choose_in_menu(keys):
+    time.sleep(0.5)
+    for key in keys:
+        xdotool("key", key)
+        time.sleep(0.15)
+
+
+def save_through_the_chooser(s, path, title):
+    chooser = dialog(title)
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "10", path)
+    time.sleep(0.4)
+    xdotool("key", "Return")
+    # A name the chooser can complete shows its completion first, which takes a Return.
+    time.sleep(0.5)
+    if chooser in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split():
+        xdotool("key", "Return")
+    return chooser

@@ -13,31 +13,8 @@ import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import Failure, Session, check, magenta_share, wait_until, xdotool  # noqa: E402
-
-# Client coordinates of the controls the scenarios use (the page's layout).
-CLOSE = (616, 13)
-MINIMISE = (568, 13)
-TOPMOST = (592, 13)
-LEVEL_KNOB = (389, 90)
-PRESET_MENU = (220, 82)
-HEEL_FREQUENCY = (101, 361)
-SETLIST_TAB = (125, 29)
-DEVICE_MENU = (106, 624)
-DELETE_BUTTON = (200, 101)
-ACTION_BUTTON = (390, 624)
-SETTINGS_TAB = (273, 29)
-PRESET_TAB = (51, 29)
-POT_MODE_BUTTON = (184, 274)
-
-SCENARIOS = []
-
-
-def scenario(needs_window_manager=False):
-    def register(function):
-        SCENARIOS.append((function.__name__, function, needs_window_manager))
-        return function
-    return register
+from e2e import *  # noqa: E402,F401,F403
+import file_scenarios  # noqa: E402,F401  (registers its scenarios)
 
 
 def writes(pedal):
@@ -96,12 +73,6 @@ def wheel_over_a_knob_writes_one_value(s):
     check(after["counters"]["writes"] - before["counters"]["writes"] == 1, "not exactly one write")
     check(after["edit_buffer"]["common"][0] == before["edit_buffer"]["common"][0] + 1, "the level did not go up")
     s.screenshot("wheel")
-
-
-def mouse_location():
-    out = xdotool("getmouselocation", "--shell")
-    values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
-    return int(values["X"]), int(values["Y"])
 
 
 @scenario()
@@ -225,31 +196,6 @@ def a_vanishing_pedal_leaves_the_editor_responsive(s):
     check(editor.wait_exit(10) == 0, "the editor did not close after the pedal went")
 
 
-def dialog(title, timeout=5):
-    """The window of a dialog of the editor, focused."""
-    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
-    check(found, "no dialog titled %r" % title)
-    xdotool("windowfocus", "--sync", found[0])
-    time.sleep(0.2)
-    return found[0]
-
-
-def dismiss_if_shown(title, timeout=1.5):
-    """Answers a message box with Return when one with that title comes up."""
-    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
-    if found:
-        xdotool("windowfocus", "--sync", found[0])
-        xdotool("key", "Return")
-        time.sleep(0.2)
-
-
-def choose_in_menu(keys):
-    time.sleep(0.5)
-    for key in keys:
-        xdotool("key", key)
-        time.sleep(0.15)
-
-
 @scenario()
 def two_pedals_switch_with_the_device_selector(s):
     pedals = s.pedal("--count", "2")
@@ -283,19 +229,6 @@ def deleting_a_user_preset_asks_first(s):
     dialog("Tovan Warning")
     xdotool("key", "Return")
     check(wait_until(lambda: pedal.state()["user_presets"][0]["name"] == "---", 3), "OK did not delete the preset")
-
-
-def save_through_the_chooser(s, path, title):
-    chooser = dialog(title)
-    xdotool("key", "ctrl+a")
-    xdotool("type", "--delay", "10", path)
-    time.sleep(0.4)
-    xdotool("key", "Return")
-    # A name the chooser can complete shows its completion first, which takes a Return.
-    time.sleep(0.5)
-    if chooser in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split():
-        xdotool("key", "Return")
-    return chooser
 
 
 @scenario()
