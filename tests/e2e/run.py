@@ -287,6 +287,56 @@ def a_pedal_pulled_during_a_backup(s):
     check(editor.wait_exit(10) == 0, "the editor did not close after the pedal went mid-backup")
 
 
+ACTIVE_SETLIST = (176, 95)
+SETLIST_LIST_TOP = 110  # the drawn list under the active setlist selector: its first row
+SETLIST_LIST_PITCH = 14
+SLOT1_PROGRAM = (130, 193)
+SLOT1_PRESET = (240, 193)
+MIDI_TAB = (199, 29)
+
+
+def screen_region(s, editor, label, box):
+    """The pixels of one client rectangle of the window, as bytes."""
+    path = s.screenshot(label)
+    x, y, _, _ = editor.geometry()
+    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (box[2], box[3], x + box[0], y + box[1]),
+                          "+repage", "rgb:-"], capture_output=True).stdout
+    return out
+
+
+@scenario()
+def every_tab_shows_and_a_setlist_slot_is_edited(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    body = (20, 50, 600, 540)
+    seen = []
+    for name, tab in (("preset", PRESET_TAB), ("setlist", SETLIST_TAB), ("midi", MIDI_TAB),
+                      ("settings", SETTINGS_TAB)):
+        editor.click(*tab)
+        time.sleep(0.4)
+        seen.append(screen_region(s, editor, "tab-" + name, body))
+    check(len(set(seen)) == 4, "two tabs show the same body")
+
+    editor.click(*SETLIST_TAB)
+    # The active setlist's list is drawn by the page: Off, Demo Mode, Setlist A, ...
+    editor.click(*ACTIVE_SETLIST)
+    time.sleep(0.3)
+    editor.click(ACTIVE_SETLIST[0], SETLIST_LIST_TOP + 2 * SETLIST_LIST_PITCH + SETLIST_LIST_PITCH // 2)
+    time.sleep(0.5)
+    editor.click(*SLOT1_PROGRAM)
+    choose_in_menu(["Down", "Down", "Right", "Down", "Return"])  # 1 - 16, then its second: program 2
+    check(wait_until(lambda: pedal.state()["setlists"][1]["programs"][0] == 2, 3),
+          "slot 1 of setlist A does not hold program 2")
+    editor.click(*SLOT1_PRESET)
+    choose_in_menu(["Down", "Down", "Right", "Right", "Down", "Return"])  # Factory, F00 - F09, F01
+    check(wait_until(lambda: pedal.state()["setlists"][1]["presets"][0] == 1, 3),
+          "slot 1 of setlist A does not hold F01")
+    slots = pedal.state()["setlists"][1]
+    check(slots["presets"][1:] == [255] * 19 and slots["programs"][1:] == [0] * 19, "another slot changed")
+    s.screenshot("slot-edited")
+
+
 def window_state(window):
     out = subprocess.run(["xprop", "-id", window, "_NET_WM_STATE"], capture_output=True, text=True).stdout
     return out
