@@ -337,6 +337,77 @@ def every_tab_shows_and_a_setlist_slot_is_edited(s):
     s.screenshot("slot-edited")
 
 
+STORE_BUTTON = (150, 101)
+REVERT_BUTTON = (339, 101)
+STORE_SLOT_MENU = (340, 240)
+STORE_NAME_FIELD = (278, 264)
+STORE_CONFIRM = (342, 311)
+
+
+def select_user_preset(editor, pedal, slot):
+    """P<slot> from the preset menu: User, its group of ten, then the slot."""
+    editor.click(*PRESET_MENU)
+    choose_in_menu(["Down", "Down", "Right"] + ["Down"] * (slot // 10) + ["Right"] + ["Down"] * (slot % 10) +
+                   ["Return"])
+    check(wait_until(lambda: pedal.state()["active_preset"] == 100 + slot, 3), "P%02d was not selected" % slot)
+
+
+@scenario()
+def a_preset_is_stored_another_deleted_a_third_reverted(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+
+    # Store: P00 with a higher level, into P05 as "NEW".
+    select_user_preset(editor, pedal, 0)
+    level = pedal.state()["edit_buffer"]["common"][0]
+    editor.click(*LEVEL_KNOB, button=4)
+    check(wait_until(lambda: pedal.state()["edited"], 3), "the edit did not mark the preset edited")
+    editor.click(*STORE_BUTTON)
+    time.sleep(0.4)
+    s.screenshot("store-panel")
+    editor.click(*STORE_SLOT_MENU)
+    # A hundred slots: the menu opens scrolled, with the slot under the pointer lit.
+    choose_in_menu(["Home"] + ["Down"] * 5 + ["Return"])
+    editor.click(*STORE_NAME_FIELD)
+    time.sleep(0.3)
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "30", "NEW")
+    xdotool("key", "Return")
+    time.sleep(0.3)
+    editor.click(*STORE_CONFIRM)
+    check(wait_until(lambda: pedal.state()["user_presets"][5]["name"] == "NEW", 3), "P05 was not stored as NEW")
+    state = pedal.state()
+    check(state["active_preset"] == 105 and not state["edited"], "the stored preset is not the one loaded")
+    check(state["edit_buffer"]["common"][0] == level + 1, "P05 does not hold the edited level")
+    select_user_preset(editor, pedal, 0)
+    check(pedal.state()["edit_buffer"]["common"][0] == level, "storing elsewhere changed P00")
+    s.screenshot("stored")
+
+    # Delete: P01, answered OK in the warning.
+    select_user_preset(editor, pedal, 1)
+    editor.click(*DELETE_BUTTON)
+    dialog("Tovan Warning")
+    xdotool("key", "Return")
+    check(wait_until(lambda: pedal.state()["user_presets"][1]["name"] == "---", 3), "P01 was not deleted")
+
+    # Revert: P02 edited, then its edit discarded, answered OK in the warning.
+    select_user_preset(editor, pedal, 2)
+    stored = pedal.state()["edit_buffer"]["common"][0]
+    editor.click(*LEVEL_KNOB, button=5)
+    check(wait_until(lambda: pedal.state()["edited"], 3), "the edit did not mark P02 edited")
+    editor.click(*REVERT_BUTTON)
+    dialog("Tovan Warning")
+    s.screenshot("revert-question")
+    xdotool("key", "Return")
+    check(wait_until(lambda: not pedal.state()["edited"], 3), "REVERT left P02 edited")
+    check(pedal.state()["edit_buffer"]["common"][0] == stored, "REVERT did not bring P02's level back")
+    names = [p["name"] for p in pedal.state()["user_presets"][:6]]
+    check(names[0] != "---" and names[2] != "---" and names[5] == "NEW", "other presets changed: %r" % names)
+    time.sleep(0.3)
+    s.screenshot("reverted")
+
+
 def window_state(window):
     out = subprocess.run(["xprop", "-id", window, "_NET_WM_STATE"], capture_output=True, text=True).stdout
     return out
