@@ -1,5 +1,6 @@
 #include "platform/gtk/gtk_main_window.h"
 
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <atomic>
@@ -8,6 +9,7 @@
 #include <map>
 #include <mutex>
 
+#include "platform/gtk/frame_log.h"
 #include "platform/gtk/key_map.h"
 #include "platform/gtk/shape_runs.h"
 #include "platform/gtk/wheel_steps.h"
@@ -80,6 +82,14 @@ struct GtkMainWindow::Impl {
     WheelSteps wheel;
     std::vector<CCRect> outline;
 
+    // Only with TOVAN_FRAME_LOG set: what the window drew and why.
+    std::unique_ptr<FrameLog> frameLog;
+    FrameLog::Cause queuedCause{FrameLog::Cause::Kind::Exposure, 0}; // of the draws flush() queued
+    FrameLog::Cause paintCause;                                      // of the draw GTK is painting
+    bool painted = false;                                            // a draw since the last after-paint
+    GdkFrameClock* frameClock = nullptr;
+    gulong afterPaint = 0;
+
     GdkWindow* gdkWindow() const { return area != nullptr ? gtk_widget_get_window(area) : nullptr; }
     GdkDevice* pointer() const {
         GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
@@ -96,6 +106,7 @@ struct GtkMainWindow::Impl {
             std::lock_guard lock(presentLock);
             rects.swap(pending);
         }
+        if (frameLog && !rects.empty()) queuedCause = frameLog->current;
         for (const CCRect& asked : rects) {
             const CCRect r = copyIn(asked);
             if (!r.isEmpty() && area != nullptr)
@@ -135,7 +146,32 @@ struct GtkMainWindow::Impl {
         gdk_window_end_draw_frame(w, frame);
         cairo_region_destroy(region);
         gdk_display_flush(gdk_window_get_display(w));
+        if (frameLog) frameShown(frameLog->current);
         return true;
+    }
+
+    // Logs a frame once the X server has processed its drawing.
+    void frameShown(FrameLog::Cause cause) {
+        gdk_display_sync(gdk_display_get_default());
+        frameLog->frame(FrameLog::nowUs(), cause);
+    }
+
+    // The X server's time against the monotonic clock, so event times can be
+    // put on it: one round trip, the monotonic time taken half-way.
+    void logClock() {
+        GdkWindow* top = window != nullptr ? gtk_widget_get_window(window) : nullptr;
+        if (top == nullptr || !GDK_IS_X11_WINDOW(top)) return;
+        const int64_t before = FrameLog::nowUs();
+        const uint32_t server = gdk_x11_get_server_time(top);
+        frameLog->clock((before + FrameLog::nowUs()) / 2, server);
+    }
+
+    // The cause for frames drawn while handling an input event (logged here).
+    FrameLog::Cause inputCause(const char* kind, guint32 serverTime) {
+        if (!frameLog) return {};
+        const int64_t received = FrameLog::nowUs();
+        if (!frameLog->hasClock()) logClock();
+        return {FrameLog::Cause::Kind::Input, frameLog->input(kind, received, serverTime)};
     }
 
     void applyCursor() {
@@ -177,12 +213,35 @@ gboolean onDraw(GtkWidget*, cairo_t* cr, gpointer data) {
     // On a scaled screen the pixels are drawn larger: smoothly.
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_paint(cr);
+    if (impl->frameLog) {
+        impl->paintCause = impl->queuedCause;
+        impl->queuedCause = {FrameLog::Cause::Kind::Exposure, 0};
+        impl->painted = true;
+    }
     return TRUE;
+}
+
+// GTK has copied the painted frame to the window (only with a frame log).
+void onAfterPaint(GdkFrameClock*, gpointer data) {
+    auto* impl = static_cast<Impl*>(data);
+    if (!impl->painted) return;
+    impl->painted = false;
+    impl->frameShown(impl->paintCause);
+}
+
+void onAreaRealize(GtkWidget* area, gpointer data) {
+    auto* impl = static_cast<Impl*>(data);
+    if (!impl->frameLog || impl->frameClock != nullptr) return;
+    impl->frameClock = gtk_widget_get_frame_clock(area);
+    if (impl->frameClock != nullptr)
+        impl->afterPaint = g_signal_connect(impl->frameClock, "after-paint", G_CALLBACK(onAfterPaint), impl);
+    impl->logClock();
 }
 
 gboolean onButtonPress(GtkWidget*, GdkEventButton* event, gpointer data) {
     auto* impl = static_cast<Impl*>(data);
     if (impl->client == nullptr) return TRUE;
+    const FrameCauseScope cause(impl->frameLog.get(), impl->inputCause("press", event->time));
     if (impl->lastPress != nullptr) gdk_event_free(impl->lastPress);
     impl->lastPress = gdk_event_copy(reinterpret_cast<GdkEvent*>(event));
     const CCPointerEvent e = pointerEvent(event->x, event->y, event->x_root, event->y_root, event->state);
@@ -205,6 +264,7 @@ gboolean onButtonPress(GtkWidget*, GdkEventButton* event, gpointer data) {
 gboolean onButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
     auto* impl = static_cast<Impl*>(data);
     if (impl->client == nullptr) return TRUE;
+    const FrameCauseScope cause(impl->frameLog.get(), impl->inputCause("release", event->time));
     const CCPointerEvent e = pointerEvent(event->x, event->y, event->x_root, event->y_root, event->state);
     if (event->button == 1) impl->client->leftReleased(e);
     if (event->button == 3) impl->client->rightReleased(e);
@@ -213,6 +273,7 @@ gboolean onButtonRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
 
 gboolean onMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
     auto* impl = static_cast<Impl*>(data);
+    const FrameCauseScope cause(impl->frameLog.get(), impl->inputCause("motion", event->time));
     if (impl->client != nullptr)
         impl->client->pointerMoved(
             pointerEvent(event->x, event->y, event->x_root, event->y_root, event->state));
@@ -221,6 +282,7 @@ gboolean onMotion(GtkWidget*, GdkEventMotion* event, gpointer data) {
 
 gboolean onScroll(GtkWidget*, GdkEventScroll* event, gpointer data) {
     auto* impl = static_cast<Impl*>(data);
+    const FrameCauseScope cause(impl->frameLog.get(), impl->inputCause("scroll", event->time));
     const CCPointerEvent e = pointerEvent(event->x, event->y, event->x_root, event->y_root, event->state);
     switch (event->direction) {
     case GDK_SCROLL_UP:
@@ -244,6 +306,7 @@ gboolean onKeyPress(GtkWidget* window, GdkEventKey* event, gpointer data) {
     if (GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window)); focus != nullptr && GTK_IS_ENTRY(focus))
         return FALSE;
     const int32_t key = virtualKeyForKeyval(event->keyval);
+    const FrameCauseScope cause(impl->frameLog.get(), impl->inputCause("key", event->time));
     if (key != 0 && impl->client != nullptr) impl->client->keyPressed(key);
     return key != 0;
 }
@@ -325,7 +388,10 @@ gboolean onTimer(gpointer data) {
     Impl* impl = record->owner;
     const uint32_t id = record->id;
     record->firing = true;
-    if (impl->client != nullptr) impl->client->timerFired(id);
+    {
+        const FrameCauseScope cause(impl->frameLog.get(), {FrameLog::Cause::Kind::Timer, id});
+        if (impl->client != nullptr) impl->client->timerFired(id);
+    }
     record->firing = false;
     if (!record->stopped) return G_SOURCE_CONTINUE;
     // Stopped from inside its own expiry: the source ends by returning.
@@ -335,17 +401,27 @@ gboolean onTimer(gpointer data) {
 }
 
 gboolean onFlush(gpointer data) {
-    static_cast<Impl*>(data)->flush();
+    auto* impl = static_cast<Impl*>(data);
+    const FrameCauseScope cause(impl->frameLog.get(), {FrameLog::Cause::Kind::Idle, 0});
+    impl->flush();
     return G_SOURCE_REMOVE;
 }
 
+// Work from other threads, with the window for its frames' cause.
+struct UiWork {
+    Impl* impl;
+    std::function<void()> work;
+};
+
 gboolean onRunWork(gpointer data) {
-    (*static_cast<std::function<void()>*>(data))();
+    auto* item = static_cast<UiWork*>(data);
+    const FrameCauseScope cause(item->impl->frameLog.get(), {FrameLog::Cause::Kind::Idle, 0});
+    item->work();
     return G_SOURCE_REMOVE;
 }
 
 void freeWork(gpointer data) {
-    delete static_cast<std::function<void()>*>(data);
+    delete static_cast<UiWork*>(data);
 }
 
 gboolean onCloseLater(gpointer data) {
@@ -364,6 +440,7 @@ GtkMainWindow::GtkMainWindow(int32_t width, int32_t height, std::string_view tit
     : impl(std::make_unique<Impl>()) {
     impl->width = width;
     impl->height = height;
+    impl->frameLog = FrameLog::fromEnvironment();
     impl->surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
 
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
@@ -392,6 +469,7 @@ GtkMainWindow::GtkMainWindow(int32_t width, int32_t height, std::string_view tit
 
     Impl* p = impl.get();
     g_signal_connect(impl->area, "draw", G_CALLBACK(onDraw), p);
+    if (impl->frameLog) g_signal_connect(impl->area, "realize", G_CALLBACK(onAreaRealize), p);
     g_signal_connect(impl->area, "button-press-event", G_CALLBACK(onButtonPress), p);
     g_signal_connect(impl->area, "button-release-event", G_CALLBACK(onButtonRelease), p);
     g_signal_connect(impl->area, "motion-notify-event", G_CALLBACK(onMotion), p);
@@ -423,6 +501,7 @@ GtkMainWindow::~GtkMainWindow() {
         if (cursor != nullptr) g_object_unref(cursor);
     if (impl->blank != nullptr) g_object_unref(impl->blank);
     impl->client = nullptr;
+    if (impl->afterPaint != 0) g_signal_handler_disconnect(impl->frameClock, impl->afterPaint);
     if (impl->window != nullptr) gtk_widget_destroy(impl->window);
     cairo_surface_destroy(impl->surface);
 }
@@ -586,7 +665,7 @@ CCPoint GtkMainWindow::clientToScreen(CCPoint client) {
 
 void GtkMainWindow::runOnUiThread(std::function<void()> work) {
     g_main_context_invoke_full(nullptr, G_PRIORITY_DEFAULT, onRunWork,
-                               new std::function<void()>(std::move(work)), freeWork);
+                               new UiWork{impl.get(), std::move(work)}, freeWork);
 }
 
 void GtkMainWindow::beginMove(CCPoint screen) {
