@@ -361,6 +361,7 @@ def main():
         began = time.monotonic()
         try:
             function(session)
+            session.screenshot("end")
             print("ok   %s (%.1f s)" % (name, time.monotonic() - began))
         except Failure as failure:
             session.screenshot("failed")
