@@ -81,6 +81,8 @@ def dragging_a_knob_up_and_down_and_round(s):
     editor = s.start_editor()
     editor.wait_window()
     # Up and down (the first start's setting): a step a move, the pointer put back.
+    level_text = (LEVEL_KNOB[0] - 20, LEVEL_KNOB[1] + 12, 40, 12)
+    text_before = screen_region(s, editor, "before-drag", level_text)
     before = pedal.state()
     level = before["edit_buffer"]["common"][0]
     sx, sy = editor.at(*LEVEL_KNOB)
@@ -99,6 +101,7 @@ def dragging_a_knob_up_and_down_and_round(s):
     written = after["counters"]["writes"] - before["counters"]["writes"]
     check(written == moves, "%d write exchanges for %d steps" % (written, moves))
     check(mouse_location() == (sx, sy), "the pointer did not come back to where the drag started")
+    check(screen_region(s, editor, "after-drag", level_text) != text_before, "the value text did not follow")
 
     # Round: the knob follows the pointer's angle, from the top to the right.
     editor.click(*SETTINGS_TAB)
@@ -109,7 +112,8 @@ def dragging_a_knob_up_and_down_and_round(s):
     editor.move(*top)
     xdotool("mousedown", 1)
     time.sleep(0.2)
-    for dx, dy in ((4, 1), (8, 4), (11, 8), (12, 12)):
+    path = ((4, 1), (8, 4), (11, 8), (12, 12))
+    for dx, dy in path:
         editor.move(top[0] + dx, top[1] + dy)
         time.sleep(0.15)
     xdotool("mouseup", 1)
@@ -117,7 +121,10 @@ def dragging_a_knob_up_and_down_and_round(s):
     after = pedal.state()
     # Right of the top of the arc is above half the range.
     check(after["edit_buffer"]["common"][0] > 55, "turning round did not follow the pointer")
-    check(after["counters"]["writes"] - before["counters"]["writes"] <= 5, "more writes than moves")
+    written = after["counters"]["writes"] - before["counters"]["writes"]
+    check(1 <= written <= len(path), "%d writes for %d moves" % (written, len(path)))
+    # Turning round never hides the pointer: it stays where the player let go.
+    check(mouse_location() == editor.at(top[0] + 12, top[1] + 12), "the pointer moved after a turn")
     s.screenshot("dragged")
 
 
@@ -318,6 +325,127 @@ def a_pedal_pulled_during_a_backup(s):
     s.screenshot("plugged-back")
     editor.click(*CLOSE)
     check(editor.wait_exit(10) == 0, "the editor did not close after the pedal went mid-backup")
+
+
+ACTIVE_SETLIST = (176, 95)
+SETLIST_LIST_TOP = 110  # the drawn list under the active setlist selector: its first row
+SETLIST_LIST_PITCH = 14
+SLOT1_PROGRAM = (130, 193)
+SLOT1_PRESET = (240, 193)
+MIDI_TAB = (199, 29)
+
+
+def screen_region(s, editor, label, box):
+    """The pixels of one client rectangle of the window, as bytes."""
+    path = s.screenshot(label)
+    x, y, _, _ = editor.geometry()
+    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (box[2], box[3], x + box[0], y + box[1]),
+                          "+repage", "rgb:-"], capture_output=True).stdout
+    return out
+
+
+@scenario()
+def every_tab_shows_and_a_setlist_slot_is_edited(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    body = (20, 50, 600, 540)
+    seen = []
+    for name, tab in (("preset", PRESET_TAB), ("setlist", SETLIST_TAB), ("midi", MIDI_TAB),
+                      ("settings", SETTINGS_TAB)):
+        editor.click(*tab)
+        time.sleep(0.4)
+        seen.append(screen_region(s, editor, "tab-" + name, body))
+    check(len(set(seen)) == 4, "two tabs show the same body")
+
+    editor.click(*SETLIST_TAB)
+    # The active setlist's list is drawn by the page: Off, Demo Mode, Setlist A, ...
+    editor.click(*ACTIVE_SETLIST)
+    time.sleep(0.3)
+    editor.click(ACTIVE_SETLIST[0], SETLIST_LIST_TOP + 2 * SETLIST_LIST_PITCH + SETLIST_LIST_PITCH // 2)
+    time.sleep(0.5)
+    editor.click(*SLOT1_PROGRAM)
+    choose_in_menu(["Down", "Down", "Right", "Down", "Return"])  # 1 - 16, then its second: program 2
+    check(wait_until(lambda: pedal.state()["setlists"][1]["programs"][0] == 2, 3),
+          "slot 1 of setlist A does not hold program 2")
+    editor.click(*SLOT1_PRESET)
+    choose_in_menu(["Down", "Down", "Right", "Right", "Down", "Return"])  # Factory, F00 - F09, F01
+    check(wait_until(lambda: pedal.state()["setlists"][1]["presets"][0] == 1, 3),
+          "slot 1 of setlist A does not hold F01")
+    slots = pedal.state()["setlists"][1]
+    check(slots["presets"][1:] == [255] * 19 and slots["programs"][1:] == [0] * 19, "another slot changed")
+    s.screenshot("slot-edited")
+
+
+STORE_BUTTON = (150, 101)
+REVERT_BUTTON = (339, 101)
+STORE_SLOT_MENU = (340, 240)
+STORE_NAME_FIELD = (278, 264)
+STORE_CONFIRM = (342, 311)
+
+
+def select_user_preset(editor, pedal, slot):
+    """P<slot> from the preset menu: User, its group of ten, then the slot."""
+    editor.click(*PRESET_MENU)
+    choose_in_menu(["Down", "Down", "Right"] + ["Down"] * (slot // 10) + ["Right"] + ["Down"] * (slot % 10) +
+                   ["Return"])
+    check(wait_until(lambda: pedal.state()["active_preset"] == 100 + slot, 3), "P%02d was not selected" % slot)
+
+
+@scenario()
+def a_preset_is_stored_another_deleted_a_third_reverted(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+
+    # Store: P00 with a higher level, into P05 as "NEW".
+    select_user_preset(editor, pedal, 0)
+    level = pedal.state()["edit_buffer"]["common"][0]
+    editor.click(*LEVEL_KNOB, button=4)
+    check(wait_until(lambda: pedal.state()["edited"], 3), "the edit did not mark the preset edited")
+    editor.click(*STORE_BUTTON)
+    time.sleep(0.4)
+    s.screenshot("store-panel")
+    editor.click(*STORE_SLOT_MENU)
+    # A hundred slots: the menu opens scrolled, with the slot under the pointer lit.
+    choose_in_menu(["Home"] + ["Down"] * 5 + ["Return"])
+    editor.click(*STORE_NAME_FIELD)
+    time.sleep(0.3)
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "30", "NEW")
+    xdotool("key", "Return")
+    time.sleep(0.3)
+    editor.click(*STORE_CONFIRM)
+    check(wait_until(lambda: pedal.state()["user_presets"][5]["name"] == "NEW", 3), "P05 was not stored as NEW")
+    state = pedal.state()
+    check(state["active_preset"] == 105 and not state["edited"], "the stored preset is not the one loaded")
+    check(state["edit_buffer"]["common"][0] == level + 1, "P05 does not hold the edited level")
+    select_user_preset(editor, pedal, 0)
+    check(pedal.state()["edit_buffer"]["common"][0] == level, "storing elsewhere changed P00")
+    s.screenshot("stored")
+
+    # Delete: P01, answered OK in the warning.
+    select_user_preset(editor, pedal, 1)
+    editor.click(*DELETE_BUTTON)
+    dialog("Tovan Warning")
+    xdotool("key", "Return")
+    check(wait_until(lambda: pedal.state()["user_presets"][1]["name"] == "---", 3), "P01 was not deleted")
+
+    # Revert: P02 edited, then its edit discarded, answered OK in the warning.
+    select_user_preset(editor, pedal, 2)
+    stored = pedal.state()["edit_buffer"]["common"][0]
+    editor.click(*LEVEL_KNOB, button=5)
+    check(wait_until(lambda: pedal.state()["edited"], 3), "the edit did not mark P02 edited")
+    editor.click(*REVERT_BUTTON)
+    dialog("Tovan Warning")
+    s.screenshot("revert-question")
+    xdotool("key", "Return")
+    check(wait_until(lambda: not pedal.state()["edited"], 3), "REVERT left P02 edited")
+    check(pedal.state()["edit_buffer"]["common"][0] == stored, "REVERT did not bring P02's level back")
+    names = [p["name"] for p in pedal.state()["user_presets"][:6]]
+    check(names[0] != "---" and names[2] != "---" and names[5] == "NEW", "other presets changed: %r" % names)
+    time.sleep(0.3)
+    s.screenshot("reverted")
 
 
 def window_state(window):
