@@ -17,6 +17,9 @@ from e2e import *  # noqa: E402,F401,F403
 import file_scenarios  # noqa: E402,F401  (registers its scenarios)
 
 
+NOWHERE = (250, 8)  # the title strip, away from any control
+
+
 def writes(pedal):
     return pedal.state()["counters"]["writes"]
 
@@ -180,8 +183,21 @@ def preset_menu_selects_a_preset(s):
         xdotool("key", key)
         time.sleep(0.2)
     check(wait_until(lambda: pedal.state()["active_preset"] == 1, 3), "the chosen preset was not selected")
-    time.sleep(0.3)
-    s.screenshot("chosen")
+    time.sleep(0.5)
+    # The page shows the preset's number, name and values: as a new start that
+    # reads the pedal, already on that preset, from scratch shows them.
+    page = (20, 50, 600, 540)
+    editor.move(*NOWHERE)  # nothing lit under the pointer
+    time.sleep(0.5)
+    chosen = screen_region(s, editor, "chosen", page)
+    editor.click(*CLOSE)
+    check(editor.wait_exit(10) == 0, "the editor did not close")
+    fresh = s.start_editor()
+    fresh.wait_window()
+    fresh.move(*NOWHERE)
+    time.sleep(1.0)
+    check(screen_region(s, fresh, "read-afresh", page) == chosen,
+          "the page after choosing differs from the page read afresh")
 
 
 @scenario()
