@@ -252,11 +252,13 @@ def save_through_the_chooser(s, path, title):
     return chooser
 
 
-# The file buttons of the bottom strip, the store panel, the progress box.
+# The file buttons of the bottom strip, the store panel, the progress panel.
 LOAD_BUTTON = (470, 624)
 STORE_BUTTON = (150, 101)
 STORE_PANEL_STORE = (342, 311)
-PROGRESS_BOX = (220, 300, 200, 48)
+PROGRESS_CAPTION = (260, 303, 200, 14)
+# Below the box: the setlist tab, dimmed while the progress panel shows.
+DIMMED_AREA = (20, 513, 600, 40)
 
 
 def open_through_the_chooser(s, path, title):
@@ -291,12 +293,18 @@ def dump_file(s, path):
     return json.loads(text)
 
 
-def region_mean(path, x, y, w, h):
-    """The mean colour of a rectangle of a screenshot, 0..255 a channel."""
-    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", "-resize", "1x1!",
-                          "-format", "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]", "info:"],
-                         capture_output=True, text=True).stdout.strip()
-    return tuple(int(v) for v in out.split(","))
+def mean_level(path, x, y, w, h):
+    """The mean brightness of a rectangle of a screenshot, 0..255."""
+    out = subprocess.run(["convert", "%s[%dx%d+%d+%d]" % (path, w, h, x, y), "-colorspace", "gray",
+                          "-format", "%[fx:int(255*mean)]", "info:"], capture_output=True, text=True)
+    return int(out.stdout.strip() or "-1")
+
+
+def cream_pixels(path, x, y, w, h):
+    """How many pixels of a rectangle are cream, as the editor's message text."""
+    out = subprocess.run(["convert", "%s[%dx%d+%d+%d]" % (path, w, h, x, y), "-fx", "(r>0.75&&g>0.7)?1:0",
+                          "-format", "%[fx:int(mean*w*h+0.5)]", "info:"], capture_output=True, text=True)
+    return int(out.stdout.strip() or "-1")
 
 
 def edit_buffer(pedal):
