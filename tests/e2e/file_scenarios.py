@@ -96,27 +96,29 @@ def make_backup(s, editor, target):
 
 @scenario()
 def a_backup_is_restored_with_its_progress_shown(s):
-    pedal = s.pedal("--latency-us", "300")
+    pedal = s.pedal("--latency-us", "100")
     editor = s.start_editor()
-    editor.wait_window()
+    editor.wait_window(30)
     target = os.path.join(s.root, "before.tovan_all")
     make_backup(s, editor, target)
     backed_up = pedal.state()
     editor.click(*CLOSE)
     check(editor.wait_exit(10) == 0, "the editor did not close after the backup")
 
-    # The pedal changes while the editor is closed: a louder P03 under a new name.
+    # The pedal changes while the editor is closed: a louder P03 under a new
+    # name, and the pedal left on it.
     level = backed_up["edit_buffer"]["common"][0]
     for arguments in (("--yes", "select", "P03"), ("set", "9", str(level + 7)),
-                      ("--yes", "store", "P03", "CLI", "stored by tovan-cli"), ("--yes", "select", "F00")):
+                      ("--yes", "store", "P03", "CLI", "stored by tovan-cli")):
         code, text = tovan_cli(s, *arguments)
         check(code == 0, "tovan-cli %s: %s" % (" ".join(arguments), text))
-    check(pedal.state()["user_presets"][3]["name"] == "CLI", "tovan-cli did not store P03")
-    code, text = tovan_cli(s, "verify", target)
-    check(code != 0, "verify agrees with a changed pedal: " + text)
+    changed = pedal.state()
+    check(changed["user_presets"][3]["name"] == "CLI", "tovan-cli did not store P03")
+    check(changed["active_preset"] == 103, "tovan-cli left the pedal on another preset")
 
     editor = s.start_editor()
-    editor.wait_window()
+    # A start reads the whole pedal before the window shows: slower on a slow pedal.
+    editor.wait_window(30)
     editor.click(*SETLIST_TAB)
     time.sleep(0.3)
     x, y, _, _ = editor.geometry()
@@ -145,7 +147,7 @@ def a_backup_is_restored_with_its_progress_shown(s):
     check(not said, "the restore ended with a message")
     restored = pedal.state()
     check(restored["user_presets"] == backed_up["user_presets"], "the user presets differ from the backup")
-    check(restored["active_preset"] == 0, "the restore left the pedal on another preset")
+    check(restored["active_preset"] == 103, "the restore did not put the pedal back on P03")
     editor.click(*CLOSE)
     check(editor.wait_exit(10) == 0, "the editor did not close after the restore")
     code, text = tovan_cli(s, "verify", target)
@@ -200,7 +202,7 @@ def drag_and_drop(s, source_at, target_at, steps=8):
     xdotool("mouseup", 1)
 
 
-def drop_a_file(s, needs_window_manager):
+def drop_a_file(s):
     pedal = s.pedal()
     path, buffer = preset_file_of(s, pedal, "F05", "dropped.tovan")
     check(edit_buffer(pedal) != buffer, "F00 holds the file's values already")
@@ -230,4 +232,10 @@ def drop_a_file(s, needs_window_manager):
 
 @scenario()
 def a_file_dropped_on_the_window_is_loaded(s):
-    drop_a_file(s, False)
+    drop_a_file(s)
+
+
+# Under a window manager the source and the editor are managed, reparented windows.
+@scenario(needs_window_manager=True)
+def a_file_dropped_on_the_window_is_loaded_with_a_window_manager(s):
+    drop_a_file(s)
