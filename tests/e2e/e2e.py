@@ -256,6 +256,7 @@ def save_through_the_chooser(s, path, title):
 LOAD_BUTTON = (470, 624)
 STORE_BUTTON = (150, 101)
 STORE_PANEL_STORE = (342, 311)
+STORE_PANEL_LABELS = (182, 232, 70, 64)
 PROGRESS_CAPTION = (260, 303, 200, 14)
 # Below the box: the setlist tab, dimmed while the progress panel shows.
 DIMMED_AREA = (20, 513, 600, 40)

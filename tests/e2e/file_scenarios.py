@@ -72,7 +72,10 @@ def a_preset_is_exported_and_loaded_back(s):
     # The name came with the file: storing into P05 keeps it, with the file's name as description.
     editor.click(*STORE_BUTTON)
     time.sleep(0.4)
-    s.screenshot("store-panel")
+    shot = s.screenshot("store-panel")
+    x, y, _, _ = editor.geometry()
+    check(cream_pixels(shot, x + STORE_PANEL_LABELS[0], y + STORE_PANEL_LABELS[1], *STORE_PANEL_LABELS[2:]) > 10,
+          "the store panel shows without its labels")
     editor.click(*STORE_PANEL_STORE)
     check(name != users[5]["name"], "P05 has the exported preset's name already")
     check(wait_until(lambda: pedal.state()["user_presets"][5]["name"] == name, 5),
