@@ -250,3 +250,68 @@ def save_through_the_chooser(s, path, title):
     if chooser in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split():
         xdotool("key", "Return")
     return chooser
+
+
+# The file buttons of the bottom strip, the store panel, the progress panel.
+LOAD_BUTTON = (470, 624)
+STORE_BUTTON = (150, 101)
+STORE_PANEL_STORE = (342, 311)
+STORE_PANEL_LABELS = (182, 232, 70, 64)
+PROGRESS_CAPTION = (260, 303, 200, 14)
+# Below the box: the setlist tab, dimmed while the progress panel shows.
+DIMMED_AREA = (20, 513, 600, 40)
+
+
+def open_through_the_chooser(s, path, title):
+    """Types a path into an open chooser's location entry and opens it."""
+    chooser = dialog(title)
+    xdotool("key", "ctrl+l")
+    time.sleep(0.2)
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "10", path)
+    time.sleep(0.4)
+    xdotool("key", "Return")
+    # The first Return may only take the entry's completion.
+    time.sleep(0.5)
+    if chooser in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split():
+        xdotool("key", "Return")
+    check(wait_until(lambda: chooser not in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(),
+                     3), "the chooser %r stayed open" % title)
+    return chooser
+
+
+def tovan_cli(s, *arguments):
+    """tovan-cli on the scenario's bus; answers with its exit code and output."""
+    out = subprocess.run([os.path.join(s.tools, "tovan-cli"), "--pedal", "virtual:" + s.bus, *arguments],
+                         capture_output=True, text=True, env=s.env, timeout=60)
+    return out.returncode, out.stdout + out.stderr
+
+
+def dump_file(s, path):
+    """What tovan-cli reads in a preset or backup file, as JSON."""
+    code, text = tovan_cli(s, "--json", "dump", path)
+    check(code == 0, "dump %s: %s" % (path, text))
+    return json.loads(text)
+
+
+def mean_level(path, x, y, w, h):
+    """The mean brightness of a rectangle of a screenshot, 0..255."""
+    out = subprocess.run(["convert", "%s[%dx%d+%d+%d]" % (path, w, h, x, y), "-colorspace", "gray",
+                          "-format", "%[fx:int(255*mean)]", "info:"], capture_output=True, text=True)
+    return int(out.stdout.strip() or "-1")
+
+
+def cream_pixels(path, x, y, w, h):
+    """How many pixels of a rectangle are cream, as the editor's message text."""
+    out = subprocess.run(["convert", "%s[%dx%d+%d+%d]" % (path, w, h, x, y), "-fx", "(r>0.75&&g>0.7)?1:0",
+                          "-format", "%[fx:int(mean*w*h+0.5)]", "info:"], capture_output=True, text=True)
+    return int(out.stdout.strip() or "-1")
+
+
+def edit_buffer(pedal):
+    return pedal.state()["edit_buffer"]
+
+
+def drag_source_program(s):
+    """The test drag source, built next to the GTK shell."""
+    return os.path.join(os.path.dirname(s.tools), "platform", "gtk", "tovan-drag-source")
