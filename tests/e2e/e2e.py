@@ -63,6 +63,12 @@ class Pedal:
             self.process.wait(5)
 
 
+def pointer():
+    out = xdotool("getmouselocation", "--shell")
+    values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    return int(values.get("X", -1)), int(values.get("Y", -1))
+
+
 class Editor:
     """The editor program in a scenario's folders."""
 
@@ -92,15 +98,17 @@ class Editor:
         return left + x, top + y
 
     def click(self, x, y, button=1):
-        sx, sy = self.at(x, y)
-        xdotool("mousemove", "--sync", sx, sy)
+        self.move(x, y)
         time.sleep(0.05)
         xdotool("click", button)
         time.sleep(0.15)
 
     def move(self, x, y):
         sx, sy = self.at(x, y)
-        xdotool("mousemove", "--sync", sx, sy)
+        # A synced move waits for the pointer to move, which it never does when
+        # it is there already.
+        if pointer() != (sx, sy):
+            xdotool("mousemove", "--sync", sx, sy)
 
     def wait_exit(self, timeout=10):
         try:
@@ -206,12 +214,6 @@ def scenario(needs_window_manager=False):
         SCENARIOS.append((function.__name__, function, needs_window_manager))
         return function
     return register
-
-
-def mouse_location():
-    out = xdotool("getmouselocation", "--shell")
-    values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
-    return int(values["X"]), int(values["Y"])
 
 
 def dialog(title, timeout=5):

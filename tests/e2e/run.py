@@ -103,7 +103,7 @@ def dragging_a_knob_up_and_down_and_round(s):
     check(after["edit_buffer"]["common"][0] == level + 2 * moves, "the level did not follow the drag")
     written = after["counters"]["writes"] - before["counters"]["writes"]
     check(written == moves, "%d write exchanges for %d steps" % (written, moves))
-    check(mouse_location() == (sx, sy), "the pointer did not come back to where the drag started")
+    check(pointer() == (sx, sy), "the pointer did not come back to where the drag started")
     check(screen_region(s, editor, "after-drag", level_text) != text_before, "the value text did not follow")
 
     # Round: the knob follows the pointer's angle, from the top to the right.
@@ -127,7 +127,7 @@ def dragging_a_knob_up_and_down_and_round(s):
     written = after["counters"]["writes"] - before["counters"]["writes"]
     check(1 <= written <= len(path), "%d writes for %d moves" % (written, len(path)))
     # Turning round never hides the pointer: it stays where the player let go.
-    check(mouse_location() == editor.at(top[0] + 12, top[1] + 12), "the pointer moved after a turn")
+    check(pointer() == editor.at(top[0] + 12, top[1] + 12), "the pointer moved after a turn")
     s.screenshot("dragged")
 
 
