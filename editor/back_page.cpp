@@ -483,6 +483,9 @@ void CBackPage::showProgress(bool visible) {
     builder.build(*raw, layout::progressRows());
     progressPanel = raw;
     progress = dynamic_cast<CCSimpleProgress*>(builder.result().get(Role::ProgressBar));
+    // Showing drew the panel before its box was in it, and the busy loop draws
+    // nothing more until the first preset has moved: draw the box now.
+    m->invalidateObject(raw, false);
 }
 
 void CBackPage::setProgress(int32_t presets) {

@@ -254,6 +254,8 @@ void CCEditor::showStorePanel() {
         name->setText(link ? link->presetName() : "");
     if (auto* description = dynamic_cast<CCTextCtrl*>(raw->findByTag(layout::kStoreDescriptionTag)))
         description->setText(link ? link->presetDescription() : "");
+    // Showing drew the panel before its rows were in it.
+    invalidateObject(raw, false);
 }
 
 void CCEditor::storeFromPanel() {

@@ -562,7 +562,7 @@ void SimPedal::setPedalPosition(unsigned permille) {
     pedalPosition_ = std::min(permille, 1000u);
 }
 
-void SimPedal::playStep(std::mt19937& random) {
+const char* SimPedal::playStep(std::mt19937& random) {
     const int action = std::uniform_int_distribution<int>(0, 99)(random);
     if (action < 60) {
         // Turn a knob of one of the filters.
@@ -574,13 +574,18 @@ void SimPedal::playStep(std::mt19937& random) {
         turnControl(
             command, filter, item,
             static_cast<int16_t>(std::uniform_int_distribution<int>(spec->minimum, spec->maximum)(random)));
-    } else if (action < 90) {
-        setPedalPosition(static_cast<unsigned>(std::uniform_int_distribution<int>(0, 1000)(random)));
-    } else if (action < 97) {
-        stepPreset(action % 2 == 0);
-    } else {
-        modeSwitch_ = !modeSwitch_;
+        return "knob";
     }
+    if (action < 90) {
+        setPedalPosition(static_cast<unsigned>(std::uniform_int_distribution<int>(0, 1000)(random)));
+        return "pedal";
+    }
+    if (action < 97) {
+        stepPreset(action % 2 == 0);
+        return "preset";
+    }
+    modeSwitch_ = !modeSwitch_;
+    return "mode";
 }
 
 } // namespace tovan::sim

@@ -99,8 +99,10 @@ public:
     void setLamps(bool a, bool b);
     // Pedal position 0 (heel) .. 1000 (toe); moves both filters' live positions.
     void setPedalPosition(unsigned permille);
-    // One random action of a player: turn a knob, rock the pedal, step a preset.
-    void playStep(std::mt19937& random);
+    // One random action of a player: turn a knob, rock the pedal, step a preset
+    // or flip the mode switch. Answers what it did: "knob", "pedal", "preset"
+    // or "mode".
+    const char* playStep(std::mt19937& random);
 
     // Inspection, for tests and the state file.
     bool hasField(uint16_t command, uint8_t filter, uint8_t item) const;

@@ -27,12 +27,14 @@ void onDump(int) {
 }
 
 void usage() {
-    std::fputs("usage: tovan-pedal-sim [--dir DIR] [--count N] [--name NAME] [--firmware X.Y.Z]\n"
-               "                       [--latency-us N] [--fault-rate R] [--play] [--state-file FILE]\n"
-               "                       [--fail-rate R] [--drop-rate R] [--late-rate R] [--late-us N]\n"
-               "                       [--unplug-after N] [--seed N] [--play-interval-ms N]\n"
-               "  --fault-rate R   share of reports (0..1) that fail, vanish or come late, in equal parts\n",
-               stderr);
+    std::fputs(
+        "usage: tovan-pedal-sim [--dir DIR] [--count N] [--name NAME] [--firmware X.Y.Z]\n"
+        "                       [--latency-us N] [--fault-rate R] [--play] [--state-file FILE]\n"
+        "                       [--fail-rate R] [--drop-rate R] [--late-rate R] [--late-us N]\n"
+        "                       [--unplug-after N] [--seed N] [--play-interval-ms N] [--play-log FILE]\n"
+        "  --fault-rate R   share of reports (0..1) that fail, vanish or come late, in equal parts\n"
+        "  --play-log FILE  a line a played step: play <monotonic microseconds> <pedal> <what>\n",
+        stderr);
 }
 
 bool writeState(const std::string& file, const std::string& json) {
@@ -58,6 +60,7 @@ int main(int argc, char** argv) {
     std::string dir;
     std::string name = "Tovan";
     std::string stateFile;
+    std::string playLogFile;
     int count = 1;
     std::array<uint8_t, 3> firmware{1, 5, 0};
     long latencyUs = 0;
@@ -89,6 +92,8 @@ int main(int argc, char** argv) {
             name = value;
         } else if (option == "--state-file") {
             stateFile = value;
+        } else if (option == "--play-log") {
+            playLogFile = value;
         } else if (option == "--firmware") {
             unsigned a, b, c;
             if (std::sscanf(value, "%u.%u.%u", &a, &b, &c) != 3 || a > 255 || b > 255 || c > 255) {
@@ -156,13 +161,29 @@ int main(int argc, char** argv) {
         std::printf("%s\n", server.socketPath(i).c_str());
     std::fflush(stdout);
 
+    std::FILE* playLog = nullptr;
+    if (!playLogFile.empty() && (playLog = std::fopen(playLogFile.c_str(), "w")) == nullptr) {
+        std::fprintf(stderr, "tovan-pedal-sim: cannot write %s\n", playLogFile.c_str());
+        return 1;
+    }
     std::mt19937 random(faults.seed);
     auto nextPlay = std::chrono::steady_clock::now();
     while (!stopRequested) {
         server.runOnce(std::chrono::milliseconds(50));
         if (play && std::chrono::steady_clock::now() >= nextPlay) {
-            for (size_t i = 0; i < server.pedalCount(); ++i)
-                if (server.plugged(i)) server.pedal(i).playStep(random);
+            for (size_t i = 0; i < server.pedalCount(); ++i) {
+                if (!server.plugged(i)) continue;
+                const char* what = server.pedal(i).playStep(random);
+                if (playLog != nullptr) {
+                    // The monotonic clock, as the editor's frame log has it.
+                    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+                    std::fprintf(playLog, "play %lld %zu %s\n",
+                                 static_cast<long long>(
+                                     std::chrono::duration_cast<std::chrono::microseconds>(now).count()),
+                                 i, what);
+                    std::fflush(playLog);
+                }
+            }
             nextPlay += std::chrono::milliseconds(playIntervalMs);
         }
         if (dumpRequested) {
@@ -172,6 +193,7 @@ int main(int argc, char** argv) {
         }
     }
     server.stop();
+    if (playLog != nullptr) std::fclose(playLog);
     if (!stateFile.empty() && !writeState(stateFile, server.stateJson())) {
         std::fprintf(stderr, "tovan-pedal-sim: cannot write %s\n", stateFile.c_str());
         return 1;

@@ -18,11 +18,13 @@ constexpr int32_t kFirstPresetTag = 112;
 constexpr int32_t kFirstProgramTag = kFirstPresetTag + 20;
 constexpr int32_t kFirstSlotButtonTag = kFirstPresetTag + 40;
 
+// Column 0's slot buttons start at the panel's left edge and column 1's preset
+// selectors end short of its right edge (the panel clips anything beyond); a
+// preset selector stops short of the next column's slot button.
 constexpr int32_t columnX(int32_t c) {
-    return 150 + 276 * c;
+    return 160 + 276 * c;
 }
-// A slot button is 56 wide, so that column 1's buttons start where column 0's
-// preset selectors end; a program selector is 54 wide, so "(undefined)" fits.
+// A slot button is 56 wide; a program selector is 54 wide, so "(undefined)" fits.
 constexpr int32_t rowY(int32_t r) {
     return 30 + 32 * r;
 }
@@ -60,7 +62,7 @@ constexpr std::array<LayoutRow, kSlotRowCount> makeSlotRows() {
                          .images = {resid::kSelectorWell},
                          .style = TextStyle::SmallValue,
                          .mode = kMenuPrograms};
-            rows[i] = menuEx(s, {x - 42, y, x + 116, y + 16}, resid::kBottomSelector);
+            rows[i] = menuEx(s, {x - 42, y, x + 112, y + 16}, resid::kBottomSelector);
             rows[i++].style = TextStyle::ValueLeft;
         }
     }

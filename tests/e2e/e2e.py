@@ -63,6 +63,12 @@ class Pedal:
             self.process.wait(5)
 
 
+def pointer():
+    out = xdotool("getmouselocation", "--shell")
+    values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    return int(values.get("X", -1)), int(values.get("Y", -1))
+
+
 class Editor:
     """The editor program in a scenario's folders."""
 
@@ -92,15 +98,17 @@ class Editor:
         return left + x, top + y
 
     def click(self, x, y, button=1):
-        sx, sy = self.at(x, y)
-        xdotool("mousemove", "--sync", sx, sy)
+        self.move(x, y)
         time.sleep(0.05)
         xdotool("click", button)
         time.sleep(0.15)
 
     def move(self, x, y):
         sx, sy = self.at(x, y)
-        xdotool("mousemove", "--sync", sx, sy)
+        # A synced move waits for the pointer to move, which it never does when
+        # it is there already.
+        if pointer() != (sx, sy):
+            xdotool("mousemove", "--sync", sx, sy)
 
     def wait_exit(self, timeout=10):
         try:
@@ -181,3 +189,131 @@ def magenta_share(path, x, y, w, h):
                           "-opaque", "#FF00FF", "-fill", "black", "+opaque", "white", "-format", "%[fx:mean]",
                           "info:"], capture_output=True, text=True).stdout.strip()
     return float(out or "0")
+
+
+# Client coordinates of the controls the scenarios use (the page's layout).
+CLOSE = (616, 13)
+MINIMISE = (568, 13)
+TOPMOST = (592, 13)
+LEVEL_KNOB = (389, 90)
+PRESET_MENU = (220, 82)
+HEEL_FREQUENCY = (101, 361)
+SETLIST_TAB = (125, 29)
+DEVICE_MENU = (106, 624)
+DELETE_BUTTON = (200, 101)
+ACTION_BUTTON = (390, 624)
+SETTINGS_TAB = (273, 29)
+PRESET_TAB = (51, 29)
+POT_MODE_BUTTON = (184, 274)
+
+SCENARIOS = []
+
+
+def scenario(needs_window_manager=False):
+    def register(function):
+        SCENARIOS.append((function.__name__, function, needs_window_manager))
+        return function
+    return register
+
+
+def dialog(title, timeout=5):
+    """The window of a dialog of the editor, focused."""
+    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
+    check(found, "no dialog titled %r" % title)
+    xdotool("windowfocus", "--sync", found[0])
+    time.sleep(0.2)
+    return found[0]
+
+
+def dismiss_if_shown(title, timeout=1.5):
+    """Answers a message box with Return when one with that title comes up."""
+    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
+    if found:
+        xdotool("windowfocus", "--sync", found[0])
+        xdotool("key", "Return")
+        time.sleep(0.2)
+
+
+def choose_in_menu(keys):
+    time.sleep(0.5)
+    for key in keys:
+        xdotool("key", key)
+        time.sleep(0.15)
+
+
+def save_through_the_chooser(s, path, title):
+    chooser = dialog(title)
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "10", path)
+    time.sleep(0.4)
+    xdotool("key", "Return")
+    # A name the chooser can complete shows its completion first, which takes a Return.
+    time.sleep(0.5)
+    if chooser in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split():
+        xdotool("key", "Return")
+    return chooser
+
+
+# The file buttons of the bottom strip, the store panel, the progress panel.
+LOAD_BUTTON = (470, 624)
+STORE_BUTTON = (150, 101)
+STORE_PANEL_STORE = (342, 311)
+STORE_PANEL_LABELS = (182, 232, 70, 64)
+PROGRESS_CAPTION = (260, 303, 200, 14)
+# Below the box: the setlist tab, dimmed while the progress panel shows.
+DIMMED_AREA = (20, 513, 600, 40)
+
+
+def open_through_the_chooser(s, path, title):
+    """Types a path into an open chooser's location entry and opens it."""
+    chooser = dialog(title)
+    xdotool("key", "ctrl+l")
+    time.sleep(0.2)
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "10", path)
+    time.sleep(0.4)
+    xdotool("key", "Return")
+    # The first Return may only take the entry's completion.
+    time.sleep(0.5)
+    if chooser in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split():
+        xdotool("key", "Return")
+    check(wait_until(lambda: chooser not in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(),
+                     3), "the chooser %r stayed open" % title)
+    return chooser
+
+
+def tovan_cli(s, *arguments):
+    """tovan-cli on the scenario's bus; answers with its exit code and output."""
+    out = subprocess.run([os.path.join(s.tools, "tovan-cli"), "--pedal", "virtual:" + s.bus, *arguments],
+                         capture_output=True, text=True, env=s.env, timeout=60)
+    return out.returncode, out.stdout + out.stderr
+
+
+def dump_file(s, path):
+    """What tovan-cli reads in a preset or backup file, as JSON."""
+    code, text = tovan_cli(s, "--json", "dump", path)
+    check(code == 0, "dump %s: %s" % (path, text))
+    return json.loads(text)
+
+
+def mean_level(path, x, y, w, h):
+    """The mean brightness of a rectangle of a screenshot, 0..255."""
+    out = subprocess.run(["convert", "%s[%dx%d+%d+%d]" % (path, w, h, x, y), "-colorspace", "gray",
+                          "-format", "%[fx:int(255*mean)]", "info:"], capture_output=True, text=True)
+    return int(out.stdout.strip() or "-1")
+
+
+def cream_pixels(path, x, y, w, h):
+    """How many pixels of a rectangle are cream, as the editor's message text."""
+    out = subprocess.run(["convert", "%s[%dx%d+%d+%d]" % (path, w, h, x, y), "-fx", "(r>0.75&&g>0.7)?1:0",
+                          "-format", "%[fx:int(mean*w*h+0.5)]", "info:"], capture_output=True, text=True)
+    return int(out.stdout.strip() or "-1")
+
+
+def edit_buffer(pedal):
+    return pedal.state()["edit_buffer"]
+
+
+def drag_source_program(s):
+    """The test drag source, built next to the GTK shell."""
+    return os.path.join(os.path.dirname(s.tools), "platform", "gtk", "tovan-drag-source")

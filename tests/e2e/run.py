@@ -13,31 +13,11 @@ import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import Failure, Session, check, magenta_share, wait_until, xdotool  # noqa: E402
-
-# Client coordinates of the controls the scenarios use (the page's layout).
-CLOSE = (616, 13)
-MINIMISE = (568, 13)
-TOPMOST = (592, 13)
-LEVEL_KNOB = (389, 90)
-PRESET_MENU = (220, 82)
-HEEL_FREQUENCY = (101, 361)
-SETLIST_TAB = (125, 29)
-DEVICE_MENU = (106, 624)
-DELETE_BUTTON = (200, 101)
-ACTION_BUTTON = (390, 624)
-SETTINGS_TAB = (273, 29)
-PRESET_TAB = (51, 29)
-POT_MODE_BUTTON = (184, 274)
-
-SCENARIOS = []
+from e2e import *  # noqa: E402,F401,F403
+import file_scenarios  # noqa: E402,F401  (registers its scenarios)
 
 
-def scenario(needs_window_manager=False):
-    def register(function):
-        SCENARIOS.append((function.__name__, function, needs_window_manager))
-        return function
-    return register
+NOWHERE = (250, 8)  # the title strip, away from any control
 
 
 def writes(pedal):
@@ -98,18 +78,14 @@ def wheel_over_a_knob_writes_one_value(s):
     s.screenshot("wheel")
 
 
-def mouse_location():
-    out = xdotool("getmouselocation", "--shell")
-    values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
-    return int(values["X"]), int(values["Y"])
-
-
 @scenario()
 def dragging_a_knob_up_and_down_and_round(s):
     pedal = s.pedal()
     editor = s.start_editor()
     editor.wait_window()
     # Up and down (the first start's setting): a step a move, the pointer put back.
+    level_text = (LEVEL_KNOB[0] - 20, LEVEL_KNOB[1] + 12, 40, 12)
+    text_before = screen_region(s, editor, "before-drag", level_text)
     before = pedal.state()
     level = before["edit_buffer"]["common"][0]
     sx, sy = editor.at(*LEVEL_KNOB)
@@ -127,7 +103,8 @@ def dragging_a_knob_up_and_down_and_round(s):
     check(after["edit_buffer"]["common"][0] == level + 2 * moves, "the level did not follow the drag")
     written = after["counters"]["writes"] - before["counters"]["writes"]
     check(written == moves, "%d write exchanges for %d steps" % (written, moves))
-    check(mouse_location() == (sx, sy), "the pointer did not come back to where the drag started")
+    check(pointer() == (sx, sy), "the pointer did not come back to where the drag started")
+    check(screen_region(s, editor, "after-drag", level_text) != text_before, "the value text did not follow")
 
     # Round: the knob follows the pointer's angle, from the top to the right.
     editor.click(*SETTINGS_TAB)
@@ -138,7 +115,8 @@ def dragging_a_knob_up_and_down_and_round(s):
     editor.move(*top)
     xdotool("mousedown", 1)
     time.sleep(0.2)
-    for dx, dy in ((4, 1), (8, 4), (11, 8), (12, 12)):
+    path = ((4, 1), (8, 4), (11, 8), (12, 12))
+    for dx, dy in path:
         editor.move(top[0] + dx, top[1] + dy)
         time.sleep(0.15)
     xdotool("mouseup", 1)
@@ -146,21 +124,49 @@ def dragging_a_knob_up_and_down_and_round(s):
     after = pedal.state()
     # Right of the top of the arc is above half the range.
     check(after["edit_buffer"]["common"][0] > 55, "turning round did not follow the pointer")
-    check(after["counters"]["writes"] - before["counters"]["writes"] <= 5, "more writes than moves")
+    written = after["counters"]["writes"] - before["counters"]["writes"]
+    check(1 <= written <= len(path), "%d writes for %d moves" % (written, len(path)))
+    # Turning round never hides the pointer: it stays where the player let go.
+    check(pointer() == editor.at(top[0] + 12, top[1] + 12), "the pointer moved after a turn")
     s.screenshot("dragged")
+
+
+def log_lines(path, first):
+    with open(path) as f:
+        return [line.split() for line in f if line.startswith(first + " ")]
 
 
 @scenario()
 def a_played_pedal_is_followed_and_nothing_is_written_back(s):
-    pedal = s.pedal("--play")
+    frames = os.path.join(s.root, "frames.log")
+    played = os.path.join(s.root, "played.log")
+    s.env["TOVAN_FRAME_LOG"] = frames
+    pedal = s.pedal("--play", "--play-interval-ms", "250", "--play-log", played)
     editor = s.start_editor()
     editor.wait_window()
+    time.sleep(1.0)  # the first reload, while the pedal is played already
     first = pedal.state()
-    time.sleep(3.0)
+    watched_from = time.monotonic()
+    time.sleep(6.0)
     last = pedal.state()
+    watched_to = time.monotonic() - 0.3
     check(last["counters"]["writes"] == first["counters"]["writes"], "the editor wrote back what was played")
-    polls = last["counters"]["requests"] - first["counters"]["requests"]
-    check(polls >= 20, "only %d requests in 3 s of play: the editor is not following" % polls)
+    # Nothing else moves on screen while nobody touches the window, so the first
+    # frame after a step is the step shown. Knobs turned on the pedal may sit on a
+    # mode panel that is not showing: rocking the pedal and stepping presets show.
+    shown = [int(f[1]) / 1e6 for f in log_lines(frames, "frame")]
+    lags = []
+    for _, at, _, what in log_lines(played, "play"):
+        at = int(at) / 1e6
+        if what not in ("pedal", "preset") or not watched_from <= at <= watched_to:
+            continue
+        after = [t for t in shown if t >= at]
+        lags.append(after[0] - at if after else float("inf"))
+    check(len(lags) >= 8, "only %d visible steps were played" % len(lags))
+    lags.sort()
+    print("    %d steps shown after %.0f ms (median), %.0f ms (slowest)" %
+          (len(lags), 1000 * lags[len(lags) // 2], 1000 * lags[-1]))
+    check(lags[-1] <= 0.2, "a step on the pedal took %.0f ms to show" % (1000 * lags[-1]))
     s.screenshot("played")
 
 
@@ -177,8 +183,21 @@ def preset_menu_selects_a_preset(s):
         xdotool("key", key)
         time.sleep(0.2)
     check(wait_until(lambda: pedal.state()["active_preset"] == 1, 3), "the chosen preset was not selected")
-    time.sleep(0.3)
-    s.screenshot("chosen")
+    time.sleep(0.5)
+    # The page shows the preset's number, name and values: as a new start that
+    # reads the pedal, already on that preset, from scratch shows them.
+    page = (20, 50, 600, 540)
+    editor.move(*NOWHERE)  # nothing lit under the pointer
+    time.sleep(0.5)
+    chosen = screen_region(s, editor, "chosen", page)
+    editor.click(*CLOSE)
+    check(editor.wait_exit(10) == 0, "the editor did not close")
+    fresh = s.start_editor()
+    fresh.wait_window()
+    fresh.move(*NOWHERE)
+    time.sleep(1.0)
+    check(screen_region(s, fresh, "read-afresh", page) == chosen,
+          "the page after choosing differs from the page read afresh")
 
 
 @scenario()
@@ -225,31 +244,6 @@ def a_vanishing_pedal_leaves_the_editor_responsive(s):
     check(editor.wait_exit(10) == 0, "the editor did not close after the pedal went")
 
 
-def dialog(title, timeout=5):
-    """The window of a dialog of the editor, focused."""
-    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
-    check(found, "no dialog titled %r" % title)
-    xdotool("windowfocus", "--sync", found[0])
-    time.sleep(0.2)
-    return found[0]
-
-
-def dismiss_if_shown(title, timeout=1.5):
-    """Answers a message box with Return when one with that title comes up."""
-    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
-    if found:
-        xdotool("windowfocus", "--sync", found[0])
-        xdotool("key", "Return")
-        time.sleep(0.2)
-
-
-def choose_in_menu(keys):
-    time.sleep(0.5)
-    for key in keys:
-        xdotool("key", key)
-        time.sleep(0.15)
-
-
 @scenario()
 def two_pedals_switch_with_the_device_selector(s):
     pedals = s.pedal("--count", "2")
@@ -283,19 +277,6 @@ def deleting_a_user_preset_asks_first(s):
     dialog("Tovan Warning")
     xdotool("key", "Return")
     check(wait_until(lambda: pedal.state()["user_presets"][0]["name"] == "---", 3), "OK did not delete the preset")
-
-
-def save_through_the_chooser(s, path, title):
-    chooser = dialog(title)
-    xdotool("key", "ctrl+a")
-    xdotool("type", "--delay", "10", path)
-    time.sleep(0.4)
-    xdotool("key", "Return")
-    # A name the chooser can complete shows its completion first, which takes a Return.
-    time.sleep(0.5)
-    if chooser in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split():
-        xdotool("key", "Return")
-    return chooser
 
 
 @scenario()
@@ -344,14 +325,143 @@ def a_pedal_pulled_during_a_backup(s):
     check(editor.process.poll() is None, "the editor ended")
     with open(target, "rb") as f:
         check(f.read() == b"an older backup", "the old backup was replaced by a broken one")
-    # Whatever was said, the editor still answers: its message goes, the window closes.
-    for title in ("Tovan Error", "Tovan Warning", "Tovan Info", "Tovan"):
-        if xdotool("search", "--onlyvisible", "--name", "^%s$" % title):
-            dialog(title)
-            xdotool("key", "Return")
-            time.sleep(0.3)
+    # It says what happened, and still answers: the message goes, a pedal plugged
+    # back in is read again.
+    said = [t for t in ("Tovan Error", "Tovan Warning", "Tovan Info")
+            if xdotool("search", "--onlyvisible", "--name", "^%s$" % t)]
+    check(said, "nothing told the player that the backup failed")
+    dialog(said[0])
+    xdotool("key", "Return")
+    check(wait_until(lambda: not xdotool("search", "--onlyvisible", "--name", "^%s$" % said[0]), 3),
+          "the message did not go")
+    again = s.pedal()
+    check(wait_until(lambda: again.state()["counters"]["requests"] > 100, 5), "the pedal plugged back was not read")
+    check(again.state()["counters"]["writes"] == 0, "reading the pedal plugged back wrote to it")
+    time.sleep(0.5)
+    s.screenshot("plugged-back")
     editor.click(*CLOSE)
     check(editor.wait_exit(10) == 0, "the editor did not close after the pedal went mid-backup")
+
+
+ACTIVE_SETLIST = (176, 95)
+SETLIST_LIST_TOP = 110  # the drawn list under the active setlist selector: its first row
+SETLIST_LIST_PITCH = 14
+SLOT1_PROGRAM = (130, 193)
+SLOT1_PRESET = (240, 193)
+MIDI_TAB = (199, 29)
+
+
+def screen_region(s, editor, label, box):
+    """The pixels of one client rectangle of the window, as bytes."""
+    path = s.screenshot(label)
+    x, y, _, _ = editor.geometry()
+    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (box[2], box[3], x + box[0], y + box[1]),
+                          "+repage", "rgb:-"], capture_output=True).stdout
+    return out
+
+
+@scenario()
+def every_tab_shows_and_a_setlist_slot_is_edited(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+    body = (20, 50, 600, 540)
+    seen = []
+    for name, tab in (("preset", PRESET_TAB), ("setlist", SETLIST_TAB), ("midi", MIDI_TAB),
+                      ("settings", SETTINGS_TAB)):
+        editor.click(*tab)
+        time.sleep(0.4)
+        seen.append(screen_region(s, editor, "tab-" + name, body))
+    check(len(set(seen)) == 4, "two tabs show the same body")
+
+    editor.click(*SETLIST_TAB)
+    # The active setlist's list is drawn by the page: Off, Demo Mode, Setlist A, ...
+    editor.click(*ACTIVE_SETLIST)
+    time.sleep(0.3)
+    editor.click(ACTIVE_SETLIST[0], SETLIST_LIST_TOP + 2 * SETLIST_LIST_PITCH + SETLIST_LIST_PITCH // 2)
+    time.sleep(0.5)
+    editor.click(*SLOT1_PROGRAM)
+    choose_in_menu(["Down", "Down", "Right", "Down", "Return"])  # 1 - 16, then its second: program 2
+    check(wait_until(lambda: pedal.state()["setlists"][1]["programs"][0] == 2, 3),
+          "slot 1 of setlist A does not hold program 2")
+    editor.click(*SLOT1_PRESET)
+    choose_in_menu(["Down", "Down", "Right", "Right", "Down", "Return"])  # Factory, F00 - F09, F01
+    check(wait_until(lambda: pedal.state()["setlists"][1]["presets"][0] == 1, 3),
+          "slot 1 of setlist A does not hold F01")
+    slots = pedal.state()["setlists"][1]
+    check(slots["presets"][1:] == [255] * 19 and slots["programs"][1:] == [0] * 19, "another slot changed")
+    s.screenshot("slot-edited")
+
+
+STORE_BUTTON = (150, 101)
+REVERT_BUTTON = (339, 101)
+STORE_SLOT_MENU = (340, 240)
+STORE_NAME_FIELD = (278, 264)
+STORE_CONFIRM = (342, 311)
+
+
+def select_user_preset(editor, pedal, slot):
+    """P<slot> from the preset menu: User, its group of ten, then the slot."""
+    editor.click(*PRESET_MENU)
+    choose_in_menu(["Down", "Down", "Right"] + ["Down"] * (slot // 10) + ["Right"] + ["Down"] * (slot % 10) +
+                   ["Return"])
+    check(wait_until(lambda: pedal.state()["active_preset"] == 100 + slot, 3), "P%02d was not selected" % slot)
+
+
+@scenario()
+def a_preset_is_stored_another_deleted_a_third_reverted(s):
+    pedal = s.pedal()
+    editor = s.start_editor()
+    editor.wait_window()
+
+    # Store: P00 with a higher level, into P05 as "NEW".
+    select_user_preset(editor, pedal, 0)
+    level = pedal.state()["edit_buffer"]["common"][0]
+    editor.click(*LEVEL_KNOB, button=4)
+    check(wait_until(lambda: pedal.state()["edited"], 3), "the edit did not mark the preset edited")
+    editor.click(*STORE_BUTTON)
+    time.sleep(0.4)
+    s.screenshot("store-panel")
+    editor.click(*STORE_SLOT_MENU)
+    # A hundred slots: the menu opens scrolled, with the slot under the pointer lit.
+    choose_in_menu(["Home"] + ["Down"] * 5 + ["Return"])
+    editor.click(*STORE_NAME_FIELD)
+    time.sleep(0.3)
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "30", "NEW")
+    xdotool("key", "Return")
+    time.sleep(0.3)
+    editor.click(*STORE_CONFIRM)
+    check(wait_until(lambda: pedal.state()["user_presets"][5]["name"] == "NEW", 3), "P05 was not stored as NEW")
+    state = pedal.state()
+    check(state["active_preset"] == 105 and not state["edited"], "the stored preset is not the one loaded")
+    check(state["edit_buffer"]["common"][0] == level + 1, "P05 does not hold the edited level")
+    select_user_preset(editor, pedal, 0)
+    check(pedal.state()["edit_buffer"]["common"][0] == level, "storing elsewhere changed P00")
+    s.screenshot("stored")
+
+    # Delete: P01, answered OK in the warning.
+    select_user_preset(editor, pedal, 1)
+    editor.click(*DELETE_BUTTON)
+    dialog("Tovan Warning")
+    xdotool("key", "Return")
+    check(wait_until(lambda: pedal.state()["user_presets"][1]["name"] == "---", 3), "P01 was not deleted")
+
+    # Revert: P02 edited, then its edit discarded, answered OK in the warning.
+    select_user_preset(editor, pedal, 2)
+    stored = pedal.state()["edit_buffer"]["common"][0]
+    editor.click(*LEVEL_KNOB, button=5)
+    check(wait_until(lambda: pedal.state()["edited"], 3), "the edit did not mark P02 edited")
+    editor.click(*REVERT_BUTTON)
+    dialog("Tovan Warning")
+    s.screenshot("revert-question")
+    xdotool("key", "Return")
+    check(wait_until(lambda: not pedal.state()["edited"], 3), "REVERT left P02 edited")
+    check(pedal.state()["edit_buffer"]["common"][0] == stored, "REVERT did not bring P02's level back")
+    names = [p["name"] for p in pedal.state()["user_presets"][:6]]
+    check(names[0] != "---" and names[2] != "---" and names[5] == "NEW", "other presets changed: %r" % names)
+    time.sleep(0.3)
+    s.screenshot("reverted")
 
 
 def window_state(window):
@@ -395,6 +505,7 @@ def main():
         began = time.monotonic()
         try:
             function(session)
+            session.screenshot("end")
             print("ok   %s (%.1f s)" % (name, time.monotonic() - began))
         except Failure as failure:
             session.screenshot("failed")

@@ -244,6 +244,26 @@ TEST_F(EditorWindowTest, TheStorePanelStoresTheTypedNameIntoTheChosenSlot) {
     EXPECT_EQ(control(etag::kStorePanel)->getValue(), 0) << "the store button springs back";
 }
 
+// Its labels and buttons are in the first drawing: nothing else redraws the
+// panel before the player reads it.
+TEST_F(EditorWindowTest, TheStorePanelIsDrawnWholeWhenShown) {
+    editor->redraw(*editor->drawContext(), nullptr);
+    click(etag::kStorePanel);
+    ASSERT_NE(editor->modalPanel(), nullptr);
+    const CCRect box = editor->modalPanel()->getBounds();
+    const CCBitmap& drawn = editor->drawContext()->surface();
+    std::vector<CCPixel> shown;
+    for (int32_t y = box.top; y < box.bottom; ++y)
+        for (int32_t x = box.left; x < box.right; ++x)
+            shown.push_back(drawn.pixelAt(x, y));
+    editor->redraw(*editor->drawContext(), nullptr);
+    size_t differing = 0;
+    for (int32_t y = box.top, k = 0; y < box.bottom; ++y)
+        for (int32_t x = box.left; x < box.right; ++x, ++k)
+            if (!(shown[static_cast<size_t>(k)] == drawn.pixelAt(x, y))) ++differing;
+    EXPECT_EQ(differing, 0u) << "parts of the panel came only with a later redraw";
+}
+
 TEST_F(EditorWindowTest, TheActionButtonExportsOnThePresetTabAndBacksUpElsewhere) {
     tovan::test::TempFolder folder;
     auto kind = [](const std::string& path) {

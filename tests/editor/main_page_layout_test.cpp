@@ -26,19 +26,20 @@ struct Placed {
     std::map<const void*, uint16_t> groups;
     int32_t filter;
     const LayoutRow* knob = nullptr; // for a knob's value text: its knob, which it may touch
+    CCRect panel{};                  // the panel it is drawn in, which clips it
 };
 
-void place(std::span<const LayoutRow> rows, CCPoint origin, std::map<const void*, uint16_t> groups,
+void place(std::span<const LayoutRow> rows, CCRect panel, std::map<const void*, uint16_t> groups,
            int32_t filter, std::vector<Placed>& out) {
     for (const LayoutRow& row : rows) {
-        const CCRect rect = row.rect.offset(origin.x, origin.y);
+        const CCRect rect = row.rect.offset(panel.left, panel.top);
         if (row.kind != RowKind::Panel) {
-            out.push_back({&row, rect, groups, filter});
+            out.push_back({&row, rect, groups, filter, nullptr, panel});
             if (row.kind == RowKind::Pot) {
                 // Its value text, which the builder adds under it.
                 static const LayoutRow text{.kind = RowKind::Field};
-                out.push_back({&text, PageBuilder::valueTextRect(row.rect).offset(origin.x, origin.y), groups,
-                               filter, &row});
+                out.push_back({&text, PageBuilder::valueTextRect(row.rect).offset(panel.left, panel.top),
+                               groups, filter, &row, panel});
             }
             continue;
         }
@@ -46,13 +47,13 @@ void place(std::span<const LayoutRow> rows, CCPoint origin, std::map<const void*
         auto inner = groups;
         if (row.group != 0) inner[rows.data()] = row.group;
         const auto children = row.childTable != nullptr ? row.childTable() : row.children;
-        place(children, {rect.left, rect.top}, inner, row.filter >= 0 ? row.filter : filter, out);
+        place(children, rect, inner, row.filter >= 0 ? row.filter : filter, out);
     }
 }
 
 std::vector<Placed> wholePage() {
     std::vector<Placed> out;
-    place(layout::frameRows(), {0, 0}, {}, -1, out);
+    place(layout::frameRows(), {0, 0, 640, 650}, {}, -1, out);
     return out;
 }
 
@@ -80,12 +81,12 @@ TEST(MainPageLayout, NoTwoControlsOverlapUnlessTheTableSaysSo) {
     }
 }
 
-TEST(MainPageLayout, EveryControlStaysInsideTheWindow) {
+// A panel clips what it holds: a control reaching past its panel's edge shows cut off.
+TEST(MainPageLayout, EveryControlShowsWhollyInsideItsPanel) {
     for (const Placed& p : wholePage()) {
-        EXPECT_GE(p.rect.left, 0);
-        EXPECT_GE(p.rect.top, 0);
-        EXPECT_LE(p.rect.right, 640) << p.row->tag;
-        EXPECT_LE(p.rect.bottom, 650) << p.row->tag;
+        EXPECT_EQ(p.rect.intersected(p.panel), p.rect)
+            << "tag " << p.row->tag << " (" << (p.row->text ? p.row->text : "") << ") at " << p.rect.left
+            << "," << p.rect.top << " leaves its panel at " << p.panel.left << "," << p.panel.top;
     }
 }
 

@@ -67,4 +67,24 @@ TEST_F(MainPageTest, RendersTheOtherTabs) {
     }
 }
 
+// Backup and restore keep the loop busy: what the showing draws at once is all
+// the player sees until the first preset has moved, so it is the whole box.
+TEST_F(MainPageTest, TheProgressBoxIsDrawnWholeWhenShown) {
+    render();
+    page->showProgress(true);
+    const CCRect box{220, 300, 420, 348};
+    std::vector<CCPixel> shown;
+    for (int32_t y = box.top; y < box.bottom; ++y)
+        for (int32_t x = box.left; x < box.right; ++x)
+            shown.push_back(context->surface().pixelAt(x, y));
+    render();
+    size_t differing = 0;
+    for (int32_t y = box.top, k = 0; y < box.bottom; ++y)
+        for (int32_t x = box.left; x < box.right; ++x, ++k)
+            if (!(shown[static_cast<size_t>(k)] == context->surface().pixelAt(x, y))) ++differing;
+    EXPECT_EQ(differing, 0u) << "the caption or the bar came only with a later redraw";
+    EXPECT_TRUE(context->writePng(artefact("main_page_progress.png")));
+    page->showProgress(false);
+}
+
 } // namespace
