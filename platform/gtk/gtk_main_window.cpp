@@ -109,6 +109,11 @@ struct GtkMainWindow::Impl {
         }
         if (frameLog && !rects.empty()) queuedCause = frameLog->current;
         for (const CCRect& asked : rects) {
+            // Straight to the screen when it is there, as on the GTK thread:
+            // a redraw queued with GTK runs its frame clock, and while that
+            // ticks GDK holds pointer motion back until the next frame (up to
+            // 17 ms more for a drag during a fade).
+            if (drawNow(asked)) continue;
             const CCRect r = copyIn(asked);
             if (!r.isEmpty() && area != nullptr)
                 gtk_widget_queue_draw_area(area, r.left, r.top, r.width(), r.height());
