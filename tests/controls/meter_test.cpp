@@ -196,7 +196,7 @@ TEST(MarkMeters, FrequencyMeterUsesALogScale) {
     EXPECT_EQ(meter.columnFor(100), 2);
     EXPECT_EQ(meter.columnFor(1000), 52);
     EXPECT_EQ(meter.columnFor(10000), 102);
-    EXPECT_EQ(meter.frequencyAtColumn(27), 316);
+    EXPECT_EQ(meter.valueAtColumn(27), 316);
     ASSERT_TRUE(send(meter, kMsgLeftDown, 77, 10));
     EXPECT_EQ(meter.getValue(), 3162);
     send(meter, kMsgLeftUp, 77, 10);

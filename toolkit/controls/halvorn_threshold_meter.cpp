@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int32_t kInset = 2;
-constexpr CCColour kWell{20, 15, 12, 255};
 constexpr CCColour kBelow{150, 96, 30, 255};
 constexpr CCColour kAbove{255, 190, 70, 255};
 constexpr CCColour kMark{255, 250, 208, 255};
@@ -20,14 +18,9 @@ CHalvornThresholdCMeter::CHalvornThresholdCMeter(int32_t tag, int32_t left, int3
                                                  int32_t bottom, int32_t backgroundId, int32_t minimum,
                                                  int32_t maximum, int32_t threshold, CCPageObject* listener,
                                                  uint16_t groupMask)
-    : CControl(tag, left, top, right, bottom, minimum, maximum, threshold, listener, groupMask),
-      level(minimum) {
-    if (backgroundId != 0) setBackgroundBitmap(backgroundId);
-}
-
-CCRect CHalvornThresholdCMeter::scaleRect() const {
-    return {bounds.left + kInset, bounds.top + kInset, bounds.right - kInset, bounds.bottom - kInset};
-}
+    : CCMarkScale(tag, left, top, right, bottom, backgroundId, minimum, maximum, threshold, listener,
+                  groupMask),
+      level(minimum) {}
 
 int32_t CHalvornThresholdCMeter::columnFor(int32_t v) const {
     const CCRect s = scaleRect();
@@ -43,10 +36,7 @@ int32_t CHalvornThresholdCMeter::valueAtColumn(int32_t x) const {
 
 void CHalvornThresholdCMeter::drawContent(CCDrawContext& ctx) {
     const CCRect s = scaleRect();
-    if (CCBitmap* b = getBackgroundBitmap())
-        ctx.drawBitmap(*b, {bounds.left, bounds.top});
-    else
-        ctx.fillRect(s, kWell);
+    drawWell(ctx);
     const int32_t levelX = columnFor(level) + (level > minimum ? 1 : 0);
     const int32_t markX = columnFor(value);
     const CCRect bar{s.left, s.top + 3, levelX, s.bottom - 3};
@@ -56,44 +46,9 @@ void CHalvornThresholdCMeter::drawContent(CCDrawContext& ctx) {
     ctx.fillRect({markX - 2, s.top, markX + 3, s.top + 2}, kMark);
 }
 
-bool CHalvornThresholdCMeter::onControlMessage(CCMsg& msg) {
-    if (msg.code == kMsgMeterReading) {
-        if (msg.first != tag) return false;
-        const int32_t next = std::clamp(msg.second, minimum, maximum);
-        if (next != level) {
-            level = next;
-            invalidate(true);
-        }
-        return true;
-    }
-    return CControl::onControlMessage(msg);
-}
-
-int32_t CHalvornThresholdCMeter::cursorAt(int32_t, int32_t) {
-    return isEnabled() ? kCursorWestEast : kCursorArrow;
-}
-
-bool CHalvornThresholdCMeter::onControlMouse(CCMouseMsg& msg) {
-    const CCPoint point{msg.x, msg.y};
-    switch (msg.code) {
-    case kMsgLeftDown:
-        if (!CCPageObject::hitTest(point)) return false;
-        captureMouse(true);
-        setValue(valueAtColumn(msg.x), true, true, true);
-        return true;
-    case kMsgMouseMove:
-        if (!hasCapture()) return false;
-        setValue(valueAtColumn(msg.x), true, true, true);
-        return true;
-    case kMsgLeftUp:
-        if (!hasCapture()) return false;
-        captureMouse(false);
-        return true;
-    case kMsgWheel:
-        if (!CCPageObject::hitTest(point)) return false;
-        setValue(msg.first > 0 ? value + 1 : value - 1, true, true, true);
-        return true;
-    default:
-        return false;
-    }
+bool CHalvornThresholdCMeter::takeReading(int32_t reading) {
+    const int32_t next = std::clamp(reading, minimum, maximum);
+    if (next == level) return false;
+    level = next;
+    return true;
 }
