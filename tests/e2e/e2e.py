@@ -63,6 +63,16 @@ class Pedal:
             self.process.wait(5)
 
 
+def visible_windows(name):
+    """The visible windows whose title matches a regular expression."""
+    return xdotool("search", "--onlyvisible", "--name", name).split()
+
+
+def windows_titled(title):
+    """The visible windows with exactly that title (a regular expression)."""
+    return visible_windows("^%s$" % title)
+
+
 def pointer():
     out = xdotool("getmouselocation", "--shell")
     values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
@@ -80,7 +90,7 @@ class Editor:
 
     def wait_window(self, timeout=10):
         def found():
-            ids = xdotool("search", "--onlyvisible", "--name", "Plavik Tovan").split()
+            ids = visible_windows("Plavik Tovan")
             return ids[0] if ids else None
         self.window = wait_until(found, timeout)
         check(self.window, "the editor window did not appear")
@@ -163,6 +173,12 @@ class Session:
         self.editors.append(e)
         return e
 
+    def show_editor(self, *arguments, timeout=10):
+        """An editor started and its window shown."""
+        e = self.start_editor(*arguments)
+        e.wait_window(timeout)
+        return e
+
     def screenshot(self, label):
         path = os.path.join(self.artefacts, "%s-%s.png" % (self.name, label))
         subprocess.run(["import", "-window", "root", path], check=False)
@@ -205,6 +221,16 @@ ACTION_BUTTON = (390, 624)
 SETTINGS_TAB = (273, 29)
 PRESET_TAB = (51, 29)
 POT_MODE_BUTTON = (184, 274)
+ACTIVE_SETLIST = (176, 95)
+SETLIST_LIST_TOP = 110  # the drawn list under the active setlist selector: its first row
+SETLIST_LIST_PITCH = 14
+SLOT1_PROGRAM = (130, 193)
+SLOT1_PRESET = (240, 193)
+MIDI_TAB = (199, 29)
+REVERT_BUTTON = (339, 101)
+STORE_SLOT_MENU = (340, 240)
+STORE_NAME_FIELD = (278, 264)
+NOWHERE = (250, 8)  # the title strip, away from any control
 
 SCENARIOS = []
 
@@ -218,7 +244,7 @@ def scenario(needs_window_manager=False):
 
 def dialog(title, timeout=5):
     """The window of a dialog of the editor, focused."""
-    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
+    found = wait_until(lambda: windows_titled(title), timeout)
     check(found, "no dialog titled %r" % title)
     xdotool("windowfocus", "--sync", found[0])
     time.sleep(0.2)
@@ -227,7 +253,7 @@ def dialog(title, timeout=5):
 
 def dismiss_if_shown(title, timeout=1.5):
     """Answers a message box with Return when one with that title comes up."""
-    found = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(), timeout)
+    found = wait_until(lambda: windows_titled(title), timeout)
     if found:
         xdotool("windowfocus", "--sync", found[0])
         xdotool("key", "Return")
@@ -241,17 +267,36 @@ def choose_in_menu(keys):
         time.sleep(0.15)
 
 
-def save_through_the_chooser(s, path, title):
+def enter_path_in_chooser(title, path, location_entry=False):
+    """Types a path into the chooser with that title and takes it."""
     chooser = dialog(title)
+    if location_entry:
+        xdotool("key", "ctrl+l")
+        time.sleep(0.2)
     xdotool("key", "ctrl+a")
     xdotool("type", "--delay", "10", path)
     time.sleep(0.4)
     xdotool("key", "Return")
     # A name the chooser can complete shows its completion first, which takes a Return.
     time.sleep(0.5)
-    if chooser in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split():
+    if chooser in windows_titled(title):
         xdotool("key", "Return")
     return chooser
+
+
+def user_preset_keys(slot):
+    """The keys that choose P<slot> in the open preset menu: User, its group of ten, the slot."""
+    return ["Down", "Down", "Right"] + ["Down"] * (slot // 10) + ["Right"] + ["Down"] * (slot % 10) + ["Return"]
+
+
+def select_user_preset(editor, pedal, slot):
+    editor.click(*PRESET_MENU)
+    choose_in_menu(user_preset_keys(slot))
+    check(wait_until(lambda: pedal.state()["active_preset"] == 100 + slot, 3), "P%02d was not selected" % slot)
+
+
+def save_through_the_chooser(s, path, title):
+    return enter_path_in_chooser(title, path)
 
 
 # The file buttons of the bottom strip, the store panel, the progress panel.
@@ -266,19 +311,8 @@ DIMMED_AREA = (20, 513, 600, 40)
 
 def open_through_the_chooser(s, path, title):
     """Types a path into an open chooser's location entry and opens it."""
-    chooser = dialog(title)
-    xdotool("key", "ctrl+l")
-    time.sleep(0.2)
-    xdotool("key", "ctrl+a")
-    xdotool("type", "--delay", "10", path)
-    time.sleep(0.4)
-    xdotool("key", "Return")
-    # The first Return may only take the entry's completion.
-    time.sleep(0.5)
-    if chooser in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split():
-        xdotool("key", "Return")
-    check(wait_until(lambda: chooser not in xdotool("search", "--onlyvisible", "--name", "^%s$" % title).split(),
-                     3), "the chooser %r stayed open" % title)
+    chooser = enter_path_in_chooser(title, path, location_entry=True)
+    check(wait_until(lambda: chooser not in windows_titled(title), 3), "the chooser %r stayed open" % title)
     return chooser
 
 

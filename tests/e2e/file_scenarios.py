@@ -27,8 +27,7 @@ def preset_file_of(s, pedal, preset, name):
 @scenario()
 def a_preset_is_exported_and_loaded_back(s):
     pedal = s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     stored = edit_buffer(pedal)
     # Three steps up on the level: the edit buffer differs from the stored preset.
     editor.click(*LEVEL_KNOB, button=4)
@@ -53,7 +52,7 @@ def a_preset_is_exported_and_loaded_back(s):
     # Another preset on the pedal: every value and the name change.
     editor.click(*PRESET_MENU)
     # User, P00 - P09, P05 (the user slots leave the factory as copies of F00 to F99).
-    choose_in_menu(["Down", "Down", "Right", "Right"] + ["Down"] * 5 + ["Return"])
+    choose_in_menu(user_preset_keys(5))
     dialog("Tovan")  # the edits of F00 are discarded, after asking
     xdotool("key", "Return")
     check(wait_until(lambda: pedal.state()["active_preset"] == 105, 3), "P05 was not selected")
@@ -100,8 +99,7 @@ def make_backup(s, editor, target):
 @scenario()
 def a_backup_is_restored_with_its_progress_shown(s):
     pedal = s.pedal("--latency-us", "100")
-    editor = s.start_editor()
-    editor.wait_window(30)
+    editor = s.show_editor(timeout=30)
     target = os.path.join(s.root, "before.tovan_all")
     make_backup(s, editor, target)
     backed_up = pedal.state()
@@ -119,9 +117,8 @@ def a_backup_is_restored_with_its_progress_shown(s):
     check(changed["user_presets"][3]["name"] == "CLI", "tovan-cli did not store P03")
     check(changed["active_preset"] == 103, "tovan-cli left the pedal on another preset")
 
-    editor = s.start_editor()
     # A start reads the whole pedal before the window shows: slower on a slow pedal.
-    editor.wait_window(30)
+    editor = s.show_editor(timeout=30)
     editor.click(*SETLIST_TAB)
     time.sleep(0.3)
     x, y, _, _ = editor.geometry()
@@ -146,7 +143,7 @@ def a_backup_is_restored_with_its_progress_shown(s):
     check(wait_until(lambda: mean_level(s.screenshot("restored"), *dimmed) >= undimmed - 1, 30),
           "the progress panel did not go")
     print("    restore took about %.1f s" % (time.monotonic() - began))
-    said = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^Tovan (Error|Info)$"), 1)
+    said = wait_until(lambda: visible_windows("^Tovan (Error|Info)$"), 1)
     check(not said, "the restore ended with a message")
     restored = pedal.state()
     check(restored["user_presets"] == backed_up["user_presets"], "the user presets differ from the backup")
@@ -166,8 +163,7 @@ def a_file_opened_from_the_file_manager_is_loaded(s):
     check(stored != first_buffer and stored != second_buffer, "F00 holds the files' values already")
 
     # The first start with a file, as the desktop file's Exec=tovan %F gives it.
-    editor = s.start_editor(first)
-    editor.wait_window()
+    editor = s.show_editor(first)
     check(wait_until(lambda: edit_buffer(pedal) == first_buffer, 5),
           "the file given to the first start was not loaded: %r" % edit_buffer(pedal))
     check(pedal.state()["active_preset"] == 0, "opening the file moved the pedal off F00")
@@ -178,7 +174,7 @@ def a_file_opened_from_the_file_manager_is_loaded(s):
     check(again.wait_exit(15) == 1, "a second start with a file did not exit with 1")
     check(wait_until(lambda: edit_buffer(pedal) == second_buffer, 5),
           "the file given to a second start was not loaded: %r" % edit_buffer(pedal))
-    windows = xdotool("search", "--onlyvisible", "--name", "Plavik Tovan").split()
+    windows = visible_windows("Plavik Tovan")
     check(len(windows) == 1, "%d windows after a second start" % len(windows))
     s.screenshot("second")
 
@@ -209,13 +205,12 @@ def drop_a_file(s):
     pedal = s.pedal()
     path, buffer = preset_file_of(s, pedal, "F05", "dropped.tovan")
     check(edit_buffer(pedal) != buffer, "F00 holds the file's values already")
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     source = subprocess.Popen([drag_source_program(s), path, "1100", "60"], env=s.env, stdout=subprocess.PIPE,
                               stderr=open(s.log, "a"), text=True)
     try:
         check(source.stdout.readline().strip() == "ready", "the drag source did not start")
-        window = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "^tovan-drag-source$").split(), 5)
+        window = wait_until(lambda: visible_windows("^tovan-drag-source$"), 5)
         check(window, "no drag source window")
         time.sleep(0.3)
         out = xdotool("getwindowgeometry", "--shell", window[0])

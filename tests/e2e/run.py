@@ -17,9 +17,6 @@ from e2e import *  # noqa: E402,F401,F403
 import file_scenarios  # noqa: E402,F401  (registers its scenarios)
 
 
-NOWHERE = (250, 8)  # the title strip, away from any control
-
-
 def writes(pedal):
     return pedal.state()["counters"]["writes"]
 
@@ -28,8 +25,7 @@ def writes(pedal):
 def window_is_shaped_and_fixed(s):
     pedal = s.pedal()
     began = time.monotonic()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     shown = time.monotonic() - began
     x, y, w, h = editor.geometry()
     check((w, h) == (640, 650), "window is %dx%d" % (w, h))
@@ -45,8 +41,7 @@ def window_is_shaped_and_fixed(s):
 @scenario()
 def close_button_exits_and_keeps_the_position(s):
     s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     editor.click(*CLOSE)
     check(editor.wait_exit(10) == 0, "the editor did not exit with 0")
     with open(os.path.join(s.env["XDG_CONFIG_HOME"], "Plavik", "Tovan", "1.00.ini")) as f:
@@ -56,19 +51,17 @@ def close_button_exits_and_keeps_the_position(s):
 @scenario()
 def second_start_hands_over_and_exits(s):
     s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     second = s.start_editor()
     check(second.wait_exit(15) == 1, "a second start did not exit with 1")
-    windows = xdotool("search", "--onlyvisible", "--name", "Plavik Tovan").split()
+    windows = visible_windows("Plavik Tovan")
     check(len(windows) == 1, "%d windows after a second start" % len(windows))
 
 
 @scenario()
 def wheel_over_a_knob_writes_one_value(s):
     pedal = s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     before = pedal.state()
     editor.click(*LEVEL_KNOB, button=4)
     time.sleep(0.5)
@@ -81,8 +74,7 @@ def wheel_over_a_knob_writes_one_value(s):
 @scenario()
 def dragging_a_knob_up_and_down_and_round(s):
     pedal = s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     # Up and down (the first start's setting): a step a move, the pointer put back.
     level_text = (LEVEL_KNOB[0] - 20, LEVEL_KNOB[1] + 12, 40, 12)
     text_before = screen_region(s, editor, "before-drag", level_text)
@@ -142,8 +134,7 @@ def a_played_pedal_is_followed_and_nothing_is_written_back(s):
     played = os.path.join(s.root, "played.log")
     s.env["TOVAN_FRAME_LOG"] = frames
     pedal = s.pedal("--play", "--play-interval-ms", "250", "--play-log", played)
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     time.sleep(1.0)  # the first reload, while the pedal is played already
     first = pedal.state()
     watched_from = time.monotonic()
@@ -173,8 +164,7 @@ def a_played_pedal_is_followed_and_nothing_is_written_back(s):
 @scenario()
 def preset_menu_selects_a_preset(s):
     pedal = s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     editor.click(*PRESET_MENU)
     time.sleep(0.6)
     s.screenshot("menu")
@@ -192,8 +182,7 @@ def preset_menu_selects_a_preset(s):
     chosen = screen_region(s, editor, "chosen", page)
     editor.click(*CLOSE)
     check(editor.wait_exit(10) == 0, "the editor did not close")
-    fresh = s.start_editor()
-    fresh.wait_window()
+    fresh = s.show_editor()
     fresh.move(*NOWHERE)
     time.sleep(1.0)
     check(screen_region(s, fresh, "read-afresh", page) == chosen,
@@ -203,8 +192,7 @@ def preset_menu_selects_a_preset(s):
 @scenario()
 def typing_into_a_field_reaches_the_pedal(s):
     pedal = s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     editor.click(*HEEL_FREQUENCY)
     time.sleep(0.3)
     xdotool("type", "--delay", "30", "777")
@@ -216,8 +204,7 @@ def typing_into_a_field_reaches_the_pedal(s):
 
 @scenario()
 def a_pedal_plugged_in_later_is_read(s):
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     s.screenshot("no-pedal")
     plugged = time.monotonic()
     pedal = s.pedal()
@@ -233,8 +220,7 @@ def a_pedal_plugged_in_later_is_read(s):
 @scenario()
 def a_vanishing_pedal_leaves_the_editor_responsive(s):
     pedal = s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     pedal.stop()
     time.sleep(1.0)
     editor.click(*SETLIST_TAB)
@@ -247,8 +233,7 @@ def a_vanishing_pedal_leaves_the_editor_responsive(s):
 @scenario()
 def two_pedals_switch_with_the_device_selector(s):
     pedals = s.pedal("--count", "2")
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     before = pedals.state(1)["counters"]["requests"]
     editor.click(*DEVICE_MENU)
     choose_in_menu(["Down", "Down", "Return"])
@@ -261,11 +246,8 @@ def two_pedals_switch_with_the_device_selector(s):
 @scenario()
 def deleting_a_user_preset_asks_first(s):
     pedal = s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
-    editor.click(*PRESET_MENU)
-    choose_in_menu(["Down", "Down", "Right", "Right", "Return"])  # User, P00 - P09, P00
-    check(wait_until(lambda: pedal.state()["active_preset"] == 100, 3), "P00 was not selected")
+    editor = s.show_editor()
+    select_user_preset(editor, pedal, 0)
     name = pedal.state()["user_presets"][0]["name"]
     editor.click(*DELETE_BUTTON)
     dialog("Tovan Warning")
@@ -282,8 +264,7 @@ def deleting_a_user_preset_asks_first(s):
 @scenario()
 def a_backup_shows_its_progress_and_can_be_verified(s):
     pedal = s.pedal("--latency-us", "300")
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     editor.click(*SETLIST_TAB)
     target = os.path.join(s.root, "pedal.tovan_all")
     editor.click(*ACTION_BUTTON)
@@ -306,15 +287,14 @@ def a_backup_shows_its_progress_and_can_be_verified(s):
 @scenario()
 def a_pedal_pulled_during_a_backup(s):
     pedal = s.pedal("--latency-us", "2000")
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     editor.click(*SETLIST_TAB)
     target = os.path.join(s.root, "old.tovan_all")
     with open(target, "wb") as f:
         f.write(b"an older backup")
     editor.click(*ACTION_BUTTON)
     save_through_the_chooser(s, target, r"Save All \(backup\)")
-    replace = wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "already exists").split(), 3)
+    replace = wait_until(lambda: visible_windows("already exists"), 3)
     if replace:  # the chooser asks before replacing the old file
         xdotool("key", "Return")
     dismiss_if_shown("Tovan Info")
@@ -328,11 +308,11 @@ def a_pedal_pulled_during_a_backup(s):
     # It says what happened, and still answers: the message goes, a pedal plugged
     # back in is read again.
     said = [t for t in ("Tovan Error", "Tovan Warning", "Tovan Info")
-            if xdotool("search", "--onlyvisible", "--name", "^%s$" % t)]
+            if windows_titled(t)]
     check(said, "nothing told the player that the backup failed")
     dialog(said[0])
     xdotool("key", "Return")
-    check(wait_until(lambda: not xdotool("search", "--onlyvisible", "--name", "^%s$" % said[0]), 3),
+    check(wait_until(lambda: not windows_titled(said[0]), 3),
           "the message did not go")
     again = s.pedal()
     check(wait_until(lambda: again.state()["counters"]["requests"] > 100, 5), "the pedal plugged back was not read")
@@ -341,14 +321,6 @@ def a_pedal_pulled_during_a_backup(s):
     s.screenshot("plugged-back")
     editor.click(*CLOSE)
     check(editor.wait_exit(10) == 0, "the editor did not close after the pedal went mid-backup")
-
-
-ACTIVE_SETLIST = (176, 95)
-SETLIST_LIST_TOP = 110  # the drawn list under the active setlist selector: its first row
-SETLIST_LIST_PITCH = 14
-SLOT1_PROGRAM = (130, 193)
-SLOT1_PRESET = (240, 193)
-MIDI_TAB = (199, 29)
 
 
 def screen_region(s, editor, label, box):
@@ -363,8 +335,7 @@ def screen_region(s, editor, label, box):
 @scenario()
 def every_tab_shows_and_a_setlist_slot_is_edited(s):
     pedal = s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     body = (20, 50, 600, 540)
     seen = []
     for name, tab in (("preset", PRESET_TAB), ("setlist", SETLIST_TAB), ("midi", MIDI_TAB),
@@ -393,26 +364,10 @@ def every_tab_shows_and_a_setlist_slot_is_edited(s):
     s.screenshot("slot-edited")
 
 
-STORE_BUTTON = (150, 101)
-REVERT_BUTTON = (339, 101)
-STORE_SLOT_MENU = (340, 240)
-STORE_NAME_FIELD = (278, 264)
-STORE_CONFIRM = (342, 311)
-
-
-def select_user_preset(editor, pedal, slot):
-    """P<slot> from the preset menu: User, its group of ten, then the slot."""
-    editor.click(*PRESET_MENU)
-    choose_in_menu(["Down", "Down", "Right"] + ["Down"] * (slot // 10) + ["Right"] + ["Down"] * (slot % 10) +
-                   ["Return"])
-    check(wait_until(lambda: pedal.state()["active_preset"] == 100 + slot, 3), "P%02d was not selected" % slot)
-
-
 @scenario()
 def a_preset_is_stored_another_deleted_a_third_reverted(s):
     pedal = s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
 
     # Store: P00 with a higher level, into P05 as "NEW".
     select_user_preset(editor, pedal, 0)
@@ -431,7 +386,7 @@ def a_preset_is_stored_another_deleted_a_third_reverted(s):
     xdotool("type", "--delay", "30", "NEW")
     xdotool("key", "Return")
     time.sleep(0.3)
-    editor.click(*STORE_CONFIRM)
+    editor.click(*STORE_PANEL_STORE)
     check(wait_until(lambda: pedal.state()["user_presets"][5]["name"] == "NEW", 3), "P05 was not stored as NEW")
     state = pedal.state()
     check(state["active_preset"] == 105 and not state["edited"], "the stored preset is not the one loaded")
@@ -472,18 +427,17 @@ def window_state(window):
 @scenario(needs_window_manager=True)
 def topmost_minimise_and_raise_with_a_window_manager(s):
     s.pedal()
-    editor = s.start_editor()
-    editor.wait_window()
+    editor = s.show_editor()
     editor.click(*TOPMOST)
     check(wait_until(lambda: "_NET_WM_STATE_ABOVE" in window_state(editor.window), 3), "not kept above")
     editor.click(*TOPMOST)
     check(wait_until(lambda: "_NET_WM_STATE_ABOVE" not in window_state(editor.window), 3), "still kept above")
     editor.click(*MINIMISE)
-    check(wait_until(lambda: not xdotool("search", "--onlyvisible", "--name", "Plavik Tovan"), 3),
+    check(wait_until(lambda: not visible_windows("Plavik Tovan"), 3),
           "the window was not minimised")
     second = s.start_editor()
     check(second.wait_exit(15) == 1, "a second start did not exit with 1")
-    check(wait_until(lambda: xdotool("search", "--onlyvisible", "--name", "Plavik Tovan"), 3),
+    check(wait_until(lambda: visible_windows("Plavik Tovan"), 3),
           "a second start did not bring the window back")
     s.screenshot("raised")
 
