@@ -277,9 +277,10 @@ def enter_path_in_chooser(title, path, location_entry=False):
     xdotool("type", "--delay", "10", path)
     time.sleep(0.4)
     xdotool("key", "Return")
-    # A name the chooser can complete shows its completion first, which takes a Return.
-    time.sleep(0.5)
-    if chooser in windows_titled(title):
+    # A name the chooser can complete shows its completion first, which takes a
+    # Return. A chooser that is only slow to close must not get that Return: it
+    # would answer whatever the editor asks next.
+    if not wait_until(lambda: chooser not in windows_titled(title), 2):
         xdotool("key", "Return")
     return chooser
 
