@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "app/cli_service.h"
 #include "app/main_panel.h"
+#include "editor/editor_window.h"
+#include "platform/command_bus.h"
 #include "platform/gtk/gtk_application.h"
 #include "platform/gtk/gtk_dialogs.h"
 #include "platform/gtk/gtk_main_window.h"
@@ -50,8 +53,21 @@ int main(int argc, char** argv) {
     hooks.open = [&](const std::vector<std::string>& paths) {
         if (panel) panel->openFiles(paths);
     };
+    hooks.runCommand = [&](std::vector<std::string> arguments, std::string pedalPath,
+                           std::function<void(CommandReply)> reply) {
+        CCEditor* editor = panel ? panel->editor() : nullptr;
+        if (editor == nullptr) {
+            reply({{}, "tovan-cli: the editor is closing\n", 1});
+            return;
+        }
+        // Between the editor's own operations: one running now (a question
+        // open, say) finishes first.
+        editor->whenIdle(
+            [editor, arguments = std::move(arguments), pedalPath = std::move(pedalPath),
+             reply = std::move(reply)] { reply(runCommandForCli(*editor, arguments, pedalPath)); });
+    };
 
-    const int status = runGtkApplication("com.plavik.Tovan", argc, argv, hooks);
+    const int status = runGtkApplication(tovan::bus::kEditorName, argc, argv, hooks);
 
     // Shut down in reverse: the window and editor, the services, the toolkit.
     setEditBoxHost(nullptr);

@@ -96,20 +96,63 @@ void CCEditor::Build() {
         prefs->loadAll();
     }
     link->setPrefs(prefs.get());
-    link->connectPedal();
-    link->reloadLocked(true);
+    {
+        const Operation operation(*this);
+        link->connectPedal();
+        link->reloadLocked(true);
+    }
     permissionCheckPending = true;
     building = false;
     if (CCWindowHost* window = windowHost()) window->startTimer(kPollTimer, kPollPeriodMs);
     invalidate(false);
 }
 
+CCEditor::Operation::Operation(CCEditor& editor) : editor(editor) {
+    ++editor.operationDepth;
+}
+
+CCEditor::Operation::~Operation() {
+    if (--editor.operationDepth == 0) editor.runDeferred();
+}
+
+void CCEditor::whenIdle(std::function<void()> work) {
+    if (operationRunning()) {
+        deferredWork.push_back(std::move(work));
+        return;
+    }
+    const Operation operation(*this);
+    work();
+}
+
+void CCEditor::runDeferred() {
+    // Each deferred piece runs as an operation of its own, so what it defers
+    // in turn runs after it.
+    while (operationDepth == 0 && (deviceChangeDeferred || !deferredWork.empty())) {
+        const Operation operation(*this);
+        if (deviceChangeDeferred) {
+            deviceChangeDeferred = false;
+            changeDevices();
+            continue;
+        }
+        std::function<void()> work = std::move(deferredWork.front());
+        deferredWork.erase(deferredWork.begin());
+        work();
+    }
+}
+
 bool CCEditor::onManagerMessage(CCMsg& msg) {
-    if (msg.code == kMsgValueChanged && routeValueChange(msg)) return true;
-    if (msg.code == kMsgTimer && static_cast<uint32_t>(msg.first) == kPollTimer && link) {
+    if (msg.code == kMsgValueChanged) {
+        const Operation operation(*this);
+        if (routeValueChange(msg)) return true;
+    }
+    // A tick that comes while an operation waits for the player is skipped:
+    // the next one polls.
+    if (msg.code == kMsgTimer && static_cast<uint32_t>(msg.first) == kPollTimer && link &&
+        !operationRunning()) {
+        const Operation operation(*this);
         if (permissionCheckPending) {
             permissionCheckPending = false;
-            doctor.check(backend);
+            doctor.check(backend, link->attachedPedals());
         }
         link->idle();
     }
@@ -279,15 +322,25 @@ void CCEditor::closeStorePanel() {
 }
 
 void CCEditor::devicesChanged() {
+    if (operationRunning()) {
+        deviceChangeDeferred = true;
+        return;
+    }
+    const Operation operation(*this);
+    changeDevices();
+}
+
+void CCEditor::changeDevices() {
     if (!link) return;
     if (link->connectPedal()) {
         link->reloadLocked(true);
         link->pollStatus();
     }
-    doctor.check(backend);
+    doctor.check(backend, link->attachedPedals());
 }
 
 void CCEditor::filesDropped(const std::vector<std::string>& paths) {
     // One file at a time: the first one dropped is loaded.
+    const Operation operation(*this);
     if (!paths.empty() && link) link->loadFile(paths.front());
 }

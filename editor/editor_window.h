@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "link/permission_doctor.h"
 #include "model/audio_effect.h"
@@ -57,12 +59,36 @@ public:
     bool onManagerMessage(CCMsg& msg) override;
     void filesDropped(const std::vector<std::string>& paths) override;
 
+    // Whether an operation on the pedal is running: an edit, a command, a
+    // poll, a device change or work handed in. A modal question runs a nested
+    // main loop, so the poll tick, device changes and handed-in work can arrive
+    // in the middle of one; they wait until it ends, since the pedal's answers
+    // carry nothing that tells two exchanges apart.
+    bool operationRunning() const { return operationDepth > 0; }
+    // Runs `work` at once when no operation runs, else as soon as the running
+    // one ends; either way as an operation of its own.
+    void whenIdle(std::function<void()> work);
+
     TovanProcess* process() const { return link.get(); }
     CBackPage* mainPage() const { return page; }
     CPrefs* preferences() const { return prefs.get(); }
     bool isBuilding() const { return building; }
 
 private:
+    class Operation {
+    public:
+        explicit Operation(CCEditor& editor);
+        ~Operation();
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+
+    private:
+        CCEditor& editor;
+    };
+    // What waited for the operations to end.
+    void runDeferred();
+    void changeDevices();
+
     bool routeValueChange(CCMsg& msg);
     void command(int32_t tag, int32_t value);
     // The setlist slot reset the window commands send, and the slot buttons cleared.
@@ -82,6 +108,9 @@ private:
     // The permission check waits for the first tick, when the window is on screen.
     bool permissionCheckPending = false;
     bool building = false;
+    int operationDepth = 0;
+    bool deviceChangeDeferred = false;
+    std::vector<std::function<void()>> deferredWork;
     bool shown = false;
     bool visible = false;
 };

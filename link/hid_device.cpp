@@ -8,10 +8,17 @@
 
 namespace tovan {
 
-CHidDevice::CHidDevice(std::string path, std::unique_ptr<HidHandle> handle)
-    : path_(std::move(path)), handle_(std::move(handle)) {}
+CHidDevice::CHidDevice(std::string path, std::unique_ptr<HidHandle> handle, std::shared_ptr<PedalClaim> claim)
+    : path_(std::move(path)), claim_(std::move(claim)), handle_(std::move(handle)) {}
 
-CHidDevice::CHidDevice(const CHidDevice& other) : path_(other.path_), lastStatus_(other.lastStatus_) {
+CHidDevice CHidDevice::heldElsewhere(std::string path, ClaimHolder holder) {
+    CHidDevice device(std::move(path), nullptr);
+    device.heldBy_ = std::move(holder);
+    return device;
+}
+
+CHidDevice::CHidDevice(const CHidDevice& other)
+    : path_(other.path_), claim_(other.claim_), heldBy_(other.heldBy_), lastStatus_(other.lastStatus_) {
     if (other.handle_) handle_ = other.handle_->duplicate();
 }
 
@@ -19,14 +26,18 @@ CHidDevice& CHidDevice::operator=(const CHidDevice& other) {
     if (this == &other) return *this;
     // Our own handle goes first, then we take a duplicate of theirs.
     handle_.reset();
+    claim_ = other.claim_;
     if (other.handle_) handle_ = other.handle_->duplicate();
     path_ = other.path_;
+    heldBy_ = other.heldBy_;
     lastStatus_ = other.lastStatus_;
     return *this;
 }
 
 void CHidDevice::close() {
     handle_.reset();
+    claim_.reset();
+    heldBy_.reset();
     path_.clear();
     lastStatus_ = HidStatus::ok;
 }
@@ -35,11 +46,6 @@ std::string pedalPattern() {
     char text[32];
     std::snprintf(text, sizeof text, "vid_%04x&pid_%04x", proto::kVendorId, proto::kProductId);
     return text;
-}
-
-std::vector<CHidDevice>& attachedPedals() {
-    static std::vector<CHidDevice> list;
-    return list;
 }
 
 namespace {
@@ -76,12 +82,22 @@ int scanDevices(HidBackend& backend, std::string_view pattern, CHidDevice& curre
                 attached.push_back(current);
                 continue;
             }
+            std::shared_ptr<PedalClaim> claim;
+            if (backend.sharedWithOtherProcesses()) {
+                ClaimHolder holder;
+                claim = claimPedal(path, &holder);
+                if (!claim) {
+                    tovanTrace("scanDevices: %s is in use by %s\n", path.c_str(), holder.text().c_str());
+                    attached.push_back(CHidDevice::heldElsewhere(path, holder));
+                    continue;
+                }
+            }
             std::unique_ptr<HidHandle> handle = backend.open(path);
             if (!handle) {
                 tovanTrace("scanDevices: cannot open %s\n", path.c_str());
                 continue;
             }
-            attached.emplace_back(path, std::move(handle));
+            attached.emplace_back(path, std::move(handle), std::move(claim));
             if (firstNew.empty()) firstNew = path;
             if (result != 2) result = 1;
         }
@@ -100,6 +116,12 @@ int scanDevices(HidBackend& backend, std::string_view pattern, CHidDevice& curre
             if (!firstNew.empty() && device.path() == firstNew) current = device;
     }
     return result;
+}
+
+bool anyHeldPedalFreed(const std::vector<CHidDevice>& attached) {
+    for (const CHidDevice& device : attached)
+        if (device.heldBy() && !pedalClaimHolder(device.path())) return true;
+    return false;
 }
 
 bool writeReport(CHidDevice& device, const proto::Payload& payload, std::chrono::milliseconds timeout) {

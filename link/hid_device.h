@@ -6,6 +6,7 @@
 
 #include "link/protocol.h"
 #include "platform/hid_backend.h"
+#include "platform/pedal_claim.h"
 
 #include <chrono>
 #include <memory>
@@ -22,11 +23,16 @@ inline constexpr std::chrono::milliseconds kReadTimeout{2000};
 inline constexpr size_t kMaxPathSearched = 260;
 
 // One opened pedal interface. Every copy owns its own handle (a second open of
-// the same interface), so closing one copy leaves the others working.
+// the same interface), so closing one copy leaves the others working; the
+// copies share the pedal's claim. A pedal that another program holds is
+// listed without a handle, with who holds it.
 class CHidDevice {
 public:
     CHidDevice() = default;
-    CHidDevice(std::string path, std::unique_ptr<HidHandle> handle);
+    CHidDevice(std::string path, std::unique_ptr<HidHandle> handle,
+               std::shared_ptr<PedalClaim> claim = nullptr);
+    // A pedal that is attached but held by another program.
+    static CHidDevice heldElsewhere(std::string path, ClaimHolder holder);
     CHidDevice(const CHidDevice& other);
     CHidDevice& operator=(const CHidDevice& other);
     CHidDevice(CHidDevice&& other) noexcept = default;
@@ -40,20 +46,28 @@ public:
     void close();
 
     HidHandle* handle() const { return handle_.get(); }
+    // Who holds the pedal when another program does (the device is then not open).
+    const std::optional<ClaimHolder>& heldBy() const { return heldBy_; }
     // What the last report operation came to (disconnected tells a vanished pedal).
     HidStatus lastStatus() const { return lastStatus_; }
     void setLastStatus(HidStatus status) { lastStatus_ = status; }
 
 private:
     std::string path_;
+    // Declared before the handle: the handle closes before the claim can go.
+    std::shared_ptr<PedalClaim> claim_;
     std::unique_ptr<HidHandle> handle_;
+    std::optional<ClaimHolder> heldBy_;
     HidStatus lastStatus_ = HidStatus::ok;
 };
 
 // "vid_231c&pid_0002": what a pedal's interface path contains, lower-cased.
 std::string pedalPattern();
 
-// Re-enumerates, rebuilds `attached` and updates `current`:
+// Re-enumerates, rebuilds `attached` and updates `current`. Each pedal is
+// claimed before it is opened (when the back end's pedals are shared with
+// other programs); one held by another program is listed unopened, with its
+// holder, and never becomes current.
 // 0: nothing could be opened and `current` is now empty;
 // 1: the previous current pedal is gone (or there was none) and the first
 //    newly opened pedal is current;
@@ -63,8 +77,8 @@ std::string pedalPattern();
 int scanDevices(HidBackend& backend, std::string_view pattern, CHidDevice& current,
                 std::vector<CHidDevice>& attached);
 
-// The application-wide attached-pedal list (the order of the device selector).
-std::vector<CHidDevice>& attachedPedals();
+// Whether a pedal listed as held by another program has been let go.
+bool anyHeldPedalFreed(const std::vector<CHidDevice>& attached);
 
 // Sends one payload as output report 0. Fails on a closed device, a refused
 // write or no completion within `timeout` (the write is then cancelled).

@@ -56,6 +56,9 @@ public:
     virtual void endUpdate() {}
     virtual void invalidatePage() {}
     virtual void setConnected(bool /*connected*/) {}
+    // The pedal is attached but another program holds it ("tovan-cli (pid 42)"),
+    // or, with an empty text, no longer.
+    virtual void showPedalHeld(std::string_view /*holder*/) {}
     virtual void setBusy(bool /*busy*/) {}
     // Versions, name or identity read from the pedal changed.
     virtual void deviceInfoChanged() {}

@@ -27,7 +27,7 @@ bool isPedalPath(std::string path, const std::string& pattern) {
 
 } // namespace
 
-bool PermissionDoctor::check(tovan::HidBackend& backend) {
+bool PermissionDoctor::check(tovan::HidBackend& backend, const std::vector<tovan::CHidDevice>& attached) {
     const auto paths = backend.enumerate();
     if (!paths) return false;
     const std::string pattern = tovan::pedalPattern();
@@ -36,7 +36,7 @@ bool PermissionDoctor::check(tovan::HidBackend& backend) {
         if (!isPedalPath(path, pattern)) continue;
         // Listed and not openable: the opened ones are in the attached list.
         bool open = false;
-        for (const tovan::CHidDevice& device : tovan::attachedPedals())
+        for (const tovan::CHidDevice& device : attached)
             open = open || device.path() == path;
         if (!open && !backend.open(path)) closed.insert(path);
     }

@@ -15,6 +15,7 @@ TovanProcess::TovanProcess(HidBackend& backend, PedalView* view)
 TovanProcess::~TovanProcess() {
     setlistTable.clear();
     current.close();
+    attached.clear();
 }
 
 void TovanProcess::BuildParameters() {
@@ -53,7 +54,7 @@ std::optional<proto::Payload> TovanProcess::request(uint8_t group, uint16_t comm
 }
 
 bool TovanProcess::connectPedal() {
-    const int result = scanDevices(backend, pedalPattern(), current, attachedPedals());
+    const int result = scanDevices(backend, pedalPattern(), current, attached);
     const bool changed = result != 2;
     if (changed) connected = result == 1;
     refreshDeviceMenu();
@@ -64,8 +65,15 @@ void TovanProcess::refreshDeviceMenu() {
     const ReadingPedal reading(*this);
     if (pageView != nullptr) pageView->clearMenu(kDeviceSelect);
     int32_t selected = 0;
-    std::vector<CHidDevice>& pedals = attachedPedals();
+    std::vector<CHidDevice>& pedals = attached;
     for (size_t i = 0; i < pedals.size(); ++i) {
+        // A pedal another program holds is listed, and not asked anything.
+        if (const auto& holder = pedals[i].heldBy()) {
+            if (pageView != nullptr)
+                pageView->addMenuItem(kDeviceSelect, "in use by " + holder->text(), {},
+                                      static_cast<int32_t>(i));
+            continue;
+        }
         proto::Payload answer{};
         if (!transact(pedals[i], proto::kRequest, proto::kGroupDevice, proto::device::kName, {}, answer))
             continue;
@@ -79,13 +87,23 @@ void TovanProcess::refreshDeviceMenu() {
     if (parameterManager) parameterManager->SetValue(kDeviceSelect, static_cast<float>(selected));
     if (pageView != nullptr) {
         pageView->setControlValueQuiet(kDeviceSelect, selected);
+        const std::optional<ClaimHolder> holder = pedalHeldElsewhere();
+        pageView->showPedalHeld(holder ? holder->text() : std::string());
         pageView->invalidatePage();
     }
 }
 
+std::optional<ClaimHolder> TovanProcess::pedalHeldElsewhere() const {
+    if (connected) return std::nullopt;
+    for (const CHidDevice& pedal : attached)
+        if (pedal.heldBy()) return pedal.heldBy();
+    return std::nullopt;
+}
+
 bool TovanProcess::useDevice(int32_t index) {
-    std::vector<CHidDevice>& pedals = attachedPedals();
+    std::vector<CHidDevice>& pedals = attached;
     if (index < 0 || static_cast<size_t>(index) >= pedals.size()) return false;
+    if (pedals[static_cast<size_t>(index)].heldBy()) return false;
     if (pedals[static_cast<size_t>(index)].path() != current.path() || !current.isOpen())
         current = pedals[static_cast<size_t>(index)];
     connected = current.isOpen();

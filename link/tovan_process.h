@@ -55,6 +55,12 @@ public:
     bool useDevice(int32_t index);
     bool isConnected() const { return connected; }
     tovan::CHidDevice& currentPedal() { return current; }
+    // The attached pedals, in the order of the device selector; pedals held by
+    // another program are listed unopened.
+    std::vector<tovan::CHidDevice>& attachedPedals() { return attached; }
+    // Who holds the pedal the link would use when another program has it (the
+    // first attached pedal held elsewhere while none is connected), else nothing.
+    std::optional<tovan::ClaimHolder> pedalHeldElsewhere() const;
 
     // Values.
     void sendParameter(int32_t index, float value);
@@ -223,6 +229,7 @@ private:
     std::array<char, 24> currentDescription{};
     bool connected = false;
     tovan::CHidDevice current;
+    std::vector<tovan::CHidDevice> attached;
     std::array<uint8_t, 3> firmwareVersion{255, 255, 255};
     std::array<uint8_t, 3> secondVersion{255, 255, 255};
     std::array<char, 32> uniqueIdText{};

@@ -137,6 +137,8 @@ void TovanProcess::followModeSwitch(bool on) {
 }
 
 void TovanProcess::idle() {
+    // A pedal another program held is taken, and read, as soon as it is let go.
+    if (anyHeldPedalFreed(attached) && connectPedal()) reloadLocked(true);
     if (closePanelRequested) {
         closePanelRequested = false;
         if (pageView != nullptr) pageView->closeModalPanel();

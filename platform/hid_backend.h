@@ -69,6 +69,10 @@ public:
 
     // Starts watching for device changes; nullptr when this back end cannot.
     virtual std::unique_ptr<HotplugMonitor> watch(std::function<void()> devicesChanged) = 0;
+
+    // Whether other programs can reach these pedals too, so that each needs a
+    // claim before it is used. Simulated pedals inside the process are its own.
+    virtual bool sharedWithOtherProcesses() const { return true; }
 };
 
 } // namespace tovan

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/command_bus.h"
 #include "platform/gtk/gtk_main_window.h"
 
 namespace {
@@ -38,6 +39,57 @@ void onOpen(GApplication*, GFile** files, gint count, const gchar*, gpointer dat
     if (hooks.open && !paths.empty()) hooks.open(paths);
 }
 
+GVariant* bytesVariant(const std::string& bytes) {
+    return g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, bytes.data(), bytes.size(), 1);
+}
+
+void onMethodCall(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method,
+                  GVariant* parameters, GDBusMethodInvocation* invocation, gpointer data) {
+    auto& hooks = *static_cast<GtkApplicationHooks*>(data);
+    if (g_strcmp0(method, tovan::bus::kRunCommand) != 0 || !hooks.runCommand) {
+        g_dbus_method_invocation_return_error(invocation, G_DBUS_ERROR, G_DBUS_ERROR_UNKNOWN_METHOD,
+                                              "no such method");
+        return;
+    }
+    GVariantIter* words = nullptr;
+    const gchar* pedal = nullptr;
+    g_variant_get(parameters, "(as&s)", &words, &pedal);
+    std::vector<std::string> arguments;
+    const gchar* word = nullptr;
+    while (g_variant_iter_next(words, "&s", &word))
+        arguments.emplace_back(word);
+    g_variant_iter_free(words);
+    g_object_ref(invocation);
+    hooks.runCommand(std::move(arguments), pedal, [invocation](CommandReply reply) {
+        g_dbus_method_invocation_return_value(
+            invocation, g_variant_new("(@ay@ayi)", bytesVariant(reply.output), bytesVariant(reply.errors),
+                                      static_cast<gint32>(reply.status)));
+        g_object_unref(invocation);
+    });
+}
+
+// tovan-cli's way in: registered on the application's own bus connection, so
+// it exists exactly while this instance owns the application's name.
+void serveCommands(GApplication* app, GtkApplicationHooks& hooks) {
+    GDBusConnection* connection = g_application_get_dbus_connection(app);
+    const gchar* path = g_application_get_dbus_object_path(app);
+    if (connection == nullptr || path == nullptr) return;
+    GError* error = nullptr;
+    GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(tovan::bus::kCommandIntrospection, &error);
+    if (node == nullptr) {
+        std::fprintf(stderr, "tovan: %s\n", error->message);
+        g_error_free(error);
+        return;
+    }
+    static const GDBusInterfaceVTable vtable{onMethodCall, nullptr, nullptr, {}};
+    if (g_dbus_connection_register_object(connection, path, node->interfaces[0], &vtable, &hooks, nullptr,
+                                          &error) == 0) {
+        std::fprintf(stderr, "tovan: tovan-cli cannot reach this editor: %s\n", error->message);
+        g_error_free(error);
+    }
+    g_dbus_node_info_unref(node);
+}
+
 } // namespace
 
 void prepareGtk(const char* programName) {
@@ -70,6 +122,7 @@ int runGtkApplication(const char* applicationId, int argc, char** argv, GtkAppli
         std::fprintf(stderr, "tovan: no session bus: a second start will open a second window\n");
     // Asked before running: afterwards the answer is no longer available.
     const bool remote = g_application_get_is_remote(G_APPLICATION(app));
+    if (!remote) serveCommands(G_APPLICATION(app), hooks);
     const int status = g_application_run(G_APPLICATION(app), argc, argv);
     running = nullptr;
     g_object_unref(app);

@@ -336,19 +336,19 @@ TEST(PermissionDoctor, APedalThatCannotBeOpenedIsToldOnceAPlugIn) {
     ScriptedDialogs dialogs;
     DialogHost* previous = setDialogHost(&dialogs);
     PermissionDoctor doctor;
-    EXPECT_TRUE(doctor.check(backend));
+    EXPECT_TRUE(doctor.check(backend, {}));
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_NE(dialogs.shown[0].text.find("70-tovan.rules"), std::string::npos);
-    EXPECT_FALSE(doctor.check(backend)) << "once, not at every scan";
+    EXPECT_FALSE(doctor.check(backend, {})) << "once, not at every scan";
     backend.bus->paths = {}; // unplugged
-    EXPECT_FALSE(doctor.check(backend));
+    EXPECT_FALSE(doctor.check(backend, {}));
     backend.bus->paths = {pedal}; // and back
-    EXPECT_TRUE(doctor.check(backend));
+    EXPECT_TRUE(doctor.check(backend, {}));
     backend.bus->unopenable.clear(); // with the rule installed all is well
     backend.bus->paths = {};
-    doctor.check(backend);
+    doctor.check(backend, {});
     backend.bus->paths = {pedal};
-    EXPECT_FALSE(doctor.check(backend));
+    EXPECT_FALSE(doctor.check(backend, {}));
     EXPECT_EQ(dialogs.shown.size(), 2u);
     setDialogHost(previous);
 }

@@ -50,7 +50,7 @@ protected:
         process.reloadLocked(true);
         backend.clear();
     }
-    ~PageView() override { attachedPedals().clear(); }
+    ~PageView() override { process.attachedPedals().clear(); }
 
     pedaltest::LoggingBackend backend;
     RoutingManager manager;

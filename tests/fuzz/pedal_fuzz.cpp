@@ -133,6 +133,7 @@ public:
         return std::make_unique<ScriptHandle>(script);
     }
     std::unique_ptr<HotplugMonitor> watch(std::function<void()>) override { return nullptr; }
+    bool sharedWithOtherProcesses() const override { return false; }
 
 private:
     Script& script;
@@ -206,7 +207,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             script.phase = Phase::Reading;
             process.pollStatus();
         }
-        attachedPedals().clear();
+        process.attachedPedals().clear();
     }
     setDialogHost(previous);
     return 0;

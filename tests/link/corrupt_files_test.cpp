@@ -47,7 +47,6 @@ TEST_P(CorruptFile, IsRefusedCleanly) {
         EXPECT_FALSE(process.loadFile(path.string()));
         EXPECT_TRUE(process.request(tovan::proto::kGroupDevice, tovan::proto::device::kStatus).has_value());
     }
-    tovan::attachedPedals().clear();
     setDialogHost(previous);
 }
 

@@ -70,6 +70,9 @@ public:
         return std::make_unique<FakeHandle>(bus, path);
     }
     std::unique_ptr<HotplugMonitor> watch(std::function<void()>) override { return nullptr; }
+    // Private to the test unless a test checks the claims between programs.
+    bool sharedWithOtherProcesses() const override { return shared; }
+    bool shared = false;
 };
 
 } // namespace tovan::test

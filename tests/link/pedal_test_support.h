@@ -97,6 +97,7 @@ public:
     std::unique_ptr<tovan::HotplugMonitor> watch(std::function<void()> changed) override {
         return sim.watch(std::move(changed));
     }
+    bool sharedWithOtherProcesses() const override { return false; }
 
     // The exchanges logged since the last clear: each header with what followed it.
     std::vector<Frame> frames() {

@@ -46,7 +46,7 @@ protected:
         folder = mkdtemp(pattern.data());
     }
     ~Files() override {
-        attachedPedals().clear();
+        process.attachedPedals().clear();
         setDialogHost(previousDialogs);
         std::error_code error;
         fs::remove_all(folder, error);

@@ -149,15 +149,5 @@ TEST_F(ScanWithListedPaths, APedalPluggedInAgainAtTheSamePathIsOpenedAfresh) {
     EXPECT_EQ(scan(), 2);
 }
 
-TEST(AttachedPedals, IsOneListForTheApplication) {
-    FakeBackend backend;
-    backend.bus->paths = {"a#vid_231c&pid_0002"};
-    CHidDevice current;
-    EXPECT_EQ(scanDevices(backend, pedalPattern(), current, attachedPedals()), 1);
-    EXPECT_EQ(&attachedPedals(), &attachedPedals());
-    EXPECT_EQ(attachedPedals().size(), 1u);
-    attachedPedals().clear();
-}
-
 } // namespace
 } // namespace tovan

@@ -25,7 +25,7 @@ protected:
         process.Open();
     }
     ~Protocol() override {
-        attachedPedals().clear();
+        process.attachedPedals().clear();
         setDialogHost(previousDialogs);
     }
 

@@ -16,7 +16,7 @@ struct Rig {
         process.reloadLocked(true);
         backend.setLatency(latency);
     }
-    ~Rig() { tovan::attachedPedals().clear(); }
+    ~Rig() { process.attachedPedals().clear(); }
 
     const tovan::sim::Counters& counters() { return backend.pedal(0).counters(); }
 

@@ -1,12 +1,16 @@
 #include "tools/cli/cli_app.h"
 
 #include <charconv>
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -20,13 +24,18 @@
 #include "toolkit/dialogs.h"
 #include "tools/cli/backup_compare.h"
 #include "tools/cli/cli_view.h"
+#include "tools/cli/editor_client.h"
 #include "tools/cli/json_writer.h"
 #include "tools/cli/terminal_dialogs.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tovan-cli [--pedal usb|sim|virtual[:DIR]] [--device N] [--yes] [--json] COMMAND ...\n"
+    "usage: tovan-cli [--pedal usb|sim|virtual[:DIR]] [--device N] [--wait SECONDS] [--yes] [--json] COMMAND "
+    "...\n"
+    "The pedal back end is TOVAN_PEDAL's when --pedal is not given (usb without either). A pedal the\n"
+    "editor has open is reached through the editor; one held by another program is waited for up to\n"
+    "--wait seconds (default 0).\n"
     "commands:\n"
     "  list                         attached pedals\n"
     "  info                         the pedal's name, versions and state\n"
@@ -51,9 +60,33 @@ constexpr const char* kUdevHint =
     "pedal "
     "in again";
 
+// The program that holds a pedal while the editor has it open.
+constexpr const char* kEditorProgram = "tovan";
+
+// What the editor runs for tovan-cli while it has the pedal: the commands that
+// only read the pedal. The others change what the player is editing.
+const std::set<std::string>& commandsTheEditorServes() {
+    static const std::set<std::string> commands{"list",     "info",   "presets", "get",
+                                                "setlists", "export", "backup",  "verify"};
+    return commands;
+}
+
+// The commands whose first argument is a file: handed to the editor with its
+// full path, since the editor runs in another folder.
+bool takesFile(const std::string& command) {
+    return command == "export" || command == "backup" || command == "verify" || command == "load" ||
+           command == "dump";
+}
+
+std::string defaultPedal() {
+    const char* chosen = std::getenv("TOVAN_PEDAL");
+    return chosen != nullptr && *chosen != 0 ? chosen : "usb";
+}
+
 struct Options {
-    std::string pedal = "usb";
+    std::string pedal = defaultPedal();
     int32_t device = -1;
+    double waitSeconds = 0;
     bool yes = false;
     bool json = false;
     std::string command;
@@ -92,11 +125,19 @@ std::string versionText(const std::array<uint8_t, 3>& version) {
     return std::to_string(version[0]) + "." + std::to_string(version[1]) + "." + std::to_string(version[2]);
 }
 
+// Where a command runs when the editor serves it: the editor's pedals, the
+// one tovan-cli chose, and the editor's page for the progress.
+struct ServedBy {
+    tovan::HidBackend* backend = nullptr;
+    std::string pedalPath;
+    PedalView* progress = nullptr;
+};
+
 class Cli {
 public:
-    Cli(Options options, std::FILE* input, std::FILE* output, std::FILE* errors)
+    Cli(Options options, std::FILE* input, std::FILE* output, std::FILE* errors, ServedBy servedBy = {})
         : options(std::move(options)), out(output), err(errors), dialogs(this->options.yes, input, errors),
-          view(errors, isatty(fileno(errors)) != 0) {}
+          view(errors, isatty(fileno(errors)) != 0, servedBy.progress), served(std::move(servedBy)) {}
 
     int run() {
         DialogHost* previous = setDialogHost(&dialogs);
@@ -133,7 +174,7 @@ private:
         const auto [counts, command] = found->second;
         return withArguments(counts.first, counts.second, [&] {
             const int connection = connect();
-            if (connection != kCliOk) return connection;
+            if (connection != kCliOk || handedOver) return connection;
             const int status = command();
             return status == kCliOk ? finished() : status;
         });
@@ -168,15 +209,30 @@ private:
     }
 
     int connect() {
-        backend = tovan::createHidBackend(options.pedal);
-        if (!backend) throw UsageError{"unknown pedal back end '" + options.pedal + "'"};
-        process = std::make_unique<TovanProcess>(*backend, &view);
+        if (served.backend == nullptr) {
+            backend = tovan::createHidBackend(options.pedal);
+            if (!backend) throw UsageError{"unknown pedal back end '" + options.pedal + "'"};
+        }
+        tovan::HidBackend& pedals = served.backend != nullptr ? *served.backend : *backend;
+        process = std::make_unique<TovanProcess>(pedals, &view);
         process->Open();
         process->connectPedal();
-        if (options.device >= 0 && !process->useDevice(options.device)) {
+        if (served.backend != nullptr) return connectServed();
+        const auto& attached = process->attachedPedals();
+        if (options.device >= 0 && static_cast<size_t>(options.device) >= attached.size()) {
             std::fprintf(err, "tovan-cli: no pedal at place %d (%zu attached)\n", options.device,
-                         tovan::attachedPedals().size());
+                         attached.size());
             return kCliNoPedal;
+        }
+        if (options.command == "list") {
+            if (const auto editor = heldByEditor(); editor && handOver(*editor)) return handedStatus;
+            if (!attached.empty()) return kCliOk;
+        } else if (!attached.empty()) {
+            // The pedal asked for, else the first one listed, even when another program has it.
+            const size_t target = options.device >= 0 ? static_cast<size_t>(options.device) : 0;
+            if (attached[target].heldBy()) return whenHeld(target);
+            if (!process->useDevice(static_cast<int32_t>(target)))
+                return fail("the pedal could not be opened");
         }
         if (process->isConnected()) return kCliOk;
         bool seen = false;
@@ -191,6 +247,73 @@ private:
         return kCliNoPedal;
     }
 
+    // The editor holding one of the listed pedals, when one does.
+    std::optional<tovan::ClaimHolder> heldByEditor() {
+        for (const tovan::CHidDevice& pedal : process->attachedPedals())
+            if (pedal.heldBy() && pedal.heldBy()->program == kEditorProgram) return pedal.heldBy();
+        return std::nullopt;
+    }
+
+    // Asks the editor to run this command; false when no editor of this
+    // user's session answers for that process.
+    bool handOver(const tovan::ClaimHolder& editor) {
+        std::vector<std::string> arguments;
+        if (options.json) arguments.push_back("--json");
+        if (options.yes) arguments.push_back("--yes");
+        arguments.push_back(options.command);
+        for (size_t i = 0; i < options.arguments.size(); ++i) {
+            std::string argument = options.arguments[i];
+            if (i == 0 && takesFile(options.command) && !argument.empty() && argument[0] != '/') {
+                char folder[4096];
+                if (getcwd(folder, sizeof folder) != nullptr) argument = std::string(folder) + "/" + argument;
+            }
+            arguments.push_back(argument);
+        }
+        const size_t target = options.device >= 0 ? static_cast<size_t>(options.device) : 0;
+        const std::string& path = process->attachedPedals()[target].path();
+        const std::optional<EditorReply> reply = runInEditor(arguments, path, editor.pid);
+        if (!reply) return false;
+        std::fwrite(reply->output.data(), 1, reply->output.size(), out);
+        std::fwrite(reply->errors.data(), 1, reply->errors.size(), err);
+        handedOver = true;
+        handedStatus = reply->status;
+        return true;
+    }
+
+    // The pedal is held by another program: the editor runs what it serves;
+    // otherwise the claim is waited for, as long as --wait allows.
+    int whenHeld(size_t target) {
+        const tovan::ClaimHolder holder = *process->attachedPedals()[target].heldBy();
+        const bool editor = holder.program == kEditorProgram;
+        if (editor && commandsTheEditorServes().count(options.command) && handOver(holder))
+            return handedStatus;
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                  std::chrono::duration<double>(options.waitSeconds));
+        while (std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (!tovan::anyHeldPedalFreed(process->attachedPedals())) continue;
+            process->connectPedal();
+            const auto& attached = process->attachedPedals();
+            if (target < attached.size() && !attached[target].heldBy() &&
+                process->useDevice(static_cast<int32_t>(target)))
+                return kCliOk;
+        }
+        if (editor && !commandsTheEditorServes().count(options.command))
+            return fail("the Tovan is open in the editor (" + holder.text() + "): make the change there, " +
+                        "or close the editor first");
+        return fail("the Tovan is in use by " + holder.text());
+    }
+
+    int connectServed() {
+        const auto& attached = process->attachedPedals();
+        for (size_t i = 0; i < attached.size(); ++i)
+            if (attached[i].path() == served.pedalPath && process->useDevice(static_cast<int32_t>(i)))
+                return kCliOk;
+        std::fprintf(err, "tovan-cli: the editor no longer has the pedal %s\n", served.pedalPath.c_str());
+        return kCliNoPedal;
+    }
+
     PARAMETER_MANAGER& parameters() { return *process->parameters(); }
 
     void print(const JsonWriter& json) { std::fprintf(out, "%s\n", json.text().c_str()); }
@@ -198,7 +321,7 @@ private:
     int list() {
         JsonWriter json;
         json.beginArray();
-        const auto& pedals = tovan::attachedPedals();
+        const auto& pedals = process->attachedPedals();
         for (const CliView::DeviceName& device : view.deviceNames) {
             const auto& pedal = pedals[static_cast<size_t>(device.index)];
             const bool current = pedal.path() == process->currentPedal().path();
@@ -622,16 +745,16 @@ private:
     std::FILE* err;
     TerminalDialogs dialogs;
     CliView view;
+    ServedBy served;
     std::unique_ptr<tovan::HidBackend> backend;
     std::unique_ptr<TovanProcess> process;
     bool checkedItself = false;
+    bool handedOver = false;
+    int handedStatus = kCliOk;
 
 public:
-    ~Cli() {
-        process.reset();
-        // The attached list holds handles of the back end: close them first.
-        tovan::attachedPedals().clear();
-    }
+    // The link, with the handles of the back end it holds, goes first.
+    ~Cli() { process.reset(); }
 };
 
 std::optional<Options> parseOptions(int argc, char** argv, std::string& problem) {
@@ -652,6 +775,12 @@ std::optional<Options> parseOptions(int argc, char** argv, std::string& problem)
             const auto value = valueOf("--pedal");
             if (!value) return problem = "--pedal needs a value", std::nullopt;
             options.pedal = *value;
+        } else if (argument.rfind("--wait", 0) == 0) {
+            const auto value = valueOf("--wait");
+            char* end = nullptr;
+            options.waitSeconds = value ? std::strtod(value->c_str(), &end) : -1;
+            if (!value || value->empty() || *end != 0 || !(options.waitSeconds >= 0))
+                return problem = "--wait needs a number of seconds", std::nullopt;
         } else if (argument.rfind("--device", 0) == 0) {
             const auto value = valueOf("--device");
             if (!value || !parseInt(*value, options.device) || options.device < 0)
@@ -694,4 +823,33 @@ int runCli(int argc, char** argv, std::FILE* input, std::FILE* output, std::FILE
     }
     Cli cli(std::move(*options), input, output, errors);
     return cli.run();
+}
+
+int runCliServed(const std::vector<std::string>& arguments, tovan::HidBackend& pedals,
+                 const std::string& pedalPath, PedalView* progress, std::FILE* output, std::FILE* errors) {
+    std::vector<std::string> words{"tovan-cli"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    std::string problem;
+    std::optional<Options> options = parseOptions(static_cast<int>(argv.size()), argv.data(), problem);
+    if (!options) {
+        std::fprintf(errors, "tovan-cli: %s\n%s", problem.c_str(), kUsage);
+        return kCliUsage;
+    }
+    if (!commandsTheEditorServes().count(options->command)) {
+        std::fprintf(errors, "tovan-cli: the editor does not run '%s' for tovan-cli\n",
+                     options->command.c_str());
+        return kCliFailed;
+    }
+    // Nothing is asked on the editor's terminal.
+    std::FILE* nothing = std::fopen("/dev/null", "r");
+    int status = kCliFailed;
+    {
+        Cli cli(std::move(*options), nothing, output, errors, ServedBy{&pedals, pedalPath, progress});
+        status = cli.run();
+    }
+    if (nothing != nullptr) std::fclose(nothing);
+    return status;
 }

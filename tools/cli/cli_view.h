@@ -11,8 +11,9 @@
 // when it is a terminal.
 class CliView : public PedalView {
 public:
-    CliView(std::FILE* progressOut, bool showProgressLines)
-        : out(progressOut), showLines(showProgressLines) {}
+    // `mirror` shows the progress too (the editor's page, when it runs the command).
+    CliView(std::FILE* progressOut, bool showProgressLines, PedalView* mirror = nullptr)
+        : out(progressOut), showLines(showProgressLines), mirror(mirror) {}
 
     void clearMenu(int32_t tag) override {
         if (tag == kDeviceMenu) deviceNames.clear();
@@ -21,10 +22,12 @@ public:
         if (tag == kDeviceMenu) deviceNames.push_back({value, std::string(text)});
     }
     void showProgress(bool visible) override {
+        if (mirror != nullptr) mirror->showProgress(visible);
         if (!visible && showLines && shownAny) std::fputc('\n', out);
         shownAny = false;
     }
     void setProgress(int32_t presets) override {
+        if (mirror != nullptr) mirror->setProgress(presets);
         if (!showLines || presets == 0) return;
         std::fprintf(out, "\rpreset %d of 100", presets);
         std::fflush(out);
@@ -41,5 +44,6 @@ private:
     static constexpr int32_t kDeviceMenu = 1;
     std::FILE* out;
     bool showLines;
+    PedalView* mirror;
     bool shownAny = false;
 };

@@ -20,6 +20,7 @@ public:
     std::optional<std::vector<std::string>> enumerate() override;
     std::unique_ptr<HidHandle> open(const std::string& path) override;
     std::unique_ptr<HotplugMonitor> watch(std::function<void()> devicesChanged) override;
+    bool sharedWithOtherProcesses() const override { return false; }
 
     // Plugs in one more pedal; returns its index.
     size_t plug(std::unique_ptr<sim::SimPedal> pedal);
