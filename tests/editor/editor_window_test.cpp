@@ -354,3 +354,51 @@ TEST(PermissionDoctor, APedalThatCannotBeOpenedIsToldOnceAPlugIn) {
 }
 
 } // namespace
+
+namespace {
+
+// Questions that, while open, let the main loop run what arrives meanwhile, as
+// a modal dialog's nested loop does.
+class NestedLoopDialogs : public ScriptedDialogs {
+public:
+    MessageAnswer messageBox(MessageStyle style, std::string_view title, std::string_view text) override {
+        if (whileOpen) whileOpen();
+        return ScriptedDialogs::messageBox(style, title, text);
+    }
+    std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
+        if (whileOpen) whileOpen();
+        return ScriptedDialogs::chooseFile(request);
+    }
+    std::function<void()> whileOpen;
+};
+
+} // namespace
+
+TEST_F(EditorWindowTest, WhatArrivesWhileAQuestionIsOpenWaitsForTheOperation) {
+    NestedLoopDialogs nested;
+    DialogHost* previous = setDialogHost(&nested);
+    size_t exchangesWhileOpen = 99;
+    bool handedInRan = false;
+    bool ranBeforeTheEnd = false;
+    nested.whileOpen = [&] {
+        backend.clear();
+        window.fireTimer(*editor, CCEditor::kPollTimer);
+        editor->devicesChanged();
+        editor->whenIdle([&] { handedInRan = true; });
+        exchangesWhileOpen = backend.frames().size();
+        ranBeforeTheEnd = handedInRan;
+        EXPECT_TRUE(editor->operationRunning());
+    };
+    click(etag::kExportOrBackup); // asks for a file first; the script cancels
+    setDialogHost(previous);
+    EXPECT_EQ(exchangesWhileOpen, 0u) << "no poll and no device change inside the question";
+    EXPECT_FALSE(ranBeforeTheEnd);
+    EXPECT_TRUE(handedInRan) << "handed-in work runs once the operation ends";
+    EXPECT_FALSE(backend.framesOf(proto::kRequest, proto::kGroupDevice, proto::device::kName).empty())
+        << "the device change ran after the operation";
+    EXPECT_FALSE(editor->operationRunning());
+    // With nothing running, the tick polls again.
+    backend.clear();
+    window.fireTimer(*editor, CCEditor::kPollTimer);
+    EXPECT_FALSE(backend.framesOf(proto::kRequest, proto::kGroupDevice, proto::device::kStatus).empty());
+}

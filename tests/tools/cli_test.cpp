@@ -8,8 +8,15 @@
 #include <regex>
 #include <sys/stat.h>
 
+#include "link/shared_pedals_backend.h"
+#include "link/tovan_process.h"
+#include "platform/hid/virtual/virtual_backend.h"
+#include "platform/pedal_claim.h"
 #include "tests/platform/temp_folder.h"
 #include "tests/support/pedal_sim_process.h"
+#include "tools/cli/cli_app.h"
+
+#include <thread>
 
 namespace fs = std::filesystem;
 using tovan::test::PedalSimProcess;
@@ -36,7 +43,8 @@ protected:
     // Runs tovan-cli on the bus with stdin from /dev/null (no terminal), or
     // from a terminal that types `answers`.
     Result cli(std::vector<std::string> arguments, const std::string* answers = nullptr) {
-        arguments.insert(arguments.begin(), {TOVAN_CLI_PATH, "--pedal", "virtual:" + bus()});
+        if (pedalOption) arguments.insert(arguments.begin(), {"--pedal", "virtual:" + bus()});
+        arguments.insert(arguments.begin(), TOVAN_CLI_PATH);
         const std::string outFile = folder.path() + "/out";
         const std::string errFile = folder.path() + "/err";
         posix_spawn_file_actions_t actions;
@@ -82,6 +90,8 @@ protected:
 
     TempFolder folder;
     std::unique_ptr<PedalSimProcess> simulator;
+    // Whether cli() names the bus with --pedal (else TOVAN_PEDAL chooses).
+    bool pedalOption = true;
 };
 
 // index -> value pairs of a `get --json` answer.
@@ -316,4 +326,140 @@ TEST_F(CliRun, FoldersDevicesPipesAndHugeFilesAreRefused) {
     EXPECT_EQ(cli({"--yes", "load", file("folder")}).status, 1);
     EXPECT_EQ(cli({"--yes", "load", "/dev/zero"}).status, 1);
     EXPECT_EQ(cli({"verify", file("pipe")}).status, 1);
+}
+
+namespace {
+
+// What runCliServed gives, as tovan-cli would print it.
+Result served(tovan::HidBackend& pedals, const std::string& path, std::vector<std::string> arguments) {
+    char* outText = nullptr;
+    char* errText = nullptr;
+    size_t outSize = 0;
+    size_t errSize = 0;
+    std::FILE* out = open_memstream(&outText, &outSize);
+    std::FILE* err = open_memstream(&errText, &errSize);
+    Result result;
+    result.status = runCliServed(arguments, pedals, path, nullptr, out, err);
+    std::fclose(out);
+    std::fclose(err);
+    result.out.assign(outText, outSize);
+    result.err.assign(errText, errSize);
+    std::free(outText);
+    std::free(errText);
+    return result;
+}
+
+// Another program on the same pedal: this test process, holding it through a
+// link of its own as the editor does.
+struct Holder {
+    Holder(const std::string& bus, const char* program) : backend(bus), process(backend) {
+        tovan::setClaimProgramName(program);
+        process.setSleeper([](std::chrono::milliseconds) {});
+        process.Open();
+        process.connectPedal();
+    }
+    ~Holder() {
+        process.attachedPedals().clear();
+        process.currentPedal().close();
+        tovan::setClaimProgramName(program_invocation_short_name);
+    }
+    tovan::VirtualHidBackend backend;
+    TovanProcess process;
+};
+
+} // namespace
+
+TEST_F(CliRun, APedalHeldByAnotherProgramIsRefusedOrWaitedFor) {
+    startPedals();
+    auto holder = std::make_unique<Holder>(bus(), "tovan-cli");
+    ASSERT_TRUE(holder->process.isConnected());
+    const std::string who = "in use by tovan-cli (pid " + std::to_string(getpid()) + ")";
+    for (std::vector<std::string> command : std::vector<std::vector<std::string>>{
+             {"info"}, {"backup", file("held.tovan_all")}, {"set", "23", "50"}}) {
+        const Result refused = cli(command);
+        EXPECT_EQ(refused.status, 1) << command[0];
+        EXPECT_NE(refused.err.find("the Tovan is " + who), std::string::npos) << refused.err;
+    }
+    EXPECT_FALSE(fs::exists(file("held.tovan_all"))) << "nothing half done";
+    const Result listed = cli({"list"});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_NE(listed.out.find(who), std::string::npos) << listed.out;
+
+    // An editor that the bus does not reach is waited for like any program.
+    holder.reset();
+    holder = std::make_unique<Holder>(bus(), "tovan");
+    const Result unreachable = cli({"info"});
+    EXPECT_EQ(unreachable.status, 1);
+    EXPECT_NE(unreachable.err.find("in use by tovan (pid"), std::string::npos) << unreachable.err;
+    const Result change = cli({"--wait", "0.2", "set", "23", "50"});
+    EXPECT_EQ(change.status, 1);
+    EXPECT_NE(change.err.find("open in the editor"), std::string::npos) << change.err;
+    EXPECT_TRUE(pedalState(R"("writes":0,)"));
+
+    // Let go while tovan-cli waits: it takes the pedal and does the work.
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        holder.reset();
+    });
+    const Result waited = cli({"--wait", "10", "--json", "info"});
+    release.join();
+    EXPECT_EQ(waited.status, 0) << waited.err;
+    EXPECT_NE(waited.out.find("\"name\":\"Tovan\""), std::string::npos) << waited.out;
+}
+
+TEST_F(CliRun, TheEditorRunsReadingCommandsExactlyAsTovanCliDoes) {
+    startPedals();
+    const std::vector<std::vector<std::string>> commands{{"--json", "info"},     {"info"},
+                                                         {"--json", "get"},      {"get", "23", "5"},
+                                                         {"--json", "presets"},  {"presets", "--user"},
+                                                         {"--json", "setlists"}, {"list"},
+                                                         {"--json", "list"}};
+    std::vector<Result> alone;
+    for (const auto& command : commands)
+        alone.push_back(cli(command));
+    ASSERT_EQ(cli({"backup", file("alone.tovan_all")}).status, 0);
+
+    Holder editor(bus(), "tovan");
+    tovan::SharedPedalsBackend pedals(editor.process.attachedPedals());
+    const std::string path = editor.process.currentPedal().path();
+    for (size_t i = 0; i < commands.size(); ++i) {
+        const Result through = served(pedals, path, commands[i]);
+        EXPECT_EQ(through.status, alone[i].status) << commands[i].back();
+        EXPECT_EQ(through.out, alone[i].out) << commands[i].back();
+        EXPECT_EQ(through.err, alone[i].err) << commands[i].back();
+    }
+    const Result backup = served(pedals, path, {"backup", file("served.tovan_all")});
+    ASSERT_EQ(backup.status, 0) << backup.err;
+    EXPECT_EQ(tovan::test::readFile(file("served.tovan_all")),
+              tovan::test::readFile(file("alone.tovan_all")));
+    const Result verify = served(pedals, path, {"--json", "verify", file("alone.tovan_all")});
+    EXPECT_EQ(verify.status, 0) << verify.err;
+    EXPECT_EQ(verify.out, "{\"agree\":true,\"differences\":[]}\n");
+    const Result exported = served(pedals, path, {"export", file("served.tovan")});
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_TRUE(fs::exists(file("served.tovan")));
+
+    // What changes the pedal is the editor's to do.
+    const std::string before = served(pedals, path, {"--json", "get", "23"}).out;
+    const Result set = served(pedals, path, {"set", "23", "50"});
+    EXPECT_EQ(set.status, 1);
+    EXPECT_NE(set.err.find("does not run 'set'"), std::string::npos) << set.err;
+    EXPECT_EQ(served(pedals, path, {"--json", "get", "23"}).out, before);
+}
+
+TEST_F(CliRun, TovanPedalChoosesThePedalsAndPedalWinsOverIt) {
+    startPedals();
+    const char* previous = std::getenv("TOVAN_PEDAL");
+    const std::string kept = previous != nullptr ? previous : "";
+    setenv("TOVAN_PEDAL", ("virtual:" + bus()).c_str(), 1);
+    pedalOption = false;
+    const Result chosen = cli({"list"});
+    EXPECT_EQ(chosen.status, 0) << chosen.err;
+    EXPECT_NE(chosen.out.find("virtual:" + bus()), std::string::npos) << chosen.out;
+    const Result overridden = cli({"--pedal", "virtual:" + folder.path() + "/empty", "list"});
+    EXPECT_EQ(overridden.status, 3) << "no pedal on the bus --pedal names";
+    if (previous != nullptr)
+        setenv("TOVAN_PEDAL", kept.c_str(), 1);
+    else
+        unsetenv("TOVAN_PEDAL");
 }

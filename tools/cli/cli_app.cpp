@@ -300,7 +300,7 @@ private:
                 return kCliOk;
         }
         if (editor && !commandsTheEditorServes().count(options.command))
-            return fail("the Tovan is open in the editor (" + holder.text() + "): make the change there, " +
+            return fail("the Tovan is open in the editor, " + holder.text() + ": make the change there, " +
                         "or close the editor first");
         return fail("the Tovan is in use by " + holder.text());
     }
