@@ -18,12 +18,18 @@ namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 volatile std::sig_atomic_t dumpRequested = 0;
+// Toggled by SIGUSR2: the player only rocks the pedal (its presets and knobs
+// stay as they are, so that what is read of them can be compared).
+volatile std::sig_atomic_t rockOnly = 0;
 
 void onStop(int) {
     stopRequested = 1;
 }
 void onDump(int) {
     dumpRequested = 1;
+}
+void onRockOnly(int) {
+    rockOnly = !rockOnly;
 }
 
 void usage() {
@@ -33,7 +39,8 @@ void usage() {
         "                       [--fail-rate R] [--drop-rate R] [--late-rate R] [--late-us N]\n"
         "                       [--unplug-after N] [--seed N] [--play-interval-ms N] [--play-log FILE]\n"
         "  --fault-rate R   share of reports (0..1) that fail, vanish or come late, in equal parts\n"
-        "  --play-log FILE  a line a played step: play <monotonic microseconds> <pedal> <what>\n",
+        "  --play-log FILE  a line a played step: play <monotonic microseconds> <pedal> <what>\n"
+        "  SIGUSR1 writes the state file; SIGUSR2 makes the player only rock the pedal, or all again\n",
         stderr);
 }
 
@@ -137,6 +144,9 @@ int main(int argc, char** argv) {
     struct sigaction dump {};
     dump.sa_handler = onDump;
     sigaction(SIGUSR1, &dump, nullptr);
+    struct sigaction rock {};
+    rock.sa_handler = onRockOnly;
+    sigaction(SIGUSR2, &rock, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
     tovan::sim::BusServer server(tovan::virtualBusFolder(dir));
@@ -173,7 +183,11 @@ int main(int argc, char** argv) {
         if (play && std::chrono::steady_clock::now() >= nextPlay) {
             for (size_t i = 0; i < server.pedalCount(); ++i) {
                 if (!server.plugged(i)) continue;
-                const char* what = server.pedal(i).playStep(random);
+                const char* what = "pedal";
+                if (rockOnly)
+                    server.pedal(i).setPedalPosition(static_cast<unsigned>(random() % 1001));
+                else
+                    what = server.pedal(i).playStep(random);
                 if (playLog != nullptr) {
                     // The monotonic clock, as the editor's frame log has it.
                     const auto now = std::chrono::steady_clock::now().time_since_epoch();
