@@ -56,6 +56,17 @@ def tovan_cli_beside_the_editor_on_a_played_pedal(s):
 
     with_editor = run_reading_commands(s, pedal, "with-editor")
     check(editor.process.poll() is None, "the editor ended")
+
+    # As cron runs it: no bus address in the environment, the bus where the
+    # user's runtime folder has it.
+    address = s.env["DBUS_SESSION_BUS_ADDRESS"]
+    check(address.startswith("unix:path="), "the session bus is not at a path: %s" % address)
+    os.symlink(address[len("unix:path="):].split(",")[0], os.path.join(s.env["XDG_RUNTIME_DIR"], "bus"))
+    cron = {k: v for k, v in s.env.items() if k != "DBUS_SESSION_BUS_ADDRESS"}
+    out = subprocess.run([os.path.join(s.tools, "tovan-cli"), "--pedal", "virtual:" + s.bus, "--json", "info"],
+                         capture_output=True, text=True, env=cron, timeout=60)
+    check((out.returncode, out.stdout + out.stderr) == with_editor["info"],
+          "tovan-cli without a bus address said %r" % (out.stdout + out.stderr))
     served = pedal.state()
     # (A backup leaves the preset it found, with its edits gone, as it does alone.)
     for name in ("active_preset", "user_presets", "setlists"):
