@@ -409,6 +409,18 @@ void CBackPage::setConnected(bool on) {
     invalidate(false);
 }
 
+void CBackPage::showPedalHeld(std::string_view holder) {
+    auto* message = dynamic_cast<CCStaticTextCtrl*>(parts.get(Role::NoPedalText));
+    if (message == nullptr) return;
+    if (noPedalText.empty()) noPedalText = message->getText();
+    const std::string text =
+        holder.empty() ? noPedalText
+                       : "The Tovan is in use by " + std::string(holder) + ". It is read when free.";
+    if (message->getText() == text) return;
+    message->setText(text);
+    message->invalidate(false);
+}
+
 void CBackPage::deviceInfoChanged() {
     if (process != nullptr && process->isConnected()) {
         setInfoText(Role::FirmwareText, versionText(process->firmware()));

@@ -46,6 +46,7 @@ public:
     // The link's view.
     void setBusy(bool on) override;
     void setConnected(bool connected) override;
+    void showPedalHeld(std::string_view holder) override;
     void deviceInfoChanged() override;
     void showStatus(const PedalStatusView& status) override;
     bool showMarkers(const LiveMarker& first, const LiveMarker& second) override;
@@ -104,4 +105,6 @@ private:
     bool built = false;
     bool edited = false;
     bool connected = true;
+    // The no-pedal message as laid out, for when a pedal held elsewhere is let go.
+    std::string noPedalText;
 };
