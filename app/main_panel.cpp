@@ -52,6 +52,7 @@ bool CWin32Panel::createMainWindow() {
     if (ed == nullptr) return false;
     host->setClient(ed);
     host->setCloseHandler([this] { close(); });
+    ed->readPedalWhenShown();
     ed->Open(host);
     {
         auto lock = ed->lockRedraw();

@@ -378,7 +378,12 @@ void CBackPage::setBusy(bool on) {
     busy = on;
     if (CCPageObject* overlay = parts.get(Role::BusyOverlay)) {
         overlay->setVisible(on);
-        overlay->invalidate(false);
+        // Through the manager: a hidden object does not ask for its own redraw,
+        // and what lay under the overlay must come back on screen.
+        if (CCPageManager* m = manager())
+            m->invalidateObject(overlay, false);
+        else
+            overlay->invalidate(false);
     }
     visitDescendants([&](CCPageObject& object) {
         const int32_t tag = object.getTag();
@@ -407,6 +412,20 @@ void CBackPage::setConnected(bool on) {
     }
     if (CCPageObject* message = parts.get(Role::NoPedalText)) message->setVisible(!on);
     invalidate(false);
+}
+
+void CBackPage::showReading(int32_t percent) {
+    auto* caption = dynamic_cast<CCStaticTextCtrl*>(parts.get(Role::BusyCaption));
+    auto* bar = dynamic_cast<CControl*>(parts.get(Role::ReadingBar));
+    if (caption != nullptr) caption->setText(percent >= 0 ? layout::kReadingText : layout::kBusyText);
+    if (bar != nullptr) {
+        bar->setVisible(percent >= 0);
+        if (percent >= 0) bar->setValue(percent, false, false, true);
+    }
+    // The reading holds the page's update batch until it ends: the overlay is
+    // drawn now, or its progress would show only once it is over.
+    CCPageManager* m = manager();
+    if (m != nullptr && percent >= 0) m->drawNow(parts.get(Role::BusyOverlay));
 }
 
 void CBackPage::showPedalHeld(std::string_view holder) {

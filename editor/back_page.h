@@ -47,6 +47,7 @@ public:
     void setBusy(bool on) override;
     void setConnected(bool connected) override;
     void showPedalHeld(std::string_view holder) override;
+    void showReading(int32_t percent) override;
     void deviceInfoChanged() override;
     void showStatus(const PedalStatusView& status) override;
     bool showMarkers(const LiveMarker& first, const LiveMarker& second) override;

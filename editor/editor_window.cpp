@@ -96,7 +96,15 @@ void CCEditor::Build() {
         prefs->loadAll();
     }
     link->setPrefs(prefs.get());
-    {
+    if (readWhenShown && !startReadPending && !link->isConnected()) {
+        // The page as laid out, under the overlay that the reading fills in.
+        startReadPending = true;
+        page->setConnected(true);
+        page->setBusy(true);
+        page->showReading(0);
+        // Read anyway should the window never say it is on screen.
+        if (CCWindowHost* window = windowHost()) window->startTimer(kStartReadTimer, 500);
+    } else if (!startReadPending) {
         const Operation operation(*this);
         link->connectPedal();
         link->reloadLocked(true);
@@ -140,7 +148,28 @@ void CCEditor::runDeferred() {
     }
 }
 
+void CCEditor::readPedalAtStart() {
+    if (!startReadPending || !link) return;
+    startReadPending = false;
+    // The whole page as it stands, at once: it may not have been drawn on
+    // screen yet, and the reading draws only its progress until it ends.
+    presentRect(GetRect());
+    link->connectPedal();
+    link->reloadLocked(true);
+}
+
+void CCEditor::windowShown() {
+    if (!startReadPending) return;
+    // Soon, not now: the window's first frame goes out before the reading
+    // keeps the loop busy.
+    if (CCWindowHost* window = windowHost()) window->startTimer(kStartReadTimer, 1);
+}
+
 bool CCEditor::onManagerMessage(CCMsg& msg) {
+    if (msg.code == kMsgTimer && static_cast<uint32_t>(msg.first) == kStartReadTimer) {
+        whenIdle([this] { readPedalAtStart(); });
+        return true;
+    }
     if (msg.code == kMsgValueChanged) {
         const Operation operation(*this);
         if (routeValueChange(msg)) return true;

@@ -33,6 +33,8 @@ public:
     static constexpr uint32_t kPollPeriodMs = 100;
     static constexpr uint32_t kTickTimer = 8192;
     static constexpr uint32_t kTickPeriodMs = 20;
+    // Fires once, just after the window is on screen, to read the pedal into it.
+    static constexpr uint32_t kStartReadTimer = 4090;
 
     // `firmware` is the image the program carries, offered to pedals with older
     // firmware. The clock times the fades; without the fade thread (tests) fades
@@ -49,6 +51,12 @@ public:
     bool IsOpen() const { return isOpen(); }
     // The link owner, the page, the preferences, the connection and the reload.
     void Build();
+    // Open builds the page without reading the pedal; the pedal is read once
+    // the window is on screen, under the busy overlay with the reading's
+    // progress, so the window shows at once whatever the pedal does.
+    void readPedalWhenShown() { readWhenShown = true; }
+    void windowShown() override;
+    void readPedalAtStart();
     bool open(void* window) override { return Open(static_cast<CCWindowHost*>(window)); }
     void close() override { Close(); }
 
@@ -108,6 +116,8 @@ private:
     // The permission check waits for the first tick, when the window is on screen.
     bool permissionCheckPending = false;
     bool building = false;
+    bool readWhenShown = false;
+    bool startReadPending = false;
     int operationDepth = 0;
     bool deviceChangeDeferred = false;
     std::vector<std::function<void()>> deferredWork;

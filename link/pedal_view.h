@@ -60,6 +60,9 @@ public:
     // or, with an empty text, no longer.
     virtual void showPedalHeld(std::string_view /*holder*/) {}
     virtual void setBusy(bool /*busy*/) {}
+    // The whole pedal is being read: the share read so far (0-100), drawn at
+    // once; -1 when the reading ends.
+    virtual void showReading(int32_t /*percent*/) {}
     // Versions, name or identity read from the pedal changed.
     virtual void deviceInfoChanged() {}
     virtual void showStatus(const PedalStatusView& /*status*/) {}

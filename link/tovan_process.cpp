@@ -1,5 +1,6 @@
 #include "link/tovan_process.h"
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -30,6 +31,8 @@ bool TovanProcess::transact(CHidDevice& device, uint8_t direction, uint8_t group
     header.command = command;
     header.address = address;
     const proto::Payload headerReport = proto::encodeHeader(header);
+    ++exchangeCount;
+    if (readingShown >= 0) showReadingProgress();
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (!writeReport(device, headerReport)) {
             if (device.lastStatus() == HidStatus::disconnected) break;
@@ -41,6 +44,15 @@ bool TovanProcess::transact(CHidDevice& device, uint8_t direction, uint8_t group
     }
     ++exchangeFailures;
     return false;
+}
+
+void TovanProcess::showReadingProgress() {
+    const uint64_t done = exchangeCount - readingFrom;
+    const auto percent =
+        static_cast<int32_t>(std::min<uint64_t>(99, done * 100 / std::max<uint64_t>(1, readingExpected)));
+    if (percent == readingShown || pageView == nullptr) return;
+    readingShown = percent;
+    pageView->showReading(percent);
 }
 
 bool TovanProcess::write(uint8_t group, uint16_t command, const Address& address, proto::Payload data) {

@@ -156,6 +156,12 @@ public:
     tovan::proto::Payload lastStatus() const { return statusRecord; }
     // Exchanges that failed all their attempts since the link owner was made.
     uint64_t failedExchanges() const { return exchangeFailures; }
+    // Exchanges made, whatever they came to, since the link owner was made.
+    uint64_t exchanges() const { return exchangeCount; }
+    // What a full reload of the pedal the simulator models takes, until one
+    // has been counted: the device's identity, 200 preset names, the setlists,
+    // the 102 ranges and the loaded preset.
+    static constexpr uint64_t kFullReloadExchanges = 1227;
 
 private:
     // Marks a stretch that reads the pedal: value changes that the reading
@@ -251,6 +257,13 @@ private:
     tovan::proto::Payload statusRecord{};
     Sleeper sleep;
     uint64_t exchangeFailures = 0;
+    uint64_t exchangeCount = 0;
+    // The progress of a full reload on the page: from which exchange, how many
+    // it is expected to take, and the share last shown (-1: not reading).
+    uint64_t readingFrom = 0;
+    uint64_t readingExpected = kFullReloadExchanges;
+    int32_t readingShown = -1;
+    void showReadingProgress();
     std::span<const uint8_t> firmwareImage;
     // Set while the setlist page is filled from the records, so the slot
     // selectors' notifications are not written back to the pedal.

@@ -62,10 +62,21 @@ void TovanProcess::reloadLocked(bool full) {
         pageView->beginUpdate();
         pageView->setConnected(connected);
     }
-    if (connected)
+    if (connected && full && pageView != nullptr) {
+        // The whole pedal takes a while (seconds on a slow pedal): its progress
+        // is drawn as it goes, although the page updates only at the end.
+        readingFrom = exchangeCount;
+        readingShown = 0;
+        pageView->showReading(0);
         reload(full);
-    else if (pageView != nullptr)
+        if (exchangeCount > readingFrom) readingExpected = exchangeCount - readingFrom;
+        readingShown = -1;
+        pageView->showReading(-1);
+    } else if (connected) {
+        reload(full);
+    } else if (pageView != nullptr) {
         pageView->clearMenu(kCurrentPreset);
+    }
     if (pageView != nullptr) {
         pageView->invalidatePage();
         pageView->endUpdate();

@@ -161,6 +161,19 @@ void CCPageManager::presentRect(CCRect rect) {
     if (window) window->requestPresent(rect);
 }
 
+void CCPageManager::drawNow(CCPageObject* object) {
+    if (object == nullptr) return;
+    auto lock = lockRedraw();
+    if (!open || !context || !drawingEnabled) return;
+    const CCRect rect = object->getBounds();
+    {
+        CCDrawStateSaver saver(*context);
+        context->clip(rect);
+        redraw(*context, nullptr);
+    }
+    presentRect(rect);
+}
+
 void CCPageManager::presentOrAccumulate(CCRect rect) {
     if (batchDepth == 0) {
         presentRect(rect);

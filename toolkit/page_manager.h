@@ -36,6 +36,9 @@ public:
     // Carries the composed rectangle to the screen. The default asks the window to
     // present it; it may run on the fade thread.
     virtual void presentRect(CCRect rect);
+    // Draws an object and presents it now, even inside an update batch: the
+    // progress of a long read under the batch.
+    void drawNow(CCPageObject* object);
     // The manager's own messages: 515 redraw request, 518 with the hover timer.
     virtual bool onManagerMessage(CCMsg& msg);
 

@@ -52,6 +52,9 @@ public:
     // hidden): a drag in progress ends as if the button had been released.
     virtual void captureLost() = 0;
     virtual void filesDropped(const std::vector<std::string>& paths) = 0;
+    // The window is on screen: from now on what is presented shows at once,
+    // even while the user-interface thread is busy.
+    virtual void windowShown() {}
     // The user asked to close the window; true when it may close now.
     virtual bool closeRequested() = 0;
     // Copies the composed pixels of `rect` (client pixels, clipped to the

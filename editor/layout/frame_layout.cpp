@@ -37,7 +37,19 @@ constexpr LayoutRow kTabRows[] = {
 };
 
 constexpr LayoutRow kBusyRows[] = {
-    label(at(0, 6, 200, 14), "The pedal is busy", 0, TextStyle::Message),
+    {.kind = RowKind::Label,
+     .rect = at(0, 6, 200, 14),
+     .style = TextStyle::Message,
+     .text = kBusyText,
+     .role = Role::BusyCaption},
+    // While the whole pedal is read, how much of it has been.
+    {.kind = RowKind::Progress,
+     .tag = etag::kDisplay,
+     .rect = at(0, 30, 200, 8),
+     .images = {resid::kProgressTrack, resid::kProgressFill},
+     .mode = 100,
+     .flags = kRowHidden,
+     .role = Role::ReadingBar},
 };
 
 constexpr LayoutRow kFrameRows[] = {

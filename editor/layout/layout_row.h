@@ -65,6 +65,8 @@ enum class Role : uint8_t {
     EditedLamp,
     LockLamp,
     BusyOverlay,
+    BusyCaption,
+    ReadingBar,
     TabContents,
     FilterPanel1,
     FilterPanel2,
@@ -115,6 +117,9 @@ struct LayoutRow {
 namespace layout {
 // The frame: title strip, tab contents, bottom strip, busy overlay.
 std::span<const LayoutRow> frameRows();
+// The busy overlay's captions: the pedal busy, and the whole pedal being read.
+inline constexpr const char* kBusyText = "The pedal is busy";
+inline constexpr const char* kReadingText = "Reading the Tovan";
 // The preset tab (tab group 1), holding two filter panels.
 std::span<const LayoutRow> presetTabRows();
 // One filter panel, in filter 1's tags; built twice.

@@ -90,6 +90,7 @@ struct GtkMainWindow::Impl {
     GdkFrameClock* frameClock = nullptr;
     gulong afterPaint = 0;
     guint clockSource = 0;
+    guint shownSource = 0; // tells the client the window is on screen
 
     GdkWindow* gdkWindow() const { return area != nullptr ? gtk_widget_get_window(area) : nullptr; }
     GdkDevice* pointer() const {
@@ -364,6 +365,21 @@ gboolean onGrabBroken(GtkWidget*, GdkEvent*, gpointer data) {
     return FALSE;
 }
 
+gboolean onShown(gpointer data) {
+    auto* impl = static_cast<Impl*>(data);
+    impl->shownSource = 0;
+    if (impl->client != nullptr) impl->client->windowShown();
+    return G_SOURCE_REMOVE;
+}
+
+// Mapped is not yet on screen: GTK still applies the shape and draws the first
+// frame. The client hears of it once the loop has nothing more to do.
+gboolean onMap(GtkWidget*, GdkEvent*, gpointer data) {
+    auto* impl = static_cast<Impl*>(data);
+    if (impl->shownSource == 0) impl->shownSource = g_idle_add_full(G_PRIORITY_LOW, onShown, impl, nullptr);
+    return FALSE;
+}
+
 gboolean onUnmap(GtkWidget*, GdkEvent*, gpointer data) {
     endGrab(static_cast<Impl*>(data));
     return FALSE;
@@ -505,6 +521,7 @@ GtkMainWindow::GtkMainWindow(int32_t width, int32_t height, std::string_view tit
     g_signal_connect(window, "key-press-event", G_CALLBACK(onKeyPress), p);
     g_signal_connect(window, "key-release-event", G_CALLBACK(onKeyRelease), p);
     g_signal_connect(window, "focus-out-event", G_CALLBACK(onFocusOut), p);
+    g_signal_connect(window, "map-event", G_CALLBACK(onMap), p);
     g_signal_connect(window, "unmap-event", G_CALLBACK(onUnmap), p);
     g_signal_connect(window, "window-state-event", G_CALLBACK(onWindowState), p);
     g_signal_connect(window, "delete-event", G_CALLBACK(onDelete), p);
@@ -530,6 +547,7 @@ GtkMainWindow::~GtkMainWindow() {
     impl->client = nullptr;
     if (impl->afterPaint != 0) g_signal_handler_disconnect(impl->frameClock, impl->afterPaint);
     if (impl->clockSource != 0) g_source_remove(impl->clockSource);
+    if (impl->shownSource != 0) g_source_remove(impl->shownSource);
     if (impl->window != nullptr) gtk_widget_destroy(impl->window);
     cairo_surface_destroy(impl->surface);
 }
