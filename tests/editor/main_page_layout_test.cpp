@@ -201,11 +201,15 @@ std::vector<PedalAddress> presetTabAddresses() {
 
 TEST_F(MainPageTest, AFullReloadShowsThePedalsValuesAndWritesNothing) {
     // A value of its own in every field (the pedal keeps it inside the field's
-    // range); the tapers below their middle, to show their offset of 9.
+    // range), the two filters' values apart; the tapers below their middle, to
+    // show their offset of 9. Each filter's trapezoid rise and fall stay within
+    // their shared period (a sum of 100), which the page would enforce.
     const std::vector<PedalAddress> addresses = presetTabAddresses();
     ASSERT_EQ(addresses.size(), static_cast<size_t>(kLastPresetTabParameter - kFirstPresetTabParameter + 1));
     for (const PedalAddress& a : addresses) {
-        const int16_t value = a.tag == 19 ? -4 : a.tag == 58 ? -7 : static_cast<int16_t>(a.tag - 7);
+        const int16_t value = a.tag == 19   ? -4
+                              : a.tag == 58 ? -7
+                                            : static_cast<int16_t>(a.filter == 0 ? a.tag - 7 : a.tag - 40);
         ASSERT_TRUE(pedal().turnControl(a.command, a.filter, a.item, value)) << a.tag;
     }
     backend.clear();

@@ -114,7 +114,7 @@ TEST_F(MainPageTest, RendersTheOtherTabs) {
         // Its own body covers the preset tab's, and differs from every other tab's.
         const std::vector<CCPixel> body = pixelsOf(context->surface(), kBody);
         for (size_t k = 0; k < bodies.size(); ++k)
-            EXPECT_GT(differing(body, bodies[k]), body.size() / 10) << name << " against tab " << k;
+            EXPECT_GT(differing(body, bodies[k]), body.size() / 20) << name << " against tab " << k;
         bodies.push_back(body);
     }
 }

@@ -157,9 +157,9 @@ TEST_F(Files, AnExportedPresetHoldsThePedalsPreset) {
     const auto bytes = readBytes(file);
     ASSERT_EQ(bytes.size(), 468u);
     EXPECT_EQ(bytes, presetFileByHand(pedal(), pedal().userPreset(7)));
-    // The filter-1 taper's entry (code 'G', i = 5 of the first "filt") holds Lo 3 as 6.
+    // The filter-1 taper's entry (code 'F', i = 5 of the first "filt") holds Lo 3 as 6.
     const size_t taper = 28 + 16 + 16 + 28 + 16 + 20 + 16 + 5 * 4;
-    EXPECT_EQ(bytes[taper], 'G');
+    EXPECT_EQ(bytes[taper], 'F');
     EXPECT_EQ(bytes[taper + 2], 6);
 }
 
