@@ -144,8 +144,9 @@ def a_played_pedal_is_followed_and_nothing_is_written_back(s):
     frames = os.path.join(s.root, "frames.log")
     played = os.path.join(s.root, "played.log")
     s.env["TOVAN_FRAME_LOG"] = frames
-    # A step every half second: time to look at the screen 200 ms after each.
-    pedal = s.pedal("--play", "--play-interval-ms", "500", "--play-log", played, "--seed", "3")
+    # A step every 350 ms, time to look at the screen 200 ms after one; this
+    # seed's steps step presets several times in the watched stretch.
+    pedal = s.pedal("--play", "--play-interval-ms", "350", "--play-log", played, "--seed", "7")
     editor = s.show_editor()
     editor.move(*NOWHERE)
     time.sleep(1.0)  # the first reload, while the pedal is played already
@@ -154,7 +155,7 @@ def a_played_pedal_is_followed_and_nothing_is_written_back(s):
     seen = 0
     headers = {}  # preset: what the header showed 200 ms after a step onto it
     rocks = []  # (live positions, the chart 200 ms after the rock)
-    while time.monotonic() < watched_from + 7.0:
+    while time.monotonic() < watched_from + 8.0:
         steps = [line for line in log_lines(played, "play")[seen:]]
         if not steps:
             time.sleep(0.02)
@@ -162,8 +163,8 @@ def a_played_pedal_is_followed_and_nothing_is_written_back(s):
         seen += len(steps)
         _, at, _, what, preset, *live = steps[-1]
         at = int(at) / 1e6
-        if what not in ("pedal", "preset") or len(steps) > 1:
-            continue  # a knob or the mode switch, or steps already passed
+        if what not in ("pedal", "preset"):
+            continue  # a knob or the mode switch
         wait = at + 0.2 - time.monotonic()
         if wait < 0:
             continue  # seen too late to look at it in time
@@ -195,7 +196,6 @@ def a_played_pedal_is_followed_and_nothing_is_written_back(s):
     lags.sort()
     print("    %d steps, %d looked at; first frame after %.0f ms (median), %.0f ms (slowest)" %
           (len(lags), looked, 1000 * lags[len(lags) // 2], 1000 * lags[-1]))
-    check(lags[-1] <= 0.2, "a step on the pedal took %.0f ms to show" % (1000 * lags[-1]))
 
     # A rock moves the live marker: 200 ms after it the chart differs from the
     # chart after the rock before, whenever the pedal's position differs.
@@ -223,6 +223,7 @@ def a_played_pedal_is_followed_and_nothing_is_written_back(s):
         for step, header in looks:
             check(header == expected, "200 ms after step %d the header did not show %s" % (step, label))
     print("    presets looked at: %s; %d rocks" % (", ".join(str(p) for p in sorted(headers)), len(rocks)))
+    check(lags[-1] <= 0.2, "a step on the pedal took %.0f ms to show" % (1000 * lags[-1]))
 
 
 @scenario()
@@ -285,18 +286,20 @@ def a_pedal_plugged_in_later_is_read(s):
 def a_vanishing_pedal_leaves_the_editor_responsive(s):
     pedal = s.pedal()
     editor = s.show_editor()
-    pedal.stop()
-    time.sleep(1.0)
     body = (20, 50, 600, 540)
     editor.move(*NOWHERE)
     time.sleep(0.3)
-    preset_tab = screen_region(s, editor, "unplugged-preset-tab", body)
-    editor.click(*SETLIST_TAB)
+    with_pedal = screen_region(s, editor, "with-pedal", body)
+    pedal.stop()
+    # The page says the pedal went (the tabs go with it)...
+    check(wait_until(lambda: screen_region(s, editor, "unplugged", body) != with_pedal, 3),
+          "the page did not change when the pedal went")
     check(editor.process.poll() is None, "the editor ended when the pedal went")
-    # It still answers the player: the click shows the setlist tab.
-    editor.move(*NOWHERE)
-    check(wait_until(lambda: screen_region(s, editor, "unplugged", body) != preset_tab, 2),
-          "the setlist tab did not show after the pedal went")
+    # ... and still answers the player: a click on Load opens its chooser.
+    editor.click(*LOAD_BUTTON)
+    chooser = dialog("Load")
+    xdotool("key", "Escape")
+    check(wait_until(lambda: chooser not in windows_titled("Load"), 3), "the chooser did not close")
     editor.click(*CLOSE)
     check(editor.wait_exit(10) == 0, "the editor did not close after the pedal went")
 
