@@ -188,6 +188,8 @@ class Session:
         self.editor = os.path.join(build, "app", "tovan")
         self.artefacts = artefacts
         self.log = os.path.join(artefacts, name + ".log")
+        # This run's output only: an earlier run's report must not fail this one.
+        open(self.log, "w").close()
         self.env = dict(os.environ)
         self.env.update({
             "XDG_CONFIG_HOME": os.path.join(self.root, "config"),
