@@ -39,7 +39,8 @@ void usage() {
         "                       [--fail-rate R] [--drop-rate R] [--late-rate R] [--late-us N]\n"
         "                       [--unplug-after N] [--seed N] [--play-interval-ms N] [--play-log FILE]\n"
         "  --fault-rate R   share of reports (0..1) that fail, vanish or come late, in equal parts\n"
-        "  --play-log FILE  a line a played step: play <monotonic microseconds> <pedal> <what>\n"
+        "  --play-log FILE  a line a played step: play <monotonic microseconds> <pedal> <what>, then what\n"
+        "                   it left: the active preset (0-199) and both filters' live frequency and height\n"
         "  SIGUSR1 writes the state file; SIGUSR2 makes the player only rock the pedal, or all again\n",
         stderr);
 }
@@ -191,10 +192,12 @@ int main(int argc, char** argv) {
                 if (playLog != nullptr) {
                     // The monotonic clock, as the editor's frame log has it.
                     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-                    std::fprintf(playLog, "play %lld %zu %s\n",
+                    const tovan::sim::SimPedal& pedal = server.pedal(i);
+                    std::fprintf(playLog, "play %lld %zu %s %u %u %u %u %u\n",
                                  static_cast<long long>(
                                      std::chrono::duration_cast<std::chrono::microseconds>(now).count()),
-                                 i, what);
+                                 i, what, pedal.activePreset(), pedal.liveFrequency(0), pedal.liveHeight(0),
+                                 pedal.liveFrequency(1), pedal.liveHeight(1));
                     std::fflush(playLog);
                 }
             }

@@ -6,6 +6,7 @@
 
 #include "platform/gtk/gtk_main_window.h"
 #include "platform/gtk/text_codec.h"
+#include "platform/trace.h"
 
 namespace {
 
@@ -81,6 +82,9 @@ MessageAnswer GtkDialogHost::messageBox(MessageStyle style, std::string_view tit
     case MessageStyle::Info:
         break;
     }
+    // What the player is told, for the end-to-end tests to read (with TOVAN_TRACE=1).
+    tovanTrace("message box \"%.*s\": %.*s\n", static_cast<int>(title.size()), title.data(),
+               static_cast<int>(text.size()), text.data());
     GtkWidget* dialog = newMessageDialog(parentOf(parent), type, buttons, utf8FromToolkit(text));
     gtk_window_set_title(GTK_WINDOW(dialog), utf8FromToolkit(title).c_str());
     // Return answers with the first button (OK, Yes), as the desktop's boxes do.

@@ -35,15 +35,30 @@ def xdotool(*args):
     return out.stdout.strip()
 
 
+# What the sanitizers print when they find a fault.
+SANITIZER_REPORTS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
+                     "UndefinedBehaviorSanitizer", "ERROR: ThreadSanitizer")
+
+
+def sanitizer_report(text):
+    """The first line of a sanitizer report in a program's output, or None."""
+    for line in text.splitlines():
+        if any(mark in line for mark in SANITIZER_REPORTS):
+            return line.strip()
+    return None
+
+
 class Pedal:
     """One tovan-pedal-sim serving pedals in a folder of the virtual bus."""
 
-    def __init__(self, tools, folder, *options):
+    def __init__(self, tools, folder, *options, log=None):
         self.state_file = os.path.join(folder, "state.json")
+        self.log = log
         self.process = subprocess.Popen(
             [os.path.join(tools, "tovan-pedal-sim"), "--dir", folder, "--state-file", self.state_file, *options],
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+            stdout=subprocess.PIPE, stderr=open(log, "a") if log else subprocess.DEVNULL, text=True)
         check(self.process.stdout.readline().strip() == "ready", "tovan-pedal-sim did not start")
+        self.exit_status = None
 
     def state(self, index=0):
         try:
@@ -58,9 +73,21 @@ class Pedal:
             return json.load(f)["pedals"][index]
 
     def stop(self):
+        """Stops the simulator (which unplugs its pedals); its state at exit stays in state_file."""
         if self.process.poll() is None:
             self.process.terminate()
             self.process.wait(5)
+            check(self.process.returncode == 0,
+                  "tovan-pedal-sim exited with %s when stopped" % self.process.returncode)
+        elif self.exit_status is None:
+            raise Failure("tovan-pedal-sim ended by itself with %s" % self.process.returncode)
+        self.exit_status = self.process.returncode
+
+    def state_at_exit(self, index=0):
+        """What the simulator wrote when it stopped."""
+        check(self.exit_status is not None, "the simulator has not been stopped")
+        with open(self.state_file) as f:
+            return json.load(f)["pedals"][index]
 
 
 def visible_windows(name):
@@ -87,6 +114,8 @@ class Editor:
         self.process = subprocess.Popen([session.editor, *arguments], env=session.env,
                                         stdout=subprocess.DEVNULL, stderr=open(session.log, "a"))
         self.window = None
+        # The exit status the scenario saw and checked through wait_exit.
+        self.waited = False
 
     def wait_window(self, timeout=10):
         def found():
@@ -121,18 +150,30 @@ class Editor:
             xdotool("mousemove", "--sync", sx, sy)
 
     def wait_exit(self, timeout=10):
+        """The exit status, for the scenario to check; None when it is still running."""
         try:
-            return self.process.wait(timeout)
+            code = self.process.wait(timeout)
         except subprocess.TimeoutExpired:
             return None
+        self.waited = True
+        return code
 
     def stop(self):
+        """Ends the editor; answers what went wrong, if anything."""
         if self.process.poll() is None:
             self.process.terminate()
             try:
                 self.process.wait(5)
             except subprocess.TimeoutExpired:
                 self.process.kill()
+                self.process.wait(5)
+                return "the editor did not end within 5 s of SIGTERM"
+            # Ended by the signal, or by its own handling of it.
+            if self.process.returncode not in (0, -signal.SIGTERM):
+                return "the editor exited with %d on SIGTERM" % self.process.returncode
+        elif not self.waited:
+            return "the editor ended by itself with %d" % self.process.returncode
+        return None
 
 
 class Session:
@@ -147,6 +188,8 @@ class Session:
         self.editor = os.path.join(build, "app", "tovan")
         self.artefacts = artefacts
         self.log = os.path.join(artefacts, name + ".log")
+        # This run's output only: an earlier run's report must not fail this one.
+        open(self.log, "w").close()
         self.env = dict(os.environ)
         self.env.update({
             "XDG_CONFIG_HOME": os.path.join(self.root, "config"),
@@ -164,7 +207,7 @@ class Session:
         self.started = None
 
     def pedal(self, *options):
-        p = Pedal(self.tools, self.bus, *options)
+        p = Pedal(self.tools, self.bus, *options, log=self.log)
         self.pedals.append(p)
         return p
 
@@ -181,30 +224,68 @@ class Session:
 
     def screenshot(self, label):
         path = os.path.join(self.artefacts, "%s-%s.png" % (self.name, label))
-        subprocess.run(["import", "-window", "root", path], check=False)
+        if os.path.exists(path):
+            os.remove(path)
+        out = subprocess.run(["import", "-window", "root", path], capture_output=True, text=True)
+        if out.returncode != 0 or not os.path.exists(path) or os.path.getsize(path) == 0:
+            raise Failure("no screenshot %s: %s" % (label, out.stderr.strip()))
         return path
 
     def close(self):
+        """Stops everything; answers what went wrong: an editor or simulator that
+        ended unexpectedly or with an exit status nobody checked, a sanitizer report."""
+        problems = []
         for e in self.editors:
-            e.stop()
+            problem = e.stop()
+            if problem:
+                problems.append(problem)
         for p in self.pedals:
-            p.stop()
+            try:
+                p.stop()
+            except Failure as failure:
+                problems.append(str(failure))
+        if os.path.exists(self.log):
+            with open(self.log, errors="replace") as f:
+                report = sanitizer_report(f.read())
+            if report:
+                problems.append("a sanitizer report in %s: %s" % (self.log, report))
         shutil.rmtree(self.root, ignore_errors=True)
+        return problems
+
+
+def convert(path, *arguments, text=True):
+    """ImageMagick's convert on a screenshot; raises when it cannot answer."""
+    if not os.path.isfile(path):
+        raise Failure("no screenshot %s" % path)
+    out = subprocess.run(["convert", path, *arguments], capture_output=True, text=text)
+    if out.returncode != 0 or not out.stdout:
+        raise Failure("convert %s %s: %s" % (path, " ".join(arguments), out.stderr))
+    return out.stdout.strip() if text else out.stdout
+
+
+def crop(x, y, w, h):
+    return ["-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage"]
 
 
 def pixel(path, x, y):
-    out = subprocess.run(["convert", path, "-format", "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]",
-                          "-crop", "1x1+%d+%d" % (x, y), "+repage", "info:"],
-                         capture_output=True, text=True).stdout.strip()
+    out = convert(path, *crop(x, y, 1, 1), "-format", "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]",
+                  "info:")
     return tuple(int(v) for v in out.split(","))
 
 
+def region_pixels(path, x, y, w, h):
+    """The RGB bytes of a rectangle of a screenshot (3 bytes a pixel); raises when it is not all there."""
+    out = convert(path, *crop(x, y, w, h), "-depth", "8", "rgb:-", text=False)
+    if len(out) != 3 * w * h:
+        raise Failure("%s holds no %dx%d rectangle at %d,%d" % (path, w, h, x, y))
+    return out
+
+
 def magenta_share(path, x, y, w, h):
-    """The share of pure magenta pixels in a rectangle of a screenshot."""
-    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", "-fill", "white",
-                          "-opaque", "#FF00FF", "-fill", "black", "+opaque", "white", "-format", "%[fx:mean]",
-                          "info:"], capture_output=True, text=True).stdout.strip()
-    return float(out or "0")
+    """The share of pure magenta pixels (255, 0, 255) in a rectangle of a screenshot."""
+    data = region_pixels(path, x, y, w, h)
+    magenta = sum(1 for i in range(0, len(data), 3) if data[i:i + 3] == b"\xff\x00\xff")
+    return magenta / (w * h)
 
 
 # Client coordinates of the controls the scenarios use (the page's layout).
@@ -216,6 +297,7 @@ PRESET_MENU = (220, 82)
 HEEL_FREQUENCY = (101, 361)
 SETLIST_TAB = (125, 29)
 DEVICE_MENU = (106, 624)
+DEVICE_STRIP = (30, 614, 150, 20)  # the device menu's text
 DELETE_BUTTON = (200, 101)
 ACTION_BUTTON = (390, 624)
 SETTINGS_TAB = (273, 29)
@@ -306,6 +388,7 @@ STORE_BUTTON = (150, 101)
 STORE_PANEL_STORE = (342, 311)
 STORE_PANEL_LABELS = (182, 232, 70, 64)
 PROGRESS_CAPTION = (260, 303, 200, 14)
+PROGRESS_BOX = (220, 300, 200, 48)
 # Below the box: the setlist tab, dimmed while the progress panel shows.
 DIMMED_AREA = (20, 513, 600, 40)
 
@@ -321,6 +404,8 @@ def tovan_cli(s, *arguments):
     """tovan-cli on the scenario's bus; answers with its exit code and output."""
     out = subprocess.run([os.path.join(s.tools, "tovan-cli"), "--pedal", "virtual:" + s.bus, *arguments],
                          capture_output=True, text=True, env=s.env, timeout=60)
+    report = sanitizer_report(out.stderr)
+    check(not report, "tovan-cli %s: %s" % (" ".join(arguments), report))
     return out.returncode, out.stdout + out.stderr
 
 
@@ -333,16 +418,15 @@ def dump_file(s, path):
 
 def mean_level(path, x, y, w, h):
     """The mean brightness of a rectangle of a screenshot, 0..255."""
-    out = subprocess.run(["convert", "%s[%dx%d+%d+%d]" % (path, w, h, x, y), "-colorspace", "gray",
-                          "-format", "%[fx:int(255*mean)]", "info:"], capture_output=True, text=True)
-    return int(out.stdout.strip() or "-1")
+    data = region_pixels(path, x, y, w, h)
+    gray = sum(0.299 * data[i] + 0.587 * data[i + 1] + 0.114 * data[i + 2] for i in range(0, len(data), 3))
+    return int(gray / (w * h))
 
 
 def cream_pixels(path, x, y, w, h):
     """How many pixels of a rectangle are cream, as the editor's message text."""
-    out = subprocess.run(["convert", "%s[%dx%d+%d+%d]" % (path, w, h, x, y), "-fx", "(r>0.75&&g>0.7)?1:0",
-                          "-format", "%[fx:int(mean*w*h+0.5)]", "info:"], capture_output=True, text=True)
-    return int(out.stdout.strip() or "-1")
+    data = region_pixels(path, x, y, w, h)
+    return sum(1 for i in range(0, len(data), 3) if data[i] > 191 and data[i + 1] > 178)
 
 
 def edit_buffer(pedal):

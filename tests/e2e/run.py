@@ -129,37 +129,102 @@ def log_lines(path, first):
         return [line.split() for line in f if line.startswith(first + " ")]
 
 
+def factory_preset_keys(slot):
+    """The keys that choose F<slot> in the open preset menu: Factory, its group of ten, the slot."""
+    return ["Down", "Right"] + ["Down"] * (slot // 10) + ["Right"] + ["Down"] * (slot % 10) + ["Return"]
+
+
+# Client rectangles of the preset tab: the preset number with the preset menu
+# (its name), and the filter chart with its live markers.
+PRESET_HEADER = (50, 59, 260, 32)
+FILTER_CHART = (30, 122, 580, 180)
+
+
 @scenario()
 def a_played_pedal_is_followed_and_nothing_is_written_back(s):
     frames = os.path.join(s.root, "frames.log")
     played = os.path.join(s.root, "played.log")
     s.env["TOVAN_FRAME_LOG"] = frames
-    pedal = s.pedal("--play", "--play-interval-ms", "250", "--play-log", played)
+    # A step every 350 ms, time to look at the screen 200 ms after one; this
+    # seed's steps step presets several times in the watched stretch.
+    pedal = s.pedal("--play", "--play-interval-ms", "350", "--play-log", played, "--seed", "7")
     editor = s.show_editor()
+    editor.move(*NOWHERE)
     time.sleep(1.0)  # the first reload, while the pedal is played already
     first = pedal.state()
     watched_from = time.monotonic()
-    time.sleep(6.0)
+    seen = 0
+    headers = {}  # preset: what the header showed 200 ms after a step onto it
+    rocks = []  # (live positions, the chart 200 ms after the rock)
+    while time.monotonic() < watched_from + 8.0:
+        steps = [line for line in log_lines(played, "play")[seen:]]
+        if not steps:
+            time.sleep(0.02)
+            continue
+        seen += len(steps)
+        _, at, _, what, preset, *live = steps[-1]
+        at = int(at) / 1e6
+        if what not in ("pedal", "preset"):
+            continue  # a knob or the mode switch
+        wait = at + 0.2 - time.monotonic()
+        if wait < 0:
+            continue  # seen too late to look at it in time
+        time.sleep(wait)
+        shot = s.screenshot("step-%d" % seen)
+        x, y, _, _ = editor.geometry()
+        if what == "preset":
+            header = region_pixels(shot, x + PRESET_HEADER[0], y + PRESET_HEADER[1], *PRESET_HEADER[2:])
+            headers.setdefault(int(preset), []).append((seen, header))
+        else:
+            chart = region_pixels(shot, x + FILTER_CHART[0], y + FILTER_CHART[1], *FILTER_CHART[2:])
+            rocks.append((tuple(live), chart, seen))
     last = pedal.state()
     watched_to = time.monotonic() - 0.3
     check(last["counters"]["writes"] == first["counters"]["writes"], "the editor wrote back what was played")
+
     # Nothing else moves on screen while nobody touches the window, so the first
-    # frame after a step is the step shown. Knobs turned on the pedal may sit on a
-    # mode panel that is not showing: rocking the pedal and stepping presets show.
+    # frame after a step is the step shown.
     shown = [int(f[1]) / 1e6 for f in log_lines(frames, "frame")]
     lags = []
-    for _, at, _, what in log_lines(played, "play"):
+    for _, at, _, what, *_ in log_lines(played, "play"):
         at = int(at) / 1e6
         if what not in ("pedal", "preset") or not watched_from <= at <= watched_to:
             continue
         after = [t for t in shown if t >= at]
         lags.append(after[0] - at if after else float("inf"))
-    check(len(lags) >= 8, "only %d visible steps were played" % len(lags))
+    looked = sum(len(v) for v in headers.values()) + len(rocks)
+    check(looked >= 4, "only %d visible steps were looked at" % looked)
     lags.sort()
-    print("    %d steps shown after %.0f ms (median), %.0f ms (slowest)" %
-          (len(lags), 1000 * lags[len(lags) // 2], 1000 * lags[-1]))
+    print("    %d steps, %d looked at; first frame after %.0f ms (median), %.0f ms (slowest)" %
+          (len(lags), looked, 1000 * lags[len(lags) // 2], 1000 * lags[-1]))
+
+    # A rock moves the live marker: 200 ms after it the chart differs from the
+    # chart after the rock before, whenever the pedal's position differs.
+    for (before, chart_before, _), (after, chart_after, step) in zip(rocks, rocks[1:]):
+        if before != after:
+            check(chart_after != chart_before, "200 ms after rock %d the marker had not moved" % step)
+    # One editor at a time (a second start hands over), one program a pedal.
+    editor.click(*CLOSE)
+    check(editor.wait_exit(10) == 0, "the editor did not close")
+    pedal.stop()
+
+    # The header after a preset step is what the editor shows when the preset
+    # is chosen from its own menu on a pedal nobody plays.
+    check(headers, "no preset step was looked at")
+    plain = s.pedal()
+    reference = s.show_editor()
+    for preset, looks in sorted(headers.items()):
+        label = ("F%02d" if preset < 100 else "P%02d") % (preset % 100)
+        reference.click(*PRESET_MENU)
+        choose_in_menu(factory_preset_keys(preset) if preset < 100 else user_preset_keys(preset - 100))
+        check(wait_until(lambda: plain.state()["active_preset"] == preset, 3), "%s was not selected" % label)
+        reference.move(*NOWHERE)
+        time.sleep(0.4)
+        expected = screen_region(s, reference, "reference-" + label, PRESET_HEADER)
+        for step, header in looks:
+            check(header == expected, "200 ms after step %d the header did not show %s" % (step, label))
+    print("    presets looked at: %s; %d rocks" % (", ".join(str(p) for p in sorted(headers)), len(rocks)))
     check(lags[-1] <= 0.2, "a step on the pedal took %.0f ms to show" % (1000 * lags[-1]))
-    s.screenshot("played")
 
 
 @scenario()
@@ -222,11 +287,20 @@ def a_pedal_plugged_in_later_is_read(s):
 def a_vanishing_pedal_leaves_the_editor_responsive(s):
     pedal = s.pedal()
     editor = s.show_editor()
+    body = (20, 50, 600, 540)
+    editor.move(*NOWHERE)
+    time.sleep(0.3)
+    with_pedal = screen_region(s, editor, "with-pedal", body)
     pedal.stop()
-    time.sleep(1.0)
-    editor.click(*SETLIST_TAB)
+    # The page says the pedal went (the tabs go with it)...
+    check(wait_until(lambda: screen_region(s, editor, "unplugged", body) != with_pedal, 3),
+          "the page did not change when the pedal went")
     check(editor.process.poll() is None, "the editor ended when the pedal went")
-    s.screenshot("unplugged")
+    # ... and still answers the player: a click on Load opens its chooser.
+    editor.click(*LOAD_BUTTON)
+    chooser = dialog("Load")
+    xdotool("key", "Escape")
+    check(wait_until(lambda: chooser not in windows_titled("Load"), 3), "the chooser did not close")
     editor.click(*CLOSE)
     check(editor.wait_exit(10) == 0, "the editor did not close after the pedal went")
 
@@ -235,13 +309,30 @@ def a_vanishing_pedal_leaves_the_editor_responsive(s):
 def two_pedals_switch_with_the_device_selector(s):
     pedals = s.pedal("--count", "2")
     editor = s.show_editor()
-    before = pedals.state(1)["counters"]["requests"]
+    editor.move(*NOWHERE)
+    time.sleep(0.3)
+    first_strip = screen_region(s, editor, "first-pedal", DEVICE_STRIP)
+    before = [pedals.state(i)["counters"] for i in (0, 1)]
     editor.click(*DEVICE_MENU)
     choose_in_menu(["Down", "Down", "Return"])
-    check(wait_until(lambda: pedals.state(1)["counters"]["requests"] > before + 100, 5),
+    check(wait_until(lambda: pedals.state(1)["counters"]["requests"] > before[1]["requests"] + 100, 5),
           "the second pedal was not read after choosing it")
     check(pedals.state(1)["counters"]["writes"] == 0, "choosing a pedal wrote to it")
-    s.screenshot("second-pedal")
+    # Now the editor talks to the second pedal and no longer to the first: a
+    # turn of the level knob reaches the second only.
+    time.sleep(0.5)
+    first_before, second_before = pedals.state(0), pedals.state(1)
+    editor.click(*LEVEL_KNOB, button=4)
+    check(wait_until(lambda: pedals.state(1)["edit_buffer"]["common"][0] ==
+                     second_before["edit_buffer"]["common"][0] + 1, 3),
+          "turning the level after the switch did not reach the second pedal")
+    first_after = pedals.state(0)
+    check(first_after["counters"]["writes"] == first_before["counters"]["writes"] and
+          first_after["edit_buffer"] == first_before["edit_buffer"], "the first pedal was still written")
+    # The device menu shows the second pedal's name.
+    editor.move(*NOWHERE)
+    check(screen_region(s, editor, "second-pedal", DEVICE_STRIP) != first_strip,
+          "the device menu still shows the first pedal")
 
 
 @scenario()
@@ -267,12 +358,29 @@ def a_backup_shows_its_progress_and_can_be_verified(s):
     pedal = s.pedal("--latency-us", "300")
     editor = s.show_editor()
     editor.click(*SETLIST_TAB)
+    editor.move(*NOWHERE)
+    time.sleep(0.3)
+    x, y, _, _ = editor.geometry()
+    box = (x + PROGRESS_BOX[0], y + PROGRESS_BOX[1], PROGRESS_BOX[2], PROGRESS_BOX[3])
+    caption = (x + PROGRESS_CAPTION[0], y + PROGRESS_CAPTION[1], PROGRESS_CAPTION[2], PROGRESS_CAPTION[3])
+    dimmed = (x + DIMMED_AREA[0], y + DIMMED_AREA[1], DIMMED_AREA[2], DIMMED_AREA[3])
+    undimmed = mean_level(s.screenshot("before-backup"), *dimmed)
     target = os.path.join(s.root, "pedal.tovan_all")
     editor.click(*ACTION_BUTTON)
     save_through_the_chooser(s, target, r"Save All \(backup\)")
-    dismiss_if_shown("Tovan Info")  # hands off the pedal while it runs
-    time.sleep(0.8)
-    s.screenshot("progress")
+    dialog("Tovan Info")  # hands off the pedal while it runs
+    xdotool("key", "Return")
+    # The progress panel shows over the dimmed window, and its bar moves on
+    # as the pedal's presets are read.
+    check(wait_until(lambda: pedal.state()["active_preset"] >= 101, 10), "the backup did not start reading presets")
+    shot = s.screenshot("progress")
+    check(mean_level(shot, *dimmed) < undimmed - 4, "the window was not dimmed for the progress panel")
+    check(cream_pixels(shot, *caption) > 10, "the progress panel's box and caption are not drawn")
+    early = region_pixels(shot, *box)
+    reading = pedal.state()["active_preset"]
+    check(wait_until(lambda: pedal.state()["active_preset"] >= reading + 3, 20), "the backup stopped reading presets")
+    time.sleep(0.2)
+    check(region_pixels(s.screenshot("progress-later"), *box) != early, "the progress bar did not move")
     check(wait_until(lambda: os.path.exists(target), 90), "no backup file")
     dismiss_if_shown("Tovan Info", 3)  # the backup's closing word, if it has one
     check(wait_until(lambda: editor.process.poll() is None and os.path.getsize(target) > 1000, 5), "backup empty")
@@ -285,8 +393,16 @@ def a_backup_shows_its_progress_and_can_be_verified(s):
     check(cli.returncode == 0, "verify: " + cli.stdout + cli.stderr)
 
 
+def told(s, title):
+    """The texts of the message boxes with that title the editor showed so far (its trace)."""
+    with open(s.log, errors="replace") as f:
+        prefix = 'message box "%s": ' % title
+        return [line[len(prefix):].strip() for line in f if line.startswith(prefix)]
+
+
 @scenario()
 def a_pedal_pulled_during_a_backup(s):
+    s.env["TOVAN_TRACE"] = "1"  # the message boxes' texts go to the log
     pedal = s.pedal("--latency-us", "2000")
     editor = s.show_editor()
     editor.click(*SETLIST_TAB)
@@ -298,22 +414,34 @@ def a_pedal_pulled_during_a_backup(s):
     replace = wait_until(lambda: visible_windows("already exists"), 3)
     if replace:  # the chooser asks before replacing the old file
         xdotool("key", "Return")
-    dismiss_if_shown("Tovan Info")
-    time.sleep(1.5)
+    # The notice before the backup starts; the backup runs once it is answered.
+    dialog("Tovan Info")
+    check(any(t.startswith("During backup, do not touch the controls") for t in told(s, "Tovan Info")),
+          "the notice before the backup is not the backup's")
+    xdotool("key", "Return")
+    # Pulled while it reads the user presets: the pedal walks them one by one.
+    check(wait_until(lambda: pedal.state()["active_preset"] >= 101, 10),
+          "the backup did not get to the user presets")
     pedal.stop()
-    time.sleep(3.0)
+    went = pedal.state_at_exit()
+    check(100 <= went["active_preset"] <= 198 and not went["mode_switch"],
+          "the pedal was not in the middle of the backup's preset reads when it went: %s on P%02d" %
+          ("mode switch on" if went["mode_switch"] else "mode switch off", went["active_preset"] - 100))
+    print("    pulled while reading P%02d" % (went["active_preset"] - 100))
+    # It says what happened, and still answers: the message goes, a pedal plugged
+    # back in is read again.
+    check(wait_until(lambda: windows_titled("Tovan Error"), 10), "nothing told the player that the backup failed")
     s.screenshot("pulled")
     check(editor.process.poll() is None, "the editor ended")
     with open(target, "rb") as f:
         check(f.read() == b"an older backup", "the old backup was replaced by a broken one")
-    # It says what happened, and still answers: the message goes, a pedal plugged
-    # back in is read again.
-    said = [t for t in ("Tovan Error", "Tovan Warning", "Tovan Info")
-            if windows_titled(t)]
-    check(said, "nothing told the player that the backup failed")
-    dialog(said[0])
+    errors = told(s, "Tovan Error")
+    check(any(t.startswith("The backup could not be completed: user preset P") and
+              "No backup file was written; an existing file was left as it was." in t for t in errors),
+          "the error does not say the backup failed and the old file stayed: %r" % errors)
+    dialog("Tovan Error")
     xdotool("key", "Return")
-    check(wait_until(lambda: not windows_titled(said[0]), 3),
+    check(wait_until(lambda: not windows_titled("Tovan Error"), 3),
           "the message did not go")
     again = s.pedal()
     check(wait_until(lambda: again.state()["counters"]["requests"] > 100, 5), "the pedal plugged back was not read")
@@ -325,12 +453,10 @@ def a_pedal_pulled_during_a_backup(s):
 
 
 def screen_region(s, editor, label, box):
-    """The pixels of one client rectangle of the window, as bytes."""
+    """The pixels of one client rectangle of the window, as bytes; raises when they cannot be read."""
     path = s.screenshot(label)
     x, y, _, _ = editor.geometry()
-    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (box[2], box[3], x + box[0], y + box[1]),
-                          "+repage", "rgb:-"], capture_output=True).stdout
-    return out
+    return region_pixels(path, x + box[0], y + box[1], box[2], box[3])
 
 
 @scenario()
@@ -446,8 +572,13 @@ def topmost_minimise_and_raise_with_a_window_manager(s):
 def main():
     build, artefacts = sys.argv[1], sys.argv[2]
     wanted = set(sys.argv[3:])
+    unknown = wanted - {name for name, _, _ in SCENARIOS}
+    if unknown:
+        print("e2e: no scenario named %s" % ", ".join(sorted(unknown)))
+        return 2
     os.makedirs(artefacts, exist_ok=True)
     failed = []
+    ran = 0
     for name, function, needs_window_manager in SCENARIOS:
         if wanted and name not in wanted:
             continue
@@ -458,28 +589,45 @@ def main():
                                        stderr=subprocess.DEVNULL, env=session.env)
             time.sleep(1.0)
         began = time.monotonic()
+        ran += 1
+        passed = False
         try:
             function(session)
             session.screenshot("end")
-            print("ok   %s (%.1f s)" % (name, time.monotonic() - began))
+            passed = True
         except Failure as failure:
-            session.screenshot("failed")
+            last_screenshot(session)
             print("FAIL %s: %s" % (name, failure))
-            failed.append(name)
         except Exception:
-            session.screenshot("failed")
+            last_screenshot(session)
             traceback.print_exc()
-            failed.append(name)
+            print("FAIL %s" % name)
         finally:
-            session.close()
+            problems = session.close()
             if manager is not None:
                 manager.terminate()
                 manager.wait(5)
+        for problem in problems:
+            print("FAIL %s: %s" % (name, problem))
+        if passed and not problems:
+            print("ok   %s (%.1f s)" % (name, time.monotonic() - began))
+        else:
+            failed.append(name)
     if failed:
-        print("e2e: %d failed: %s" % (len(failed), ", ".join(failed)))
+        print("e2e: %d of %d failed: %s" % (len(failed), ran, ", ".join(failed)))
         return 1
-    print("e2e: all passed")
+    if ran == 0:
+        print("e2e: no scenario ran")
+        return 1
+    print("e2e: all %d passed" % ran)
     return 0
+
+
+def last_screenshot(session):
+    try:
+        session.screenshot("failed")
+    except Failure as failure:
+        print("     (%s)" % failure)
 
 
 if __name__ == "__main__":

@@ -173,20 +173,55 @@ TEST_F(MainPageTest, EveryPresetParameterHasExactlyOneBoundControl) {
     }
 }
 
+// Where each preset-tab parameter lives on the pedal: filter, command, item,
+// written out from the pedal's field map (commands 5, 6 and 7).
+struct PedalAddress {
+    int32_t tag;
+    uint8_t filter;
+    uint16_t command;
+    uint8_t item;
+};
+
+std::vector<PedalAddress> presetTabAddresses() {
+    std::vector<PedalAddress> out;
+    const uint8_t common[] = {0, 1, 2, 4, 3};
+    for (uint8_t k = 0; k < 5; ++k)
+        out.push_back({9 + k, 0, 5, common[k]});
+    const uint8_t control[] = {0,  1,  2,  3,  4,  5,  23, 6,  24, 7,  8,  9,  10, 19, 20, 21,
+                               26, 11, 22, 12, 13, 25, 27, 30, 28, 29, 31, 14, 15, 16, 17, 18};
+    for (uint8_t filter = 0; filter < 2; ++filter) {
+        const int32_t first = filter == 0 ? 14 : 53;
+        for (uint8_t k = 0; k < 7; ++k)
+            out.push_back({first + k, filter, 6, k});
+        for (uint8_t k = 0; k < 32; ++k)
+            out.push_back({first + 7 + k, filter, 7, control[k]});
+    }
+    return out;
+}
+
 TEST_F(MainPageTest, AFullReloadShowsThePedalsValuesAndWritesNothing) {
-    // Values that differ from what the page showed before.
-    ASSERT_TRUE(pedal().turnControl(6, 1, 2, 3210));
-    ASSERT_TRUE(pedal().turnControl(7, 0, 8, 35));
+    // A value of its own in every field (the pedal keeps it inside the field's
+    // range), the two filters' values apart; the tapers below their middle, to
+    // show their offset of 9. Each filter's trapezoid rise and fall stay within
+    // their shared period (a sum of 100), which the page would enforce.
+    const std::vector<PedalAddress> addresses = presetTabAddresses();
+    ASSERT_EQ(addresses.size(), static_cast<size_t>(kLastPresetTabParameter - kFirstPresetTabParameter + 1));
+    for (const PedalAddress& a : addresses) {
+        const int16_t value = a.tag == 19   ? -4
+                              : a.tag == 58 ? -7
+                                            : static_cast<int16_t>(a.filter == 0 ? a.tag - 7 : a.tag - 40);
+        ASSERT_TRUE(pedal().turnControl(a.command, a.filter, a.item, value)) << a.tag;
+    }
     backend.clear();
     process->reloadLocked(true);
     EXPECT_EQ(backend.writeCount(), 0u);
-    for (int32_t tag = kFirstPresetTabParameter; tag <= kLastPresetTabParameter; ++tag) {
-        const DeviceField field = *deviceFieldOf(tag);
-        const int32_t expected =
-            deviceToEditorValue(tag, pedal().value(field.command, field.filter, field.item));
-        EXPECT_EQ(valueOf(tag), expected) << "parameter " << tag << " " << field.name;
+    for (const PedalAddress& a : addresses) {
+        const int32_t onPedal = pedal().value(a.command, a.filter, a.item);
+        const int32_t expected = a.tag == 19 || a.tag == 58 ? onPedal + 9 : onPedal;
+        EXPECT_EQ(valueOf(a.tag), expected) << "parameter " << a.tag;
     }
-    EXPECT_EQ(valueOf(ptag::ofFilter(ptag::kToeFrequency, 1)), 3210);
+    EXPECT_EQ(valueOf(19), 5) << "taper of filter 1 at Lo 4";
+    EXPECT_EQ(valueOf(58), 2) << "taper of filter 2 at Lo 7";
 }
 
 TEST_F(MainPageTest, ValuesShowAsTheParameterFormatsThem) {

@@ -88,26 +88,79 @@ const char* kPedalError =
 
 } // namespace
 
+// A preset file written out byte by byte from the file layout, for the pedal's
+// edit buffer: values in editor units (the tapers with their offset of 9).
+static std::vector<uint8_t> presetFileByHand(const sim::SimPedal& pedal, const sim::StoredPreset& preset) {
+    std::vector<uint8_t> out;
+    auto bytes = [&](std::initializer_list<uint8_t> b) { out.insert(out.end(), b); };
+    auto u32 = [&](uint32_t v) { bytes({uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}); };
+    auto text = [&](const char* t, size_t size) {
+        for (size_t i = 0; i < size; ++i)
+            out.push_back(static_cast<uint8_t>(t[i]));
+    };
+    auto chunk = [&](const char* tag, uint32_t length) {
+        text(tag, 4);
+        u32(length);
+        u32(0);
+        u32(1);
+    };
+    auto entry = [&](uint16_t code, int32_t value) {
+        const auto v = static_cast<uint16_t>(static_cast<int16_t>(value));
+        bytes({uint8_t(code), uint8_t(code >> 8), uint8_t(v), uint8_t(v >> 8)});
+    };
+    text("PLAVIK-TOVAN-pre", 16);
+    bytes({0xD4, 0x53, 0x2D, 0x76});
+    u32(0);
+    u32(1);
+    chunk("pret", 424);
+    chunk("name", 28);
+    char name[4] = {};
+    char description[24] = {};
+    std::memcpy(name, preset.name.data(), 3);
+    std::memcpy(description, preset.description.data(), 20);
+    text(name, 4);
+    text(description, 24);
+    chunk("levl", 5 * 4);
+    const uint8_t common[] = {0, 1, 2, 4, 3};
+    for (int k = 0; k < 5; ++k)
+        entry(static_cast<uint16_t>(2 + k), pedal.value(5, 0, common[k]));
+    const char codes[] = "ABCDEFGJTUVWXaYbZ[\\]^_`|hkijlmpnoqrstuv";
+    const uint8_t control[] = {0,  1,  2,  3,  4,  5,  23, 6,  24, 7,  8,  9,  10, 19, 20, 21,
+                               26, 11, 22, 12, 13, 25, 27, 30, 28, 29, 31, 14, 15, 16, 17, 18};
+    for (uint8_t f = 0; f < 2; ++f) {
+        chunk("filt", 39 * 4);
+        for (uint8_t i = 0; i < 7; ++i)
+            entry(static_cast<uint8_t>(codes[i]), pedal.value(6, f, i) + (i == 5 ? 9 : 0));
+        for (int i = 0; i < 32; ++i)
+            entry(static_cast<uint8_t>(codes[7 + i]), pedal.value(7, f, control[i]));
+    }
+    return out;
+}
+
 TEST_F(Files, AnExportedPresetHoldsThePedalsPreset) {
     connect();
-    process.selectPreset(7);
+    process.selectPreset(107);
     process.pollStatus();
+    // A value of its own in every field, the tapers below their middle.
+    int16_t next = 1;
+    for (uint8_t f = 0; f < 2; ++f) {
+        for (uint8_t i = 0; i < 7; ++i)
+            ASSERT_TRUE(pedal().turnControl(6, f, i, i == 5 ? static_cast<int16_t>(-3 - f) : next++));
+        for (uint8_t i = 0; i < 32; ++i)
+            ASSERT_TRUE(pedal().turnControl(7, f, i, next++));
+    }
+    for (uint8_t i = 0; i < 5; ++i)
+        ASSERT_TRUE(pedal().turnControl(5, 0, i, next++));
+    process.reloadLocked(true);
     const fs::path file = folder / "export.tovan";
     ASSERT_TRUE(process.exportPresetTo(file.string()));
     const auto bytes = readBytes(file);
     ASSERT_EQ(bytes.size(), 468u);
-
-    // The same file written straight from the pedal's own state.
-    char name[4];
-    char description[24];
-    process.readPresetName(7, false, name);
-    process.readPresetDescription(7, false, description);
-    const auto values = pedalValues();
-    Writer expected;
-    expected.fileHeader(FileKind::Preset);
-    presetfile::writePresetChunk(expected, {name, description},
-                                 [&](int32_t index) { return values.at(index); });
-    EXPECT_EQ(bytes, expected.bytes());
+    EXPECT_EQ(bytes, presetFileByHand(pedal(), pedal().userPreset(7)));
+    // The filter-1 taper's entry (code 'F', i = 5 of the first "filt") holds Lo 3 as 6.
+    const size_t taper = 28 + 16 + 16 + 28 + 16 + 20 + 16 + 5 * 4;
+    EXPECT_EQ(bytes[taper], 'F');
+    EXPECT_EQ(bytes[taper + 2], 6);
 }
 
 TEST_F(Files, LoadingAPresetFileRestoresTheEditBuffer) {

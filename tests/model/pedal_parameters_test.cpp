@@ -65,47 +65,42 @@ TEST(PedalParameterSet, ReadsOfMissingIndexesAreNeutral) {
 }
 
 TEST(PedalParameterSet, DeviceMapAddressesEachFieldOnce) {
-    auto item = [](int32_t index) { return deviceFieldOf(index)->item; };
-    auto command = [](int32_t index) { return deviceFieldOf(index)->command; };
-    auto filter = [](int32_t index) { return deviceFieldOf(index)->filter; };
-
-    const std::vector<uint8_t> preset{0, 1, 2, 4, 3};
-    for (int32_t k = 0; k < 5; ++k) {
-        EXPECT_EQ(command(9 + k), 5);
-        EXPECT_EQ(item(9 + k), preset[k]);
-    }
+    // The pedal's field map, row by row: first index, filter, command, items in index order.
+    struct Rows {
+        int32_t first;
+        uint8_t filter;
+        uint8_t command;
+        std::vector<uint8_t> items;
+    };
     const std::vector<uint8_t> control{0,  1,  2,  3,  4,  5,  23, 6,  24, 7,  8,  9,  10, 19, 20, 21,
                                        26, 11, 22, 12, 13, 25, 27, 30, 28, 29, 31, 14, 15, 16, 17, 18};
-    for (int32_t f = 0; f < 2; ++f) {
-        for (int32_t k = 0; k < 7; ++k) {
-            EXPECT_EQ(command(14 + 39 * f + k), 6);
-            EXPECT_EQ(item(14 + 39 * f + k), k);
-            EXPECT_EQ(filter(14 + 39 * f + k), f);
-        }
-        for (int32_t k = 0; k < 32; ++k) {
-            EXPECT_EQ(command(21 + 39 * f + k), 7);
-            EXPECT_EQ(item(21 + 39 * f + k), control[k]);
-            EXPECT_EQ(filter(21 + 39 * f + k), f);
+    const std::vector<Rows> map{
+        {9, 0, 5, {0, 1, 2, 4, 3}}, {14, 0, 6, {0, 1, 2, 3, 4, 5, 6}},
+        {21, 0, 7, control},        {53, 1, 6, {0, 1, 2, 3, 4, 5, 6}},
+        {60, 1, 7, control},        {92, 0, 8, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
+        {108, 0, 8, {17, 16, 18}},
+    };
+    int32_t next = 9;
+    for (const Rows& rows : map) {
+        ASSERT_EQ(rows.first, next);
+        for (size_t k = 0; k < rows.items.size(); ++k, ++next) {
+            const auto field = deviceFieldOf(next);
+            ASSERT_TRUE(field.has_value()) << next;
+            EXPECT_EQ(field->index, next);
+            EXPECT_EQ(field->filter, rows.filter) << next;
+            EXPECT_EQ(field->command, rows.command) << next;
+            EXPECT_EQ(field->item, rows.items[k]) << next;
+            EXPECT_EQ(parameterAt(rows.filter, rows.command, rows.items[k]), next);
+            // The table holds the rows in index order.
+            EXPECT_EQ(kDeviceMap[static_cast<size_t>(next - 9)].index, next);
         }
     }
-    for (int32_t k = 0; k < 16; ++k) {
-        EXPECT_EQ(command(92 + k), 8);
-        EXPECT_EQ(item(92 + k), k);
-    }
-    EXPECT_EQ(item(108), 17);
-    EXPECT_EQ(item(109), 16);
-    EXPECT_EQ(item(110), 18);
+    EXPECT_EQ(next, 111);
+    EXPECT_EQ(kDeviceMap.size(), 102u);
     EXPECT_FALSE(deviceFieldOf(8).has_value());
     EXPECT_FALSE(deviceFieldOf(111).has_value());
-
-    std::set<std::tuple<int, int, int>> addresses;
-    for (size_t row = 0; row < kDeviceMap.size(); ++row) {
-        const DeviceField& field = kDeviceMap[row];
-        EXPECT_EQ(field.index, static_cast<int32_t>(9 + row));
-        EXPECT_TRUE(addresses.insert({field.filter, field.command, field.item}).second) << field.index;
-        EXPECT_EQ(parameterAt(field.filter, field.command, field.item), field.index);
-    }
     EXPECT_EQ(parameterAt(0, 7, 32), -1);
+    EXPECT_EQ(parameterAt(1, 5, 0), -1) << "the preset-common values belong to no filter";
 }
 
 TEST(PedalParameterSet, FilterTwoMirrorsFilterOne) {

@@ -142,6 +142,12 @@ std::string hidrawNodeOf(const std::string& path) {
     return path.substr(kPrefix.size(), end == std::string::npos ? std::string::npos : end - kPrefix.size());
 }
 
+std::string hidrawPathOf(const std::string& node, unsigned short vendor, unsigned short product) {
+    char ids[48];
+    std::snprintf(ids, sizeof ids, "#vid_%04x&pid_%04x", vendor, product);
+    return std::string(kPrefix) + node + ids;
+}
+
 HidapiBackend::HidapiBackend() {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -156,9 +162,7 @@ std::optional<std::vector<std::string>> HidapiBackend::enumerate() {
     hid_device_info* list = hid_enumerate(0, 0);
     for (const hid_device_info* info = list; info; info = info->next) {
         if (!seen.insert(info->path).second) continue;
-        char ids[48];
-        std::snprintf(ids, sizeof ids, "#vid_%04x&pid_%04x", info->vendor_id, info->product_id);
-        paths.push_back(std::string(kPrefix) + info->path + ids);
+        paths.push_back(hidrawPathOf(info->path, info->vendor_id, info->product_id));
     }
     hid_free_enumeration(list);
     return paths;

@@ -18,6 +18,9 @@ public:
     std::unique_ptr<HotplugMonitor> watch(std::function<void()> devicesChanged) override;
 };
 
+// The interface path of a hidraw node with the device's USB identifiers:
+// "hidraw:/dev/hidraw3#vid_231c&pid_0002".
+std::string hidrawPathOf(const std::string& node, unsigned short vendor, unsigned short product);
 // The device node inside one of our interface paths ("/dev/hidraw3"), or empty.
 std::string hidrawNodeOf(const std::string& path);
 
