@@ -217,10 +217,27 @@ class Session:
         return e
 
     def show_editor(self, *arguments, timeout=10):
-        """An editor started and its window shown."""
+        """An editor started, its window shown and the pedals read into it (the
+        window shows at once and reads the pedal under its busy overlay)."""
         e = self.start_editor(*arguments)
         e.wait_window(timeout)
+        self.wait_pedals_read(max(timeout, 30))
         return e
+
+    def wait_pedals_read(self, timeout):
+        """Until no pedal is asked more than a poll's few requests a moment."""
+        end = time.monotonic() + timeout
+        for pedal in self.pedals:
+            if pedal.process.poll() is not None:
+                continue
+            before = pedal.state()["counters"]["requests"]
+            while True:
+                time.sleep(0.25)
+                now = pedal.state()["counters"]["requests"]
+                if now - before <= 6:
+                    break
+                check(time.monotonic() < end, "the editor was still reading the pedal after %d s" % timeout)
+                before = now
 
     def screenshot(self, label):
         path = os.path.join(self.artefacts, "%s-%s.png" % (self.name, label))
