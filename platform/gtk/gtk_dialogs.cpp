@@ -148,7 +148,8 @@ std::optional<std::string> GtkDialogHost::chooseFile(const FileDialogRequest& re
     if (std::filesystem::exists(full)) {
         const std::string question = "\"" + std::filesystem::path(full).filename().string() +
                                      "\" already exists. Do you want to replace it?";
-        if (messageBox(MessageStyle::QuestionYesNo, request.title, toolkitFromUtf8(question)) !=
+        // Titled like the chooser's own question, which it stands in for.
+        if (messageBox(MessageStyle::QuestionYesNo, "The file already exists", toolkitFromUtf8(question)) !=
             MessageAnswer::Yes)
             return std::nullopt;
     }
