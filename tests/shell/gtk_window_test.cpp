@@ -127,23 +127,28 @@ TEST_F(SaveDialogTest, TheWrittenNameTakesTheFilterExtensionInPlaceOfAnother) {
 }
 
 TEST_F(SaveDialogTest, TheReplaceQuestionIsAboutTheNameThatIsWritten) {
+    // One player at a time: each plays every dialog while it lives.
     std::ofstream(inFolder("Fat.tovan")) << "old";
-    gtktest::DialogPlayer refused("Fat.old", false);
-    EXPECT_EQ(save(refused), std::nullopt);
-    ASSERT_EQ(refused.questions().size(), 1u);
-    EXPECT_NE(refused.questions().front().find("\"Fat.tovan\" already exists"), std::string::npos)
-        << refused.questions().front();
-
-    gtktest::DialogPlayer agreed("Fat.old", true);
-    EXPECT_EQ(save(agreed), std::optional<std::string>(inFolder("Fat.tovan")));
-    ASSERT_EQ(agreed.questions().size(), 1u) << "asked once, about the file that is there";
-    EXPECT_NE(agreed.questions().front().find("Fat.tovan"), std::string::npos);
-
-    // A typed name that exists but is not what is written asks nothing.
-    std::ofstream(inFolder("Other.old")) << "old";
-    gtktest::DialogPlayer other("Other.old", false);
-    EXPECT_EQ(save(other), std::optional<std::string>(inFolder("Other.tovan")));
-    EXPECT_TRUE(other.questions().empty());
+    {
+        gtktest::DialogPlayer refused("Fat.old", false);
+        EXPECT_EQ(save(refused), std::nullopt);
+        ASSERT_EQ(refused.questions().size(), 1u);
+        EXPECT_NE(refused.questions().front().find("\"Fat.tovan\" already exists"), std::string::npos)
+            << refused.questions().front();
+    }
+    {
+        gtktest::DialogPlayer agreed("Fat.old", true);
+        EXPECT_EQ(save(agreed), std::optional<std::string>(inFolder("Fat.tovan")));
+        ASSERT_EQ(agreed.questions().size(), 1u) << "asked once, about the file that is there";
+        EXPECT_NE(agreed.questions().front().find("Fat.tovan"), std::string::npos);
+    }
+    {
+        // A typed name that exists but is not what is written asks nothing.
+        std::ofstream(inFolder("Other.old")) << "old";
+        gtktest::DialogPlayer other("Other.old", false);
+        EXPECT_EQ(save(other), std::optional<std::string>(inFolder("Other.tovan")));
+        EXPECT_TRUE(other.questions().empty());
+    }
 }
 
 } // namespace

@@ -15,6 +15,8 @@ struct DialogPlayer::State {
     gint answer = GTK_RESPONSE_NO;
     bool nameGiven = false;
     int chooserTicks = 0;
+    int mappedTicks = 0;
+    int shownTicks = 0; // turns the typed name has stayed
     std::vector<std::string> questions;
     guint source = 0;
 };
@@ -49,11 +51,14 @@ gboolean play(gpointer data) {
             gchar* current = gtk_file_chooser_get_current_name(chooser);
             const bool shown = current != nullptr && state->typed == current;
             g_free(current);
-            if (shown && state->nameGiven && gtk_widget_get_mapped(widget)) {
-                gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_ACCEPT);
-            } else {
+            if (!gtk_widget_get_mapped(widget) || ++state->mappedTicks < 6) break; // let it settle
+            if (!shown) {
                 gtk_file_chooser_set_current_name(chooser, state->typed.c_str());
                 state->nameGiven = true;
+                state->shownTicks = 0;
+            } else if (++state->shownTicks >= 2) {
+                state->nameGiven = true;
+                gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_ACCEPT);
             }
             break;
         }
