@@ -196,7 +196,7 @@ void CBackPage::valueChanged(int32_t tag, int32_t value) {
         updateLfoVisibility();
         return;
     case kSwitchMode:
-        setEnabledByTag(kSwitchPosition, value > 1);
+        setEnabledByTag(kSwitchPosition, value > 1 && lockAllows(kSwitchPosition));
         return;
     case etag::kViewSwitch:
         viewModeChanged(value);
@@ -375,9 +375,14 @@ void CBackPage::setTab(int32_t value) {
 }
 
 void CBackPage::setBusy(bool on) {
-    busy = on;
+    reloading = on;
+    applyBusy();
+}
+
+void CBackPage::applyBusy() {
+    busy = reloading || locked;
     if (CCPageObject* overlay = parts.get(Role::BusyOverlay)) {
-        overlay->setVisible(on);
+        overlay->setVisible(busy);
         // Through the manager: a hidden object does not ask for its own redraw,
         // and what lay under the overlay must come back on screen.
         if (CCPageManager* m = manager())
@@ -385,13 +390,35 @@ void CBackPage::setBusy(bool on) {
         else
             overlay->invalidate(false);
     }
+    // Ending busy does not simply enable everything: each parameter control
+    // gets what the pedal's lock and the page's rules allow.
     visitDescendants([&](CCPageObject& object) {
         const int32_t tag = object.getTag();
         if ((tag >= kModeSwitch + 1 && tag < kParameterSlots) || isCommandTag(tag))
-            if (auto* control = dynamic_cast<CControl*>(&object)) control->setEnabled(!on);
+            if (auto* control = dynamic_cast<CControl*>(&object)) {
+                // At once, not faded: a hundred fades at a time keep the window
+                // drawing for seconds after a reload (and hold back the start).
+                const bool allowed = mayBeEnabled(tag);
+                control->setEnabled(allowed,
+                                    allowed ? control->getNormalOpacity() : control->getDisabledOpacity());
+            }
         return false;
     });
     updatePresetButtons();
+}
+
+bool CBackPage::lockAllows(int32_t tag) const {
+    if (busy) return false;
+    // A locked pedal makes its parameters not automatable.
+    if (process == nullptr || isCommandTag(tag)) return true;
+    const PARAMETER_MANAGER* parameters = process->parameters();
+    return parameters == nullptr || parameters->Find(tag) == nullptr || parameters->IsAutomatable(tag);
+}
+
+bool CBackPage::mayBeEnabled(int32_t tag) {
+    if (!lockAllows(tag)) return false;
+    if (tag == kSwitchPosition) return valueOf(kSwitchMode) > 1;
+    return true;
 }
 
 void CBackPage::setConnected(bool on) {
@@ -450,7 +477,7 @@ void CBackPage::deviceInfoChanged() {
     if (display != nullptr && display->getViewMode() == CTovanFilterCtrl::kVowelChart)
         applyVowelOrientation();
     if (display != nullptr && !updating) display->invalidate(false);
-    setEnabledByTag(kSwitchPosition, valueOf(kSwitchMode) > 1);
+    setEnabledByTag(kSwitchPosition, mayBeEnabled(kSwitchPosition));
 }
 
 void CBackPage::setlistFlagChanged(bool flag) {
@@ -472,10 +499,12 @@ void CBackPage::showStatus(const PedalStatusView& status) {
     setLamp(Role::EditedLamp, status.edited);
     setLamp(Role::LockLamp, status.locked);
     edited = status.edited;
-    if (status.locked != busy)
-        setBusy(status.locked);
-    else
+    if (status.locked != locked) {
+        locked = status.locked;
+        applyBusy();
+    } else {
         updatePresetButtons();
+    }
 }
 
 bool CBackPage::showMarkers(const LiveMarker& first, const LiveMarker& second) {
@@ -527,6 +556,9 @@ void CBackPage::effectChanged() {
     if (!built) return;
     const int32_t shown = valueOf(kCurrentPreset);
     if (shown != preset) showPresetNumber(shown);
+    // A value message from the pedal enables its control by the lock alone:
+    // the switch position's own rule is put back.
+    setEnabledByTag(kSwitchPosition, mayBeEnabled(kSwitchPosition));
 }
 
 void CBackPage::setControlVisible(int32_t tag, bool visible) {

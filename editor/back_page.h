@@ -43,7 +43,8 @@ public:
     // The link owner, for the device information texts.
     void setProcess(TovanProcess* owner) { process = owner; }
 
-    // The link's view.
+    // The link's view. Busy while the link reloads or the pedal is locked;
+    // when busy ends, each control is enabled as the lock and the rules say.
     void setBusy(bool on) override;
     void setConnected(bool connected) override;
     void showPedalHeld(std::string_view holder) override;
@@ -92,6 +93,13 @@ private:
     void setLamp(Role role, bool on);
     void setInfoText(Role role, const std::string& text);
     void setEnabledByTag(int32_t tag, bool on);
+    void applyBusy();
+    // Whether the control with the tag may be enabled now: not while busy and
+    // not for a parameter the locked pedal made not automatable; with the page's
+    // rules on top (the switch position only while the switch mode is above
+    // "On only").
+    bool lockAllows(int32_t tag) const;
+    bool mayBeEnabled(int32_t tag);
 
     CCEditor* editor;
     TovanProcess* process = nullptr;
@@ -102,6 +110,8 @@ private:
     int32_t tab = 0;
     int32_t preset = 0;
     bool busy = false;
+    bool reloading = false; // the link's busy: a reload runs
+    bool locked = false;    // the pedal's lock, from its status
     bool updating = false;
     bool built = false;
     bool edited = false;

@@ -31,6 +31,19 @@ constexpr int32_t kSlotButtons = 20;
 // Message 519: a parameter change passed on to whoever listens to the editor.
 constexpr uint16_t kMsgParameterChanged = 519;
 
+// What the player is told when several files were dropped at once.
+std::string notLoadedText(const std::vector<std::string>& paths) {
+    auto fileName = [](const std::string& path) {
+        const size_t slash = path.find_last_of('/');
+        return slash == std::string::npos ? path : path.substr(slash + 1);
+    };
+    std::string text = "Only one file is loaded at a time: \"" + fileName(paths.front()) +
+                       "\" was taken. These were not loaded:";
+    for (size_t i = 1; i < paths.size(); ++i)
+        text += "\n" + fileName(paths[i]);
+    return text;
+}
+
 } // namespace
 
 CCEditor::CCEditor(AudioEffect* effect, HidBackend& hid, std::span<const uint8_t> firmware,
@@ -361,6 +374,10 @@ void CCEditor::devicesChanged() {
 
 void CCEditor::changeDevices() {
     if (!link) return;
+    // Called from the window's loop, not through a dispatch: the device menu
+    // and the page change under the redraw lock, as every dispatched message
+    // does, since the fade thread composes under it.
+    auto lock = lockRedraw();
     if (link->connectPedal()) {
         link->reloadLocked(true);
         link->pollStatus();
@@ -369,7 +386,10 @@ void CCEditor::changeDevices() {
 }
 
 void CCEditor::filesDropped(const std::vector<std::string>& paths) {
-    // One file at a time: the first one dropped is loaded.
+    // One file at a time: the first one dropped is loaded, and the player
+    // learns which were not.
     const Operation operation(*this);
-    if (!paths.empty() && link) link->loadFile(paths.front());
+    if (paths.empty() || !link) return;
+    link->loadFile(paths.front());
+    if (paths.size() > 1) showInfo(notLoadedText(paths));
 }

@@ -26,3 +26,14 @@ std::string nameForFilterChange(std::string_view name, std::string_view extensio
     if (dot == std::string_view::npos || extension.empty()) return std::string(name);
     return std::string(name.substr(0, dot + 1)) + std::string(extension);
 }
+
+std::string savedFileName(std::string_view path, std::string_view extension) {
+    if (extension.empty() || extension == "*") return std::string(path);
+    const size_t slash = path.rfind('/');
+    const size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+    const std::string_view folder = path.substr(0, start);
+    const std::string_view name = path.substr(start);
+    if (name.empty()) return std::string(path);
+    if (name.find('.') == std::string_view::npos) return std::string(path) + "." + std::string(extension);
+    return std::string(folder) + nameForFilterChange(name, extension);
+}

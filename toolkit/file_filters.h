@@ -16,3 +16,8 @@ std::string filterExtension(std::span<const std::string> filterList, size_t inde
 // after the name's last dot becomes the new extension; a name without a dot
 // stays as it is.
 std::string nameForFilterChange(std::string_view name, std::string_view extension);
+// The path a save dialog writes for the chosen filter's extension: a file name
+// without a dot gets the extension, one with another extension has what
+// follows its last dot replaced (the rule above); a name that already ends in
+// it, and an empty or "*" extension, leave the path as it is.
+std::string savedFileName(std::string_view path, std::string_view extension);

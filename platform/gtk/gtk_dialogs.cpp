@@ -7,6 +7,7 @@
 #include "platform/gtk/gtk_main_window.h"
 #include "platform/gtk/text_codec.h"
 #include "platform/trace.h"
+#include "toolkit/file_filters.h"
 
 namespace {
 
@@ -56,10 +57,10 @@ void onFilterChanged(GObject* object, GParamSpec*, gpointer data) {
     std::string name = current;
     g_free(current);
     const std::string extension = chosenExtension(chooser, *state->request, state->filters);
-    for (const std::string& other : state->request->extensions)
-        if (hasExtension(name, other)) name.resize(name.size() - other.size() - 1);
-    if (!extension.empty() && extension != "*") name += "." + extension;
-    gtk_file_chooser_set_current_name(chooser, name.c_str());
+    // What follows the last dot becomes the new extension; a name without one stays.
+    if (extension.empty() || extension == "*") return;
+    const std::string changed = nameForFilterChange(name, extension);
+    if (changed != name) gtk_file_chooser_set_current_name(chooser, changed.c_str());
 }
 
 } // namespace
@@ -129,7 +130,9 @@ std::optional<std::string> GtkDialogHost::chooseFile(const FileDialogRequest& re
         if (!request.extensions.empty() && !hasExtension(name, request.extensions.front()))
             name += "." + request.extensions.front();
         gtk_file_chooser_set_current_name(chooser, utf8FromToolkit(name).c_str());
-        gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
+        // The chooser would ask about the name as typed; the question is asked
+        // below about the name that is written.
+        gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);
         g_signal_connect(chooser, "notify::filter", G_CALLBACK(onFilterChanged), &state);
     }
     std::optional<std::string> chosen;
@@ -142,15 +145,15 @@ std::optional<std::string> GtkDialogHost::chooseFile(const FileDialogRequest& re
     std::string extension;
     if (chosen && request.save) extension = chosenExtension(chooser, request, state.filters);
     gtk_widget_destroy(dialog);
-    if (!chosen || !request.save || extension.empty() || extension == "*" || hasExtension(*chosen, extension))
-        return chosen;
-    // A name typed without its extension gets it; the chooser asked about the
-    // name as typed, so a file that exists under the full name is asked about here.
-    const std::string full = *chosen + "." + extension;
+    if (!chosen || !request.save) return chosen;
+    // The name gets the chosen filter's extension as the file filters' rule
+    // says, and a file that exists under that name is asked about.
+    const std::string full = savedFileName(*chosen, extension);
     if (std::filesystem::exists(full)) {
         const std::string question = "\"" + std::filesystem::path(full).filename().string() +
                                      "\" already exists. Do you want to replace it?";
-        if (messageBox(MessageStyle::QuestionYesNo, request.title, toolkitFromUtf8(question)) !=
+        // Titled like the chooser's own question, which it stands in for.
+        if (messageBox(MessageStyle::QuestionYesNo, "The file already exists", toolkitFromUtf8(question)) !=
             MessageAnswer::Yes)
             return std::nullopt;
     }

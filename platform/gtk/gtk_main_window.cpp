@@ -8,11 +8,13 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <utility>
 
 #include "platform/gtk/frame_log.h"
 #include "platform/gtk/key_map.h"
 #include "platform/gtk/shape_runs.h"
 #include "platform/gtk/wheel_steps.h"
+#include "platform/gtk/window_threads.h"
 
 namespace {
 
@@ -65,10 +67,10 @@ struct GtkMainWindow::Impl {
     CCWindowClient* client = nullptr;
     std::function<void()> onClose;
 
-    std::mutex presentLock;
-    std::vector<CCRect> pending; // present lock
-    std::atomic<bool> flushQueued{false};
-    std::atomic<guint> flushSource{0};
+    // Presents asked while the window cannot draw at once, and the idle
+    // callback that copies them; work from other threads passes the gate.
+    std::unique_ptr<PresentQueue> presents;
+    UiWorkGate workGate;
     guint closeSource = 0;
 
     std::map<uint32_t, std::unique_ptr<TimerRecord>> timers;
@@ -99,15 +101,10 @@ struct GtkMainWindow::Impl {
     }
 
     // Copies what the toolkit composed for the pending rectangles into the
-    // window's surface and asks GTK to draw them.
-    void flush() {
-        flushQueued = false;
-        flushSource = 0;
-        std::vector<CCRect> rects;
-        {
-            std::lock_guard lock(presentLock);
-            rects.swap(pending);
-        }
+    // window's surface and asks GTK to draw them: from the idle callback, or
+    // now (the callback still waiting then finds nothing).
+    void flush(bool fromCallback) {
+        const std::vector<CCRect> rects = fromCallback ? presents->takeInCallback() : presents->takeNow();
         if (frameLog && !rects.empty()) queuedCause = frameLog->current;
         for (const CCRect& asked : rects) {
             // Straight to the screen when it is there, as on the GTK thread:
@@ -446,20 +443,27 @@ gboolean onTimer(gpointer data) {
 gboolean onFlush(gpointer data) {
     auto* impl = static_cast<Impl*>(data);
     const FrameCauseScope cause(impl->frameLog.get(), {FrameLog::Cause::Kind::Idle, 0});
-    impl->flush();
+    impl->flush(true);
     return G_SOURCE_REMOVE;
 }
 
-// Work from other threads, with the window for its frames' cause.
+// Work from other threads. The window is reached only through the gate's
+// pass: once the window has gone, the work is dropped.
 struct UiWork {
-    Impl* impl;
+    UiWorkGate::Pass pass;
+    Impl* impl; // only while the pass is open
     std::function<void()> work;
 };
 
 gboolean onRunWork(gpointer data) {
     auto* item = static_cast<UiWork*>(data);
-    const FrameCauseScope cause(item->impl->frameLog.get(), {FrameLog::Cause::Kind::Idle, 0});
-    item->work();
+    if (!item->pass.isOpen()) return G_SOURCE_REMOVE;
+    // The cause is put back only while the window is there: the work may close it.
+    FrameLog* log = item->impl->frameLog.get();
+    FrameLog::Cause previous;
+    if (log != nullptr) previous = std::exchange(log->current, {FrameLog::Cause::Kind::Idle, 0});
+    item->pass.run(item->work);
+    if (log != nullptr && item->pass.isOpen()) log->current = previous;
     return G_SOURCE_REMOVE;
 }
 
@@ -485,6 +489,9 @@ GtkMainWindow::GtkMainWindow(int32_t width, int32_t height, std::string_view tit
     impl->height = height;
     impl->frameLog = FrameLog::fromEnvironment();
     impl->surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    Impl* owner = impl.get();
+    impl->presents = std::make_unique<PresentQueue>([owner] { return g_idle_add(onFlush, owner); },
+                                                    [](unsigned source) { g_source_remove(source); });
 
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     impl->window = window;
@@ -538,7 +545,8 @@ GtkMainWindow::~GtkMainWindow() {
     for (auto& [id, record] : impl->timers)
         if (!record->firing) g_source_remove(record->source);
     impl->timers.clear();
-    if (const guint source = impl->flushSource.exchange(0)) g_source_remove(source);
+    impl->presents->close();
+    impl->workGate.close();
     if (impl->closeSource != 0) g_source_remove(impl->closeSource);
     if (impl->lastPress != nullptr) gdk_event_free(impl->lastPress);
     for (auto& [id, cursor] : impl->cursors)
@@ -562,11 +570,8 @@ void GtkMainWindow::setCloseHandler(std::function<void()> handler) {
 
 void GtkMainWindow::updateShape() {
     // The whole frame, composed now, so the outline is the one on screen.
-    {
-        std::lock_guard lock(impl->presentLock);
-        impl->pending.push_back({0, 0, impl->width, impl->height});
-    }
-    impl->flush();
+    impl->presents->push({0, 0, impl->width, impl->height});
+    impl->flush(false);
     cairo_surface_flush(impl->surface);
     std::vector<CCRect> runs = outlineRuns(cairo_image_surface_get_data(impl->surface), impl->width,
                                            impl->height, cairo_image_surface_get_stride(impl->surface));
@@ -630,12 +635,8 @@ void GtkMainWindow::requestPresent(CCRect rect) {
     // drag shows without waiting for the loop, and so does the progress of a
     // backup that keeps the loop busy. From other threads they wait for it.
     if (g_main_context_is_owner(g_main_context_default()) && impl->drawNow(rect)) return;
-    {
-        std::lock_guard lock(impl->presentLock);
-        impl->pending.push_back(rect);
-    }
     // One idle a burst: presents asked while one waits join it.
-    if (!impl->flushQueued.exchange(true)) impl->flushSource = g_idle_add(onFlush, impl.get());
+    impl->presents->push(rect);
 }
 
 bool GtkMainWindow::startTimer(uint32_t id, uint32_t periodMs) {
@@ -710,8 +711,10 @@ CCPoint GtkMainWindow::clientToScreen(CCPoint client) {
 }
 
 void GtkMainWindow::runOnUiThread(std::function<void()> work) {
-    g_main_context_invoke_full(nullptr, G_PRIORITY_DEFAULT, onRunWork,
-                               new UiWork{impl.get(), std::move(work)}, freeWork);
+    // Always through the loop: invoking would run it at once on the calling
+    // thread whenever no thread was running the loop just then.
+    g_idle_add_full(G_PRIORITY_DEFAULT, onRunWork,
+                    new UiWork{impl->workGate.pass(), impl.get(), std::move(work)}, freeWork);
 }
 
 void GtkMainWindow::beginMove(CCPoint screen) {

@@ -1,5 +1,7 @@
 #include "platform/headless/scripted_dialogs.h"
 
+#include "toolkit/file_filters.h"
+
 void ScriptedDialogs::setFolder(KnownFolder kind, std::optional<std::string> path) {
     folders[static_cast<int>(kind)] = std::move(path);
 }
@@ -26,8 +28,15 @@ std::optional<std::string> ScriptedDialogs::chooseFile(const FileDialogRequest& 
     if (files.empty()) return std::nullopt;
     auto path = std::move(files.front());
     files.pop_front();
-    // As a real save dialog does with a typed name.
-    if (path && request.save) path = withDefaultExtension(*path, request.defaultExtension);
+    // As the real save dialog does with a typed name: a name that ends in one of
+    // the request's extensions was saved with that filter chosen; others get
+    // the default one.
+    if (path && request.save) {
+        bool filtered = false;
+        for (const std::string& extension : request.extensions)
+            filtered = filtered || (path->size() > extension.size() + 1 && path->ends_with("." + extension));
+        if (!filtered) path = savedFileName(*path, request.defaultExtension);
+    }
     return path;
 }
 

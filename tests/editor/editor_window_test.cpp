@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <random>
+#include <thread>
 
 #include "editor/back_page.h"
 #include "editor/editor_tags.h"
@@ -294,6 +296,51 @@ TEST_F(EditorWindowTest, TheActionButtonExportsOnThePresetTabAndBacksUpElsewhere
     EXPECT_NE(pedal().value(6, 0, 3), 333) << "the exported heel frequency is back";
 }
 
+TEST_F(EditorWindowTest, AWindowButtonLeftBeforeTheReleaseDoesNothing) {
+    // Pressed on the button, slid off and released outside: as on every desktop,
+    // nothing happens; the same press released on the button acts.
+    const CCPoint outside{320, 300};
+    for (int32_t tag : {etag::kClose, etag::kMinimise, etag::kMakerPage}) {
+        editor->leftPressed(over(tag));
+        editor->pointerMoved(at(outside));
+        editor->leftReleased(at(outside));
+        SCOPED_TRACE(tag);
+        EXPECT_EQ(window.closeRequests, 0);
+        EXPECT_EQ(window.minimiseRequests, 0);
+        EXPECT_TRUE(dialogs.opened.empty());
+        EXPECT_FALSE(window.mouseCaptured());
+    }
+    editor->leftPressed(over(etag::kClose));
+    editor->pointerMoved(at(outside));
+    editor->pointerMoved(over(etag::kClose));
+    editor->leftReleased(over(etag::kClose));
+    EXPECT_EQ(window.closeRequests, 1) << "back on the button before the release";
+    click(etag::kMakerPage);
+    EXPECT_EQ(dialogs.opened.size(), 1u);
+}
+
+TEST_F(EditorWindowTest, OfSeveralFilesDroppedTheFirstIsLoadedAndThePlayerToldOfTheOthers) {
+    tovan::test::TempFolder folder;
+    dialogs.chooseNext(folder.path() + "/first.tovan");
+    click(etag::kExportOrBackup);
+    ASSERT_TRUE(pedal().turnControl(6, 0, 3, 333));
+    window.fireTimer(*editor, CCEditor::kPollTimer);
+    dialogs.shown.clear();
+    editor->filesDropped({folder.path() + "/first.tovan", folder.path() + "/second.tovan",
+                          folder.path() + "/third.tovan_all"});
+    EXPECT_NE(pedal().value(6, 0, 3), 333) << "the first file was loaded";
+    ASSERT_EQ(dialogs.shown.size(), 1u) << "one message, and nothing about the others' contents";
+    const std::string& text = dialogs.shown.front().text;
+    EXPECT_NE(text.find("first.tovan"), std::string::npos) << text;
+    EXPECT_NE(text.find("second.tovan"), std::string::npos) << text;
+    EXPECT_NE(text.find("third.tovan_all"), std::string::npos) << text;
+    EXPECT_NE(text.find("not loaded"), std::string::npos) << text;
+
+    dialogs.shown.clear();
+    editor->filesDropped({folder.path() + "/first.tovan"});
+    EXPECT_TRUE(dialogs.shown.empty()) << "one file dropped: nothing to say";
+}
+
 TEST_F(EditorWindowTest, WindowButtonsReachTheHost) {
     click(etag::kClose);
     EXPECT_EQ(window.closeRequests, 1);
@@ -326,6 +373,57 @@ TEST_F(EditorWindowTest, AHundredTicksAndAKnobTurnOnAPlayedPedal) {
     editor->Close();
     EXPECT_FALSE(editor->IsOpen());
     EXPECT_FALSE(window.timerRunning(CCEditor::kPollTimer));
+}
+
+// Notes at each scan for pedals whether another thread could take the
+// editor's redraw lock then (the fade thread composes under it).
+class LockProbeBackend : public pedaltest::LoggingBackend {
+public:
+    std::optional<std::vector<std::string>> enumerate() override {
+        if (editor != nullptr) {
+            std::recursive_mutex* redraw = editor->lockRedraw().mutex();
+            bool free = false;
+            std::thread other([&] {
+                if (redraw->try_lock()) {
+                    free = true;
+                    redraw->unlock();
+                }
+            });
+            other.join();
+            ++scans;
+            unlockedScans += free ? 1 : 0;
+        }
+        return LoggingBackend::enumerate();
+    }
+    CCEditor* editor = nullptr;
+    int scans = 0;
+    int unlockedScans = 0;
+};
+
+class EditorHotplugTest : public EditorTest {};
+
+TEST_F(EditorHotplugTest, APlugInRefreshesTheMenuAndThePageUnderTheRedrawLock) {
+    LockProbeBackend backend;
+    HeadlessWindow window{640, 650};
+    ScriptedDialogs dialogs;
+    DialogHost* previous = setDialogHost(&dialogs);
+    {
+        CCEditor editor(nullptr, backend, std::span<const uint8_t>{}, nullptr, true);
+        ASSERT_TRUE(editor.Open(&window));
+        editor.process()->setSleeper([](std::chrono::milliseconds) {});
+        backend.editor = &editor;
+        editor.devicesChanged(); // as the hot-plug thread's notice runs it on the window's loop
+        backend.sim.unplug(0);
+        editor.devicesChanged();
+        EXPECT_FALSE(editor.process()->isConnected());
+        backend.sim.plug(std::make_unique<tovan::sim::SimPedal>());
+        editor.devicesChanged();
+        EXPECT_TRUE(editor.process()->isConnected());
+        EXPECT_GE(backend.scans, 3);
+        EXPECT_EQ(backend.unlockedScans, 0);
+        backend.editor = nullptr;
+    }
+    setDialogHost(previous);
 }
 
 TEST(PermissionDoctor, APedalThatCannotBeOpenedIsToldOnceAPlugIn) {

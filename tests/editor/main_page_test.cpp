@@ -210,6 +210,56 @@ TEST_F(MainPageTest, APollLightsTheLampsAndShowsTheLockWithoutWriting) {
     EXPECT_EQ(backend.writeCount(), 0u);
 }
 
+// The parameter controls (tags 6-172) that are enabled, and those that are not.
+std::pair<int32_t, int32_t> enabledAndDisabled(CBackPage& page) {
+    std::pair<int32_t, int32_t> counts{0, 0};
+    page.visitDescendants([&](CCPageObject& object) {
+        if (object.getTag() >= 6 && object.getTag() <= 172)
+            if (auto* control = dynamic_cast<CControl*>(&object))
+                ++(control->isEnabled() ? counts.first : counts.second);
+        return false;
+    });
+    return counts;
+}
+
+TEST_F(MainPageTest, ALockedPedalKeepsItsControlsDisabledThroughReloads) {
+    pedal().setLocked(true);
+    process->pollStatus();
+    ASSERT_GT(enabledAndDisabled(*page).second, 100);
+    EXPECT_EQ(enabledAndDisabled(*page).first, 0) << "locked";
+    process->reloadLocked(true);
+    EXPECT_EQ(enabledAndDisabled(*page).first, 0) << "a reload's end is no unlock";
+    EXPECT_TRUE(page->object(Role::BusyOverlay)->isVisible());
+    process->reloadLocked(false);
+    process->pollStatus();
+    EXPECT_EQ(enabledAndDisabled(*page).first, 0);
+    EXPECT_FALSE(control(kHeelHeight)->isEnabled());
+
+    pedal().setLocked(false);
+    process->pollStatus();
+    EXPECT_EQ(enabledAndDisabled(*page).second, 0) << "unlocked, with the switch mode at 2";
+    EXPECT_FALSE(page->object(Role::BusyOverlay)->isVisible());
+}
+
+TEST_F(MainPageTest, TheSwitchPositionStaysDisabledUnlessTheSwitchModeIsAboveOnOnly) {
+    for (int32_t mode : {0, 1, 2, 3}) {
+        turn(kSwitchMode, mode);
+        const bool allowed = mode > 1;
+        EXPECT_EQ(control(kSwitchPosition)->isEnabled(), allowed) << "turned to " << mode;
+        process->reloadLocked(true);
+        EXPECT_EQ(valueOf(kSwitchMode), mode);
+        EXPECT_EQ(control(kSwitchPosition)->isEnabled(), allowed) << "after a reload, mode " << mode;
+        pedal().setLocked(true);
+        process->pollStatus();
+        EXPECT_FALSE(control(kSwitchPosition)->isEnabled()) << "locked, mode " << mode;
+        pedal().setLocked(false);
+        process->pollStatus();
+        EXPECT_EQ(control(kSwitchPosition)->isEnabled(), allowed) << "unlocked, mode " << mode;
+        EXPECT_TRUE(control(kSwitchMode)->isEnabled());
+        EXPECT_EQ(enabledAndDisabled(*page).second, allowed ? 0 : 1) << mode;
+    }
+}
+
 TEST_F(MainPageTest, LiveMarkersRedrawTheDisplayOnlyWhenTheyMove) {
     const CCRect display = page->filterDisplay()->getBounds();
     auto displayPresents = [&] {

@@ -37,6 +37,16 @@ TEST(FileFilters, ChangingTheFilterChangesOnlyTheLastExtension) {
     EXPECT_EQ(nameForFilterChange("My.old.tovan", "tovan_all"), "My.old.tovan_all");
     EXPECT_EQ(nameForFilterChange("Ends in dot.", "tovan"), "Ends in dot.tovan");
     EXPECT_EQ(nameForFilterChange("No dot", "tovan"), "No dot");
+    // The name a save dialog writes: the filter's extension is added to a name
+    // without a dot and takes the place of another one.
+    EXPECT_EQ(savedFileName("/home/me/Backup", "tovan_all"), "/home/me/Backup.tovan_all");
+    EXPECT_EQ(savedFileName("/home/me.d/Backup.old", "tovan_all"), "/home/me.d/Backup.tovan_all");
+    EXPECT_EQ(savedFileName("/home/me.d/Backup", "tovan_all"), "/home/me.d/Backup.tovan_all");
+    EXPECT_EQ(savedFileName("/home/me/Fat.tovan", "tovan"), "/home/me/Fat.tovan");
+    EXPECT_EQ(savedFileName("/home/me/Fat.tovan", "tovan_all"), "/home/me/Fat.tovan_all");
+    EXPECT_EQ(savedFileName("My.old.txt", "tovan"), "My.old.tovan");
+    EXPECT_EQ(savedFileName("/home/me/Any.thing", "*"), "/home/me/Any.thing");
+    EXPECT_EQ(savedFileName("/home/me/Any.thing", ""), "/home/me/Any.thing");
 }
 
 TEST(VersionText, PedalAndFourPartForms) {

@@ -24,8 +24,10 @@ void CCOnOffButton::drawContent(CCDrawContext& ctx) {
     if (!strip) return;
     CCDrawStateSaver saver(ctx);
     ctx.setTint(stateTint());
-    // A strip of two frames shows its on frame for 1; one bitmap is only tinted.
-    ctx.drawFrame(*strip, {bounds.left, bounds.top}, strip->getFrameCount() > 1 ? value : 0);
+    // A strip of two frames shows its on frame for 1, and a tracking trigger's
+    // while it is pressed; one bitmap is only tinted.
+    const bool on = value != 0 || (mode == kButtonTriggerTracking && isPressed());
+    ctx.drawFrame(*strip, {bounds.left, bounds.top}, strip->getFrameCount() > 1 && on ? 1 : 0);
 }
 
 int32_t CCOnOffButton::cursorAt(int32_t, int32_t) {
