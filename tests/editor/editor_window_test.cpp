@@ -500,3 +500,42 @@ TEST_F(EditorWindowTest, WhatArrivesWhileAQuestionIsOpenWaitsForTheOperation) {
     window.fireTimer(*editor, CCEditor::kPollTimer);
     EXPECT_FALSE(backend.framesOf(proto::kRequest, proto::kGroupDevice, proto::device::kStatus).empty());
 }
+
+TEST(EditorStart, TheWindowShowsBeforeThePedalIsReadAndTheReadingDrawsItsProgress) {
+    pedaltest::LoggingBackend backend;
+    SteppedClock clock;
+    HeadlessWindow window{640, 650, {100, 80}};
+    ScriptedDialogs dialogs;
+    DialogHost* previous = setDialogHost(&dialogs);
+    {
+        CCEditor editor(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
+        editor.readPedalWhenShown();
+        ASSERT_TRUE(editor.Open(&window));
+        editor.process()->setSleeper([](std::chrono::milliseconds) {});
+        EXPECT_TRUE(backend.frames().empty()) << "nothing is asked of the pedal before the window shows";
+        EXPECT_FALSE(editor.process()->isConnected());
+        auto* caption = dynamic_cast<CCStaticTextCtrl*>(editor.mainPage()->object(Role::BusyCaption));
+        ASSERT_NE(caption, nullptr);
+        EXPECT_EQ(caption->getText(), layout::kReadingText);
+        EXPECT_TRUE(editor.mainPage()->object(Role::BusyOverlay)->isVisible());
+        EXPECT_TRUE(window.timerRunning(CCEditor::kStartReadTimer)) << "read anyway should no word come";
+
+        editor.windowShown();
+        EXPECT_EQ(window.timerPeriod(CCEditor::kStartReadTimer), 1u);
+        // The reading presents its progress while the page's update batch holds
+        // everything else back: count the presents of the overlay's rectangle.
+        const CCRect overlay = editor.mainPage()->object(Role::BusyOverlay)->getBounds();
+        window.presentPending(editor);
+        ASSERT_TRUE(window.fireTimer(editor, CCEditor::kStartReadTimer));
+        EXPECT_TRUE(editor.process()->isConnected());
+        EXPECT_GE(backend.frames().size(), 1000u) << "the whole pedal was read";
+        int overlayPresents = 0;
+        for (const CCRect& r : window.pendingPresents())
+            overlayPresents += r == overlay;
+        EXPECT_GE(overlayPresents, 50) << "the progress was drawn as the reading went";
+        EXPECT_FALSE(editor.mainPage()->object(Role::BusyOverlay)->isVisible());
+        EXPECT_FALSE(window.timerRunning(CCEditor::kStartReadTimer)) << "once";
+        EXPECT_EQ(backend.writeCount(), 0u) << "reading the pedal wrote to it";
+    }
+    setDialogHost(previous);
+}
