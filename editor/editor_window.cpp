@@ -1,6 +1,7 @@
 #include "editor/editor_window.h"
 
 #include <string>
+#include <utility>
 
 #include "editor/back_page.h"
 #include "editor/editor_tags.h"
@@ -169,6 +170,7 @@ void CCEditor::readPedalAtStart() {
     presentRect(GetRect());
     link->connectPedal();
     link->reloadLocked(true);
+    if (!filesAfterRead.empty()) filesDropped(std::exchange(filesAfterRead, {}));
 }
 
 void CCEditor::windowShown() {
@@ -388,6 +390,11 @@ void CCEditor::changeDevices() {
 void CCEditor::filesDropped(const std::vector<std::string>& paths) {
     // One file at a time: the first one dropped is loaded, and the player
     // learns which were not.
+    if (startReadPending) {
+        // The pedal is not read yet: a file loaded now would meet no pedal.
+        filesAfterRead = paths;
+        return;
+    }
     const Operation operation(*this);
     if (paths.empty() || !link) return;
     link->loadFile(paths.front());

@@ -118,6 +118,8 @@ private:
     bool building = false;
     bool readWhenShown = false;
     bool startReadPending = false;
+    // Files handed over before the start's reading: loaded once it is done.
+    std::vector<std::string> filesAfterRead;
     int operationDepth = 0;
     bool deviceChangeDeferred = false;
     std::vector<std::function<void()>> deferredWork;

@@ -539,3 +539,36 @@ TEST(EditorStart, TheWindowShowsBeforeThePedalIsReadAndTheReadingDrawsItsProgres
     }
     setDialogHost(previous);
 }
+
+TEST(EditorStart, AFileHandedOverBeforeThePedalIsReadIsLoadedOnceItIs) {
+    pedaltest::LoggingBackend backend;
+    SteppedClock clock;
+    HeadlessWindow window{640, 650, {100, 80}};
+    ScriptedDialogs dialogs;
+    DialogHost* previous = setDialogHost(&dialogs);
+    tovan::test::TempFolder folder;
+    const std::string file = folder.path() + "/level.tovan";
+    {
+        // A preset file whose level differs from the pedal's.
+        CCEditor writer(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
+        ASSERT_TRUE(writer.Open(&window));
+        writer.process()->setSleeper([](std::chrono::milliseconds) {});
+        ASSERT_TRUE(backend.sim.pedal(0).turnControl(5, 0, 0, 33));
+        window.fireTimer(writer, CCEditor::kPollTimer);
+        ASSERT_TRUE(writer.process()->exportPresetTo(file));
+        ASSERT_TRUE(backend.sim.pedal(0).turnControl(5, 0, 0, 77));
+        writer.Close();
+    }
+    {
+        CCEditor editor(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
+        editor.readPedalWhenShown();
+        ASSERT_TRUE(editor.Open(&window));
+        editor.process()->setSleeper([](std::chrono::milliseconds) {});
+        editor.filesDropped({file}); // as the file manager hands it to a first start
+        EXPECT_EQ(backend.sim.pedal(0).value(5, 0, 0), 77) << "nothing reaches an unread pedal";
+        editor.windowShown();
+        ASSERT_TRUE(window.fireTimer(editor, CCEditor::kStartReadTimer));
+        EXPECT_EQ(backend.sim.pedal(0).value(5, 0, 0), 33) << "the file was loaded after the reading";
+    }
+    setDialogHost(previous);
+}
