@@ -515,3 +515,10 @@ void CBackPage::setControlVisible(int32_t tag, bool visible) {
     for (const BuiltPage::Follower& follower : parts.followers)
         if (follower.tag == tag) follower.label->setVisible(visible);
 }
+
+std::string CBackPage::captionOf(int32_t tag) const {
+    for (const BuiltPage::Follower& follower : parts.followers)
+        if (follower.tag == tag)
+            if (auto* caption = dynamic_cast<CCStaticTextCtrl*>(follower.label)) return caption->getText();
+    return {};
+}

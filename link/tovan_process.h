@@ -144,6 +144,11 @@ public:
     bool isLocked() const { return locked; }
     bool isEdited() const { return edited; }
     bool isBusy() const { return bulkBusy; }
+    // Whether the values reaching the controls now came from the pedal (they
+    // are never written back), and whether they are changes made on the pedal
+    // itself (its knobs), as against a reload or the setlist page being filled.
+    bool readingPedal() const { return echoSuppressed || fillingSetlistPage; }
+    bool followingPedalChanges() const { return readingChanges && !fillingSetlistPage; }
     void setBulkBusy(bool on) { bulkBusy = on; }
     void setNamesChanged() { namesChanged = true; }
     void requestClosePanel() { closePanelRequested = true; }
@@ -255,6 +260,8 @@ private:
     // Set while the setlist page is filled from the records, so the slot
     // selectors' notifications are not written back to the pedal.
     bool fillingSetlistPage = false;
+    // Set while the values the pedal reports changed are read.
+    bool readingChanges = false;
     std::vector<std::string> presetTexts;
     const Clock* clock = &steadyClock();
     // Where the file dialogs open next.

@@ -78,6 +78,11 @@ enum class Role : uint8_t {
     HardwareText,
     PedalNameText,
     EditorVersionText,
+    UndoButton,
+    RedoButton,
+    CompareButton,
+    CompareLamp,
+    HistoryCaption,
     kCount
 };
 
