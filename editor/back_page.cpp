@@ -4,6 +4,7 @@
 #include <string>
 
 #include "editor/editor_tags.h"
+#include "editor/editor_window.h"
 #include "editor/lfo_waveform.h"
 #include "editor/tovan_filter_ctrl.h"
 #include "link/tovan_process.h"
@@ -145,7 +146,11 @@ bool CBackPage::onMessage(CCMsg& msg) {
             trigger->setValue(0, false, true, true);
         return true;
     }
-    if (msg.code == kMsgValueChanged && built) valueChanged(msg.first, msg.second);
+    if (msg.code == kMsgValueChanged && built) {
+        // What the rules change belongs to the same action as the change itself.
+        if (editor != nullptr) editor->changeOnItsWay(msg.first);
+        valueChanged(msg.first, msg.second);
+    }
     return false;
 }
 

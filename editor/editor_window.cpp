@@ -1,5 +1,6 @@
 #include "editor/editor_window.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -166,6 +167,11 @@ bool CCEditor::onManagerMessage(CCMsg& msg) {
 
 bool CCEditor::routeValueChange(CCMsg& msg) {
     const int32_t tag = msg.first;
+    // Arrived: what the page saw after it (and never passed on) is dropped with it.
+    const auto arrived = std::find(changesOnTheirWay.rbegin(), changesOnTheirWay.rend(), tag);
+    changesOnTheirWay.erase(arrived == changesOnTheirWay.rend() ? changesOnTheirWay.begin()
+                                                                : std::prev(arrived.base()),
+                            changesOnTheirWay.end());
     if (tag >= 0 && tag < kParameterSlots) {
         const bool player = link && !link->readingPedal() && !edits.applying();
         if (comparing && player && EditHistory::bookOf(tag) == EditHistory::Book::Preset) {
@@ -428,7 +434,7 @@ void CCEditor::feedHistory(int32_t tag, int32_t value) {
 
 void CCEditor::settleHistory() {
     if (!link) return;
-    edits.endAction();
+    if (changesOnTheirWay.empty()) edits.endAction();
     const int32_t preset = link->isConnected() ? link->loadedPreset() : -1;
     const std::string pedal = link->isConnected() ? link->currentPedal().path() : std::string();
     if (pedal != historyPedal) {

@@ -98,7 +98,10 @@ public:
     CPrefs* preferences() const { return prefs.get(); }
     bool isBuilding() const { return building; }
 
-private:
+    // The page saw a change on its way up to the editor: the changes its rules
+    // make meanwhile reach the editor first, and are one action with it.
+    void changeOnItsWay(int32_t tag) { changesOnTheirWay.push_back(tag); }
+
     class Operation {
     public:
         explicit Operation(CCEditor& editor);
@@ -109,6 +112,8 @@ private:
     private:
         CCEditor& editor;
     };
+
+private:
     // What waited for the operations to end.
     void runDeferred();
     void changeDevices();
@@ -169,4 +174,5 @@ private:
     bool comparing = false;
     // The edit buffer while the stored preset is heard.
     std::map<int32_t, int32_t> comparedEdit;
+    std::vector<int32_t> changesOnTheirWay;
 };
