@@ -292,7 +292,7 @@ void CCEditor::command(int32_t tag, int32_t value) {
         if (confirmWarning(kDiscardChangesQuestion)) revertAsStep();
         break;
     case etag::kDeletePreset:
-        if (confirmWarning(kDeleteQuestion)) link->deletePreset();
+        if (confirmWarning(kDeleteQuestion)) deleteAsStep();
         break;
     case etag::kResetPedal:
         link->resetPedal();
@@ -348,11 +348,67 @@ void CCEditor::storeFromPanel() {
     if (slot == nullptr || name == nullptr || description == nullptr) return;
     const std::string nameText = name->getText().substr(0, 3);
     const std::string descriptionText = description->getText().substr(0, 20);
-    if (link->storePreset(nameText.c_str(), descriptionText.c_str(), slot->getValue() % kPresetsPerBank))
-        link->setNamesChanged();
-    else
-        showError("The preset could not be stored: the pedal did not answer.");
+    const int32_t target = slot->getValue() % kPresetsPerBank;
     closeStorePanel();
+    auto record = std::make_shared<EditHistory::SlotRecord>();
+    record->store = true;
+    record->slot = target;
+    record->name = nameText;
+    record->description = descriptionText;
+    // What the slot holds now, so that the store can be taken back.
+    const bool undoable = readSlotFor(*record);
+    if (!link->storePreset(nameText.c_str(), descriptionText.c_str(), target)) {
+        showError("The preset could not be stored: the pedal did not answer.");
+        return;
+    }
+    slotChanged(undoable ? record : nullptr);
+}
+
+bool CCEditor::readSlotFor(EditHistory::SlotRecord& record) {
+    record.preset = link->loadedPreset();
+    record.edit = presetValues();
+    const EditHistory::Suspend suspend(edits);
+    const std::optional<TovanProcess::SlotContents> held = link->readUserSlot(record.slot);
+    if (held) {
+        record.previousName = held->name;
+        record.previousDescription = held->description;
+        record.previousValues = held->values;
+    }
+    // Back to the preset and its edits, whatever the reading found.
+    const bool back = link->returnToEdit(record.preset, record.edit);
+    return held && back;
+}
+
+void CCEditor::slotChanged(std::shared_ptr<const EditHistory::SlotRecord> record) {
+    link->setNamesChanged();
+    {
+        const EditHistory::Suspend suspend(edits);
+        link->reload(false);
+    }
+    // The pedal's preset changed with the step: the preset's book goes on.
+    historyPreset = link->loadedPreset();
+    if (record) edits.slotStepDone(std::move(record));
+}
+
+std::map<int32_t, int32_t> CCEditor::presetValues() const {
+    std::map<int32_t, int32_t> values;
+    for (int32_t tag = ptag::kOutputLevel; tag <= ptag::kToeHeight + 2 * kFilterStride - 1; ++tag)
+        values[tag] = linkValue(tag);
+    return values;
+}
+
+void CCEditor::deleteAsStep() {
+    const int32_t preset = link->loadedPreset();
+    if (!isUserPreset(preset)) {
+        link->deletePreset();
+        return;
+    }
+    auto record = std::make_shared<EditHistory::SlotRecord>();
+    record->store = false;
+    record->slot = presetSlot(preset);
+    const bool undoable = readSlotFor(*record);
+    link->deletePreset();
+    slotChanged(undoable ? record : nullptr);
 }
 
 void CCEditor::closeStorePanel() {
@@ -615,12 +671,29 @@ void CCEditor::discardEdits() {
     if (link) link->revertPreset();
 }
 
-bool CCEditor::undoSlot(const EditHistory::SlotRecord&) {
-    return false;
+bool CCEditor::undoSlot(const EditHistory::SlotRecord& record) {
+    if (!link || !link->isConnected()) return false;
+    std::map<int32_t, int32_t> buffer = presetValues();
+    const TovanProcess::SlotContents held{record.previousName, record.previousDescription,
+                                          record.previousValues};
+    const bool restored = link->writeUserSlot(record.slot, held, buffer);
+    // The pedal goes back to the preset and the edits it was on.
+    const bool back = restored && link->returnToEdit(record.preset, record.edit);
+    slotChanged(nullptr);
+    return back;
 }
 
-bool CCEditor::redoSlot(const EditHistory::SlotRecord&) {
-    return false;
+bool CCEditor::redoSlot(const EditHistory::SlotRecord& record) {
+    if (!link || !link->isConnected()) return false;
+    bool done = false;
+    if (record.store)
+        done = link->storePreset(record.name.c_str(), record.description.c_str(), record.slot);
+    else if (link->loadedPreset() == kPresetsPerBank + record.slot) {
+        link->deletePreset();
+        done = true;
+    }
+    slotChanged(nullptr);
+    return done;
 }
 
 void CCEditor::endGestureNow() {

@@ -134,6 +134,12 @@ private:
     // difference kept, so that an undo writes the edits back.
     void revertAsStep();
     void endGestureNow();
+    // Store and delete as steps: the slot read first (the pedal then back on
+    // its preset and edits), the pedal read again after.
+    bool readSlotFor(EditHistory::SlotRecord& record);
+    void slotChanged(std::shared_ptr<const EditHistory::SlotRecord> record);
+    void deleteAsStep();
+    std::map<int32_t, int32_t> presetValues() const;
     // The history's target.
     void writeValue(int32_t tag, int32_t value) override;
     void runCommand(int32_t tag, int32_t value) override;

@@ -95,6 +95,21 @@ public:
     void stepPreset(bool up);
     bool setPedalMode(bool on);
     void resetPedal();
+    // A user slot as the pedal holds it: its name, description and values.
+    struct SlotContents {
+        std::string name;
+        std::string description;
+        std::map<int32_t, int32_t> values;
+    };
+    // Reads user slot 0-99 whole. It selects the slot on the pedal, so the
+    // edit buffer is left; nothing when the pedal did not answer.
+    std::optional<SlotContents> readUserSlot(int32_t slot);
+    // Stores contents into user slot 0-99, writing only the values that differ
+    // from editBuffer (what the edit buffer holds, kept up to date); the slot
+    // is the active preset afterwards.
+    bool writeUserSlot(int32_t slot, const SlotContents& contents, std::map<int32_t, int32_t>& editBuffer);
+    // Selects preset and writes the values of edit that differ from its stored ones.
+    bool returnToEdit(int32_t preset, const std::map<int32_t, int32_t>& edit);
     void rebuildPresetMenus();
     void fillPresetMenu(int32_t tag, bool allPresets, bool labels, bool prefixes, bool clear);
     bool enterUpdateMode();

@@ -2,6 +2,7 @@
 // player's steps made through the window's input, the exchanges counted.
 #include <map>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -379,6 +380,85 @@ TEST_F(EditHistoryTest, AnotherPresetEndsTheCompareFirstAndAsksAboutTheEdits) {
     ASSERT_EQ(dialogs.shown.size(), 1u) << "the edits were back, so the question came";
     EXPECT_EQ(pedal().activePreset(), 0u);
     EXPECT_TRUE(pedal().edited());
+}
+
+// The pedal's whole contents, as a backup reads them.
+std::vector<uint8_t> backupOf(TovanProcess& link) {
+    const TovanProcess::BackupRead read = link.readBackup();
+    if (!read.failure.empty() || read.bytes.empty()) throw std::runtime_error("no backup: " + read.failure);
+    return read.bytes;
+}
+
+TEST_F(EditHistoryTest, AStoreIntoAnOccupiedSlotIsTakenBackWholeAndDoneAgain) {
+    TovanProcess& link = *editor->process();
+    const std::vector<uint8_t> before = backupOf(link);
+    wheel(ptag::kOutputLevel, -2);
+    type(ptag::kToeFrequency, "2100");
+    poll();
+    const Values edit = editBuffer();
+    ASSERT_TRUE(pedal().edited());
+    const std::string occupied = std::string(pedal().userPreset(12).name.data(), 3);
+    ASSERT_NE(occupied, "---");
+
+    click(etag::kStorePanel);
+    CCPageObject* panel = editor->modalPanel();
+    ASSERT_NE(panel, nullptr);
+    static_cast<CControl*>(panel->findByTag(layout::kStoreSlotTag))->setValue(12, false, false, true);
+    static_cast<CCTextCtrl*>(panel->findByTag(layout::kStoreNameTag))->setText("Fat");
+    static_cast<CCTextCtrl*>(panel->findByTag(layout::kStoreDescriptionTag))->setText("Fat wah");
+    auto* store = static_cast<CControl*>(panel->findByTag(etag::kStorePreset));
+    editor->leftPressed(at(centre(store->getBounds())));
+    editor->leftReleased(at(centre(store->getBounds())));
+    poll();
+    ASSERT_EQ(std::string(pedal().userPreset(12).name.data(), 3), "Fat");
+    EXPECT_EQ(pedal().activePreset(), 112u);
+    EXPECT_EQ(editBuffer(), edit) << "the edits were stored";
+    EXPECT_EQ(dynamic_cast<CCStaticTextCtrl*>(editor->mainPage()->object(Role::HistoryCaption))->getText(),
+              "Undo: STORE P12");
+
+    key('Z', true);
+    poll();
+    EXPECT_EQ(pedal().activePreset(), 0u) << "back on the preset it was on";
+    EXPECT_EQ(editBuffer(), edit) << "with its edits";
+    EXPECT_TRUE(pedal().edited());
+    EXPECT_EQ(control(ptag::kToeFrequency)->getValue(), 2100);
+    EXPECT_EQ(backupOf(link), before) << "the slot holds what it held, and nothing else moved";
+
+    key('Y', true);
+    poll();
+    EXPECT_EQ(std::string(pedal().userPreset(12).name.data(), 3), "Fat");
+    EXPECT_EQ(pedal().activePreset(), 112u);
+    // And back through the store to the steps before it.
+    key('Z', true);
+    key('Z', true);
+    key('Z', true);
+    poll();
+    EXPECT_EQ(pedal().activePreset(), 0u);
+    EXPECT_FALSE(pedal().edited());
+}
+
+TEST_F(EditHistoryTest, ADeleteIsTakenBackWholeAndDoneAgain) {
+    TovanProcess& link = *editor->process();
+    link.selectPreset(105);
+    poll();
+    ASSERT_EQ(pedal().activePreset(), 105u);
+    const std::vector<uint8_t> before = backupOf(link);
+    wheel(ptag::kDrive, 1);
+    poll();
+    const Values edit = editBuffer();
+    dialogs.answerNext(MessageAnswer::Ok);
+    click(etag::kDeletePreset);
+    poll();
+    ASSERT_EQ(std::string(pedal().userPreset(5).name.data(), 3), "---");
+    key('Z', true);
+    poll();
+    EXPECT_EQ(pedal().activePreset(), 105u);
+    EXPECT_EQ(editBuffer(), edit);
+    EXPECT_TRUE(pedal().edited());
+    EXPECT_EQ(backupOf(link), before);
+    key('Y', true);
+    poll();
+    EXPECT_EQ(std::string(pedal().userPreset(5).name.data(), 3), "---");
 }
 
 TEST(EditHistoryOrder, ValuesThatGoDownAreWrittenFirstBothWays) {
