@@ -522,7 +522,7 @@ void addControlImages(std::vector<Image>& images) {
     images.push_back({166, 32, captionButton(36, 16, "REVERT", 7)});
     images.push_back({167, 32, captionButton(32, 16, "UNDO", 7)});
     images.push_back({168, 32, captionButton(32, 16, "REDO", 7)});
-    images.push_back({169, 32, captionButton(36, 16, "COMPARE", 6)});
+    images.push_back({169, 32, captionButton(38, 16, "COMPARE", 6)});
     images.push_back({216, 32, iconButton(20, 16, fileIcon)});
     images.push_back({217, 32, iconButton(16, 16, upIcon)});
     images.push_back({218, 32, iconButton(16, 16, downIcon)});

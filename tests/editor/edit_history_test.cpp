@@ -382,6 +382,37 @@ TEST_F(EditHistoryTest, AnotherPresetEndsTheCompareFirstAndAsksAboutTheEdits) {
     EXPECT_TRUE(pedal().edited());
 }
 
+// The header with its six buttons and the caption, and the compare lamp lit,
+// kept as pictures to look at.
+TEST_F(EditHistoryTest, TheButtonsCaptionAndLampAsDrawn) {
+    auto draw = [&](const std::string& name) -> const CCBitmap& {
+        // The enabled and disabled looks fade in: let them arrive.
+        for (int pass = 0; pass < 50; ++pass) {
+            clock.now += 20;
+            editor->fades().runPass();
+        }
+        editor->redraw(*editor->drawContext(), nullptr);
+        EXPECT_TRUE(editor->drawContext()->writePng(std::string(TOVAN_TEST_OUTPUT_DIR) + "/" + name));
+        return editor->drawContext()->surface();
+    };
+    auto amber = [](const CCBitmap& s, CCRect r) {
+        for (int32_t y = r.top; y < r.bottom; ++y)
+            for (int32_t x = r.left; x < r.right; ++x)
+                if (const CCPixel c = s.pixelAt(x, y); c.red > 200 && c.green > 100 && c.blue < 90)
+                    return true;
+        return false;
+    };
+    const CCRect lamp = editor->mainPage()->object(Role::CompareLamp)->getBounds();
+    EXPECT_FALSE(amber(draw("history_start.png"), lamp));
+    wheel(ptag::kOutputLevel, -3);
+    poll();
+    EXPECT_FALSE(amber(draw("history_edited.png"), lamp));
+    key('C');
+    EXPECT_TRUE(amber(draw("history_compare.png"), lamp)) << "lit while comparing";
+    key('C');
+    EXPECT_FALSE(amber(draw("history_back.png"), lamp));
+}
+
 // The pedal's whole contents, as a backup reads them.
 std::vector<uint8_t> backupOf(TovanProcess& link) {
     const TovanProcess::BackupRead read = link.readBackup();

@@ -40,7 +40,7 @@ TEST_F(ProgramResources, EveryImageHasTheSizeItsControlsNeed) {
         {resid::kDiscardButton, {36, 16}, true},
         {resid::kUndoButton, {32, 16}, true},
         {resid::kRedoButton, {32, 16}, true},
-        {resid::kCompareButton, {36, 16}, true},
+        {resid::kCompareButton, {38, 16}, true},
         {resid::kFileButton, {20, 16}, true},
         {resid::kStepDown, {16, 16}, true},
         {resid::kStepUp, {16, 16}, true},
