@@ -278,6 +278,30 @@ TEST_F(EditHistoryTest, ARuleThatMovesAPartnerIsTakenBackWithIt) {
     EXPECT_EQ(control(ptag::kTrapezoidFall)->getValue(), 20);
 }
 
+TEST_F(EditHistoryTest, AnOrientationChangeIsOneStepTakenBackByItsOwnExchange) {
+    control(etag::kViewSwitch)->setValue(CTovanFilterCtrl::kVowelChart, true, true, true);
+    // Filter 2's heel unlike filter 1's, so that the exchange moves something.
+    type(ptag::ofFilter(ptag::kHeelFrequency, 1), "1234");
+    const Values before = editBuffer();
+    const int32_t heel = control(etag::kHeelOrientation)->getValue();
+    const size_t at = steps();
+    backend.clear();
+    click(etag::kHeelOrientation);
+    ASSERT_NE(control(etag::kHeelOrientation)->getValue(), heel);
+    ASSERT_EQ(steps(), at + 1);
+    const size_t exchanged = backend.writeCount();
+    ASSERT_GE(exchanged, 2u);
+    EXPECT_EQ(pedal().value(6, 0, 3), 1234) << "the heels changed places";
+    backend.clear();
+    key('Z', true);
+    EXPECT_EQ(control(etag::kHeelOrientation)->getValue(), heel);
+    EXPECT_EQ(editBuffer(), before);
+    EXPECT_EQ(backend.writeCount(), exchanged) << "the same writes the exchange made";
+    key('Y', true);
+    EXPECT_NE(control(etag::kHeelOrientation)->getValue(), heel);
+    EXPECT_EQ(pedal().value(6, 0, 3), 1234);
+}
+
 TEST_F(EditHistoryTest, ThePresetsHistoryEndsWithThePresetAndTheGlobalsLastTheSession) {
     wheel(ptag::kDrive, 1);
     editor->mainPage()->setTab(3);
