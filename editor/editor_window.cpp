@@ -493,8 +493,9 @@ void CCEditor::settleHistory() {
     if (changesOnTheirWay.empty()) edits.endAction();
     const int32_t preset = link->isConnected() ? link->loadedPreset() : -1;
     const std::string pedal = link->isConnected() ? link->currentPedal().path() : std::string();
-    if (pedal != historyPedal) {
-        // Another pedal: nothing of the last one's history applies to it.
+    if (pedal != historyPedal || link->restoresBegun() != historyRestores) {
+        historyRestores = link->restoresBegun();
+        // Another pedal, or one restored from a backup: nothing of the history applies.
         historyPedal = pedal;
         edits.resetGlobal();
         historyPreset = -2;
@@ -511,8 +512,10 @@ void CCEditor::settleHistory() {
     } else {
         edits.baselineEdited(link->isEdited());
     }
+    // The device parameters as the link holds them; the setlist slots are
+    // known from what their selectors reported (the link keeps them by setlist).
     for (int32_t tag : historyTags())
-        edits.setKnown(tag, linkValue(tag));
+        if (tag <= kLastDeviceParameter) edits.setKnown(tag, linkValue(tag));
     showHistory();
 }
 

@@ -174,6 +174,7 @@ private:
     // The preset the preset's book belongs to (-1: none yet).
     int32_t historyPreset = -1;
     std::string historyPedal;
+    uint32_t historyRestores = 0;
     bool gestureOpen = false;
     bool controlDown = false;
     bool shiftDown = false;

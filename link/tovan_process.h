@@ -159,6 +159,8 @@ public:
     bool isLocked() const { return locked; }
     bool isEdited() const { return edited; }
     bool isBusy() const { return bulkBusy; }
+    // How many restores have begun: a restore rewrites the presets and the globals.
+    uint32_t restoresBegun() const { return restores; }
     // Whether the values reaching the controls now came from the pedal (they
     // are never written back), and whether they are changes made on the pedal
     // itself (its knobs), as against a reload or the setlist page being filled.
@@ -275,6 +277,7 @@ private:
     // Set while the setlist page is filled from the records, so the slot
     // selectors' notifications are not written back to the pedal.
     bool fillingSetlistPage = false;
+    uint32_t restores = 0;
     // Set while the values the pedal reports changed are read.
     bool readingChanges = false;
     std::vector<std::string> presetTexts;

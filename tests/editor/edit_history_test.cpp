@@ -21,6 +21,7 @@
 #include "platform/headless/scripted_popups.h"
 #include "platform/popup_menu.h"
 #include "tests/link/pedal_test_support.h"
+#include "tests/platform/temp_folder.h"
 #include "toolkit/controls/menu_selector_ex.h"
 #include "toolkit/controls/pot_control.h"
 #include "toolkit/controls/static_text_ctrl.h"
@@ -328,6 +329,35 @@ TEST_F(EditHistoryTest, ThePresetsHistoryEndsWithThePresetAndTheGlobalsLastTheSe
     key('Z', true);
     EXPECT_EQ(pedal().value(8, 0, 0), brightness + 1);
     EXPECT_EQ(backend.writeCount(), 1u) << "no discard for a global";
+}
+
+TEST_F(EditHistoryTest, SetlistEditsAreGlobalStepsAndARestoreEndsBothHistories) {
+    editor->mainPage()->setTab(1);
+    control(kActiveSetlist)->setValue(2, true, true, true); // setlist A
+    const uint8_t held = pedal().setlist(1).preset[0];
+    const size_t at = steps(Book::Global);
+    backend.clear();
+    control(112)->setValue(held == 5 ? 6 : 5, true, true, true); // slot 1's preset
+    EXPECT_EQ(steps(Book::Global), at + 1) << "filling the slots on the setlist's change was no step";
+    ASSERT_NE(pedal().setlist(1).preset[0], held);
+    backend.clear();
+    key('Z', true);
+    EXPECT_EQ(pedal().setlist(1).preset[0], held);
+    EXPECT_EQ(backend.writeCount(), 1u);
+    EXPECT_EQ(steps(Book::Preset), 0u) << "the preset's book is apart";
+
+    test::TempFolder folder;
+    const std::string backup = folder.path() + "/all.tovan_all";
+    ASSERT_TRUE(editor->process()->saveBackupTo(backup));
+    editor->mainPage()->setTab(0);
+    wheel(ptag::kDrive, 1);
+    ASSERT_EQ(steps(Book::Preset), 1u);
+    dialogs.answerNext(MessageAnswer::Yes);
+    dialogs.answerNext(MessageAnswer::Yes);
+    editor->filesDropped({backup});
+    poll();
+    EXPECT_EQ(editor->history().steps(Book::Preset), 0u) << "the restore rewrote the presets";
+    EXPECT_EQ(editor->history().steps(Book::Global), 0u) << "and the globals";
 }
 
 TEST_F(EditHistoryTest, TheButtonsActOnlyWhenTheyCanAndSayWhatTheyTakeBack) {
