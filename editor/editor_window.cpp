@@ -460,7 +460,9 @@ const std::vector<int32_t>& historyTags() {
     return tags;
 }
 
-// "OutputLevel" as a caption: "OUTPUT LEVEL".
+constexpr int32_t kFirstSlotPresetTag = 112;
+
+// "HeelFrequency" as a caption: "HEEL HZ", as the page labels frequencies.
 std::string spacedUpper(std::string_view name) {
     std::string out;
     for (size_t i = 0; i < name.size(); ++i) {
@@ -468,6 +470,7 @@ std::string spacedUpper(std::string_view name) {
         if (i > 0 && c >= 'A' && c <= 'Z' && name[i - 1] >= 'a' && name[i - 1] <= 'z') out += ' ';
         out += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     }
+    if (const size_t at = out.find("FREQUENCY"); at != std::string::npos) out.replace(at, 9, "HZ");
     return out;
 }
 
@@ -542,11 +545,17 @@ std::string CCEditor::describe(const EditHistory::Step& step) const {
     }
     if (step.command != 0) return step.command == etag::kHeelOrientation ? "HEEL SIDE" : "TOE SIDE";
     if (step.changes.empty()) return {};
-    const EditHistory::Change& change = step.changes.front();
+    // The player's own change arrives last: what the page's rules moved with it comes first.
+    const EditHistory::Change& change = step.changes.back();
     const int32_t tag = change.tag;
     std::string name = page != nullptr ? page->captionOf(tag) : std::string();
-    if (name.empty() && link)
-        if (PARAMETER* parameter = link->parameters()->Find(tag)) name = spacedUpper(parameter->GetName());
+    if (name.empty()) {
+        if (const std::optional<DeviceField> field = deviceFieldOf(tag))
+            name = spacedUpper(field->name);
+        else if (tag >= kFirstSlotPresetTag && tag < kFirstSlotPresetTag + 2 * kSlotButtons)
+            name = (tag < kFirstSlotPresetTag + kSlotButtons ? "SLOT " : "PROGRAM ") +
+                   std::to_string((tag - kFirstSlotPresetTag) % kSlotButtons + 1);
+    }
     if (tag >= ptag::kToeHeight && tag <= kLastPresetTag)
         name = (tag < ptag::kToeHeight + kFilterStride ? "F1 " : "F2 ") + name;
     // The value as its control shows it when the pedal holds it now.

@@ -382,6 +382,8 @@ TEST_F(EditHistoryTest, TheButtonsActOnlyWhenTheyCanAndSayWhatTheyTakeBack) {
     ASSERT_TRUE(pedal().turnControl(5, 0, 4, 7)); // drive, on the pedal
     poll();
     EXPECT_EQ(caption->getText(), "Undo: DRIVE 7 (pedal)");
+    type(ptag::kHeelFrequency, "777");
+    EXPECT_EQ(caption->getText(), "Undo: F1 HEEL HZ 777") << "a field's caption from its parameter";
 }
 
 TEST_F(EditHistoryTest, CompareThereAndBackLeavesTheEditBufferAsItWas) {
@@ -465,6 +467,14 @@ TEST_F(EditHistoryTest, TheButtonsCaptionAndLampAsDrawn) {
     EXPECT_TRUE(amber(draw("history_compare.png"), lamp)) << "lit while comparing";
     key('C');
     EXPECT_FALSE(amber(draw("history_back.png"), lamp));
+    // A long caption: a filter 2 value and the partner its rule moved.
+    control(ptag::ofFilter(ptag::kControlMode, 1))->setValue(1, true, true, true);
+    control(ptag::ofFilter(ptag::kTrapezoidFall, 1))->setValue(60, true, true, true);
+    control(ptag::ofFilter(ptag::kTrapezoidRise, 1))->setValue(80, true, true, true);
+    draw("history_long_caption.png");
+    EXPECT_EQ(dynamic_cast<CCStaticTextCtrl*>(editor->mainPage()->object(Role::HistoryCaption))->getText(),
+              "Undo: F2 RISE 80 +1")
+        << "the change the player made, not the one its rule made";
 }
 
 // The pedal's whole contents, as a backup reads them.
