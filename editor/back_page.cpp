@@ -4,6 +4,7 @@
 #include <string>
 
 #include "editor/editor_tags.h"
+#include "editor/editor_window.h"
 #include "editor/lfo_waveform.h"
 #include "editor/tovan_filter_ctrl.h"
 #include "link/tovan_process.h"
@@ -145,7 +146,11 @@ bool CBackPage::onMessage(CCMsg& msg) {
             trigger->setValue(0, false, true, true);
         return true;
     }
-    if (msg.code == kMsgValueChanged && built) valueChanged(msg.first, msg.second);
+    if (msg.code == kMsgValueChanged && built) {
+        // What the rules change belongs to the same action as the change itself.
+        if (editor != nullptr) editor->changeOnItsWay(msg.first);
+        valueChanged(msg.first, msg.second);
+    }
     return false;
 }
 
@@ -565,4 +570,11 @@ void CBackPage::setControlVisible(int32_t tag, bool visible) {
     PageTreeView::setControlVisible(tag, visible);
     for (const BuiltPage::Follower& follower : parts.followers)
         if (follower.tag == tag) follower.label->setVisible(visible);
+}
+
+std::string CBackPage::captionOf(int32_t tag) const {
+    for (const BuiltPage::Follower& follower : parts.followers)
+        if (follower.tag == tag)
+            if (auto* caption = dynamic_cast<CCStaticTextCtrl*>(follower.label)) return caption->getText();
+    return {};
 }

@@ -64,6 +64,8 @@ public:
     // Hides or shows the controls with the tag and the captions that go with them.
     void setControlVisible(int32_t tag, bool visible) override;
 
+    // The caption the page shows for a parameter's control ("LEVEL"), or nothing.
+    std::string captionOf(int32_t tag) const;
     CTovanFilterCtrl* filterDisplay() const;
     CLFOWaveform* lfoDisplay(int32_t filter) const;
     CCPageObject* object(Role role) const { return parts.get(role); }

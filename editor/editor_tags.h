@@ -14,6 +14,9 @@ inline constexpr int32_t kTopmost = 178;
 // Commands.
 inline constexpr int32_t kTabSelector = 181;
 inline constexpr int32_t kViewSwitch = 182;
+inline constexpr int32_t kUndo = 183;
+inline constexpr int32_t kRedo = 184;
+inline constexpr int32_t kCompare = 186;
 inline constexpr int32_t kMakerPage = 185;
 inline constexpr int32_t kClose = 188;
 inline constexpr int32_t kSetTopmost = 189;

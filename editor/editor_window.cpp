@@ -1,5 +1,8 @@
 #include "editor/editor_window.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -14,6 +17,7 @@
 #include "resources/resource_ids.h"
 #include "toolkit/controls/menu_selector_ex.h"
 #include "toolkit/controls/panel.h"
+#include "toolkit/controls/static_text_ctrl.h"
 #include "toolkit/controls/text_ctrl.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/draw_context.h"
@@ -134,7 +138,9 @@ CCEditor::Operation::Operation(CCEditor& editor) : editor(editor) {
 }
 
 CCEditor::Operation::~Operation() {
-    if (--editor.operationDepth == 0) editor.runDeferred();
+    if (--editor.operationDepth != 0) return;
+    editor.settleHistory();
+    editor.runDeferred();
 }
 
 void CCEditor::whenIdle(std::function<void()> work) {
@@ -205,7 +211,21 @@ bool CCEditor::onManagerMessage(CCMsg& msg) {
 
 bool CCEditor::routeValueChange(CCMsg& msg) {
     const int32_t tag = msg.first;
+    // Arrived: what the page saw after it (and never passed on) is dropped with it.
+    const auto arrived = std::find(changesOnTheirWay.rbegin(), changesOnTheirWay.rend(), tag);
+    changesOnTheirWay.erase(arrived == changesOnTheirWay.rend() ? changesOnTheirWay.begin()
+                                                                : std::prev(arrived.base()),
+                            changesOnTheirWay.end());
     if (tag >= 0 && tag < kParameterSlots) {
+        const bool player = link && !link->readingPedal() && !edits.applying();
+        if (comparing && player && EditHistory::bookOf(tag) == EditHistory::Book::Preset) {
+            // The stored preset is shown while comparing: it takes no edits.
+            if (page != nullptr) page->setControlValueQuiet(tag, linkValue(tag));
+            return true;
+        }
+        // Another preset ends the compare first, so its edits are asked about.
+        if (comparing && player && tag == kCurrentPreset) endCompare();
+        feedHistory(tag, msg.second);
         // The main page has already applied its rules: it sees every change on
         // its way up the tree.
         if (link) link->sendParameter(tag, static_cast<float>(msg.second));
@@ -239,6 +259,10 @@ void CCEditor::command(int32_t tag, int32_t value) {
     CCWindowHost* window = windowHost();
     // Buttons report their press and their release; a command runs once a click.
     const bool pressed = value != 0;
+    if (tag == etag::kHeelOrientation || tag == etag::kToeOrientation) {
+        if (link && !link->readingPedal()) edits.commandRun(tag, value != 0 ? 0 : 1, value != 0 ? 1 : 0);
+        return;
+    }
     switch (tag) {
     case etag::kTabSelector:
         // The page has taken the new tab already: it sees the change on its way up.
@@ -264,6 +288,21 @@ void CCEditor::command(int32_t tag, int32_t value) {
         break;
     }
     if (!link || !pressed) return;
+    switch (tag) {
+    case etag::kUndo:
+        undoStep(EditHistory::Book::Preset);
+        return;
+    case etag::kRedo:
+        redoStep(EditHistory::Book::Preset);
+        return;
+    case etag::kCompare:
+        toggleCompare();
+        return;
+    default:
+        break;
+    }
+    // What acts on the preset acts on the edited one.
+    if (comparing && tag != etag::kFirmwareUpdate) endCompare();
     switch (tag) {
     case etag::kExportOrBackup:
         if (page != nullptr && page->currentTab() == 0)
@@ -294,10 +333,10 @@ void CCEditor::command(int32_t tag, int32_t value) {
         showStorePanel();
         break;
     case etag::kDiscardChanges:
-        if (confirmWarning(kDiscardChangesQuestion)) link->revertPreset();
+        if (confirmWarning(kDiscardChangesQuestion)) revertAsStep();
         break;
     case etag::kDeletePreset:
-        if (confirmWarning(kDeleteQuestion)) link->deletePreset();
+        if (confirmWarning(kDeleteQuestion)) deleteAsStep();
         break;
     case etag::kResetPedal:
         link->resetPedal();
@@ -353,11 +392,67 @@ void CCEditor::storeFromPanel() {
     if (slot == nullptr || name == nullptr || description == nullptr) return;
     const std::string nameText = name->getText().substr(0, 3);
     const std::string descriptionText = description->getText().substr(0, 20);
-    if (link->storePreset(nameText.c_str(), descriptionText.c_str(), slot->getValue() % kPresetsPerBank))
-        link->setNamesChanged();
-    else
-        showError("The preset could not be stored: the pedal did not answer.");
+    const int32_t target = slot->getValue() % kPresetsPerBank;
     closeStorePanel();
+    auto record = std::make_shared<EditHistory::SlotRecord>();
+    record->store = true;
+    record->slot = target;
+    record->name = nameText;
+    record->description = descriptionText;
+    // What the slot holds now, so that the store can be taken back.
+    const bool undoable = readSlotFor(*record);
+    if (!link->storePreset(nameText.c_str(), descriptionText.c_str(), target)) {
+        showError("The preset could not be stored: the pedal did not answer.");
+        return;
+    }
+    slotChanged(undoable ? record : nullptr);
+}
+
+bool CCEditor::readSlotFor(EditHistory::SlotRecord& record) {
+    record.preset = link->loadedPreset();
+    record.edit = presetValues();
+    const EditHistory::Suspend suspend(edits);
+    const std::optional<TovanProcess::SlotContents> held = link->readUserSlot(record.slot);
+    if (held) {
+        record.previousName = held->name;
+        record.previousDescription = held->description;
+        record.previousValues = held->values;
+    }
+    // Back to the preset and its edits, whatever the reading found.
+    const bool back = link->returnToEdit(record.preset, record.edit);
+    return held && back;
+}
+
+void CCEditor::slotChanged(std::shared_ptr<const EditHistory::SlotRecord> record) {
+    link->setNamesChanged();
+    {
+        const EditHistory::Suspend suspend(edits);
+        link->reload(false);
+    }
+    // The pedal's preset changed with the step: the preset's book goes on.
+    historyPreset = link->loadedPreset();
+    if (record) edits.slotStepDone(std::move(record));
+}
+
+std::map<int32_t, int32_t> CCEditor::presetValues() const {
+    std::map<int32_t, int32_t> values;
+    for (int32_t tag = ptag::kOutputLevel; tag <= ptag::kToeHeight + 2 * kFilterStride - 1; ++tag)
+        values[tag] = linkValue(tag);
+    return values;
+}
+
+void CCEditor::deleteAsStep() {
+    const int32_t preset = link->loadedPreset();
+    if (!isUserPreset(preset)) {
+        link->deletePreset();
+        return;
+    }
+    auto record = std::make_shared<EditHistory::SlotRecord>();
+    record->store = false;
+    record->slot = presetSlot(preset);
+    const bool undoable = readSlotFor(*record);
+    link->deletePreset();
+    slotChanged(undoable ? record : nullptr);
 }
 
 void CCEditor::closeStorePanel() {
@@ -399,4 +494,337 @@ void CCEditor::filesDropped(const std::vector<std::string>& paths) {
     if (paths.empty() || !link) return;
     link->loadFile(paths.front());
     if (paths.size() > 1) showInfo(notLoadedText(paths));
+}
+
+// The history: what the editor sees of every change, and undo, redo and compare.
+
+namespace {
+
+constexpr int32_t kKeyShift = 16;
+constexpr int32_t kKeyControl = 17;
+constexpr int32_t kFirstPresetTag = ptag::kOutputLevel;
+constexpr int32_t kLastPresetTag = ptag::kToeHeight + 2 * kFilterStride - 1;
+
+// The tags the history keeps values of, in one list.
+const std::vector<int32_t>& historyTags() {
+    static const std::vector<int32_t> tags = [] {
+        std::vector<int32_t> all;
+        for (int32_t tag = 0; tag < kParameterSlots; ++tag)
+            if (EditHistory::bookOf(tag)) all.push_back(tag);
+        return all;
+    }();
+    return tags;
+}
+
+constexpr int32_t kFirstSlotPresetTag = 112;
+
+// "HeelFrequency" as a caption: "HEEL HZ", as the page labels frequencies.
+std::string spacedUpper(std::string_view name) {
+    std::string out;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (i > 0 && c >= 'A' && c <= 'Z' && name[i - 1] >= 'a' && name[i - 1] <= 'z') out += ' ';
+        out += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    if (const size_t at = out.find("FREQUENCY"); at != std::string::npos) out.replace(at, 9, "HZ");
+    return out;
+}
+
+} // namespace
+
+int32_t CCEditor::linkValue(int32_t tag) const {
+    if (!link || !link->hasParameter(tag)) return 0;
+    return static_cast<int32_t>(std::trunc(link->value(tag)));
+}
+
+void CCEditor::feedHistory(int32_t tag, int32_t value) {
+    if (!link || !EditHistory::bookOf(tag)) return;
+    if (!link->readingPedal())
+        edits.playerChanged(tag, value);
+    else if (link->followingPedalChanges() && !comparing)
+        edits.pedalChanged(tag, value);
+    else
+        edits.valueShown(tag, value);
+}
+
+void CCEditor::settleHistory() {
+    if (!link) return;
+    if (changesOnTheirWay.empty()) edits.endAction();
+    const int32_t preset = link->isConnected() ? link->loadedPreset() : -1;
+    const std::string pedal = link->isConnected() ? link->currentPedal().path() : std::string();
+    if (pedal != historyPedal || link->restoresBegun() != historyRestores) {
+        historyRestores = link->restoresBegun();
+        // Another pedal, or one restored from a backup: nothing of the history applies.
+        historyPedal = pedal;
+        edits.resetGlobal();
+        historyPreset = -2;
+    }
+    if (preset != historyPreset) {
+        if (comparing) {
+            // The pedal left the preset: there is nothing to go back to.
+            comparing = false;
+            comparedEdit.clear();
+            setPresetControlsEnabled(true);
+        }
+        historyPreset = preset;
+        edits.resetPreset(link->isEdited());
+    } else {
+        edits.baselineEdited(link->isEdited());
+    }
+    // The device parameters as the link holds them; the setlist slots are
+    // known from what their selectors reported (the link keeps them by setlist).
+    for (int32_t tag : historyTags())
+        if (tag <= kLastDeviceParameter) edits.setKnown(tag, linkValue(tag));
+    showHistory();
+}
+
+EditHistory::Book CCEditor::currentBook() const {
+    return page == nullptr || page->currentTab() == 0 ? EditHistory::Book::Preset : EditHistory::Book::Global;
+}
+
+bool CCEditor::undoStep(EditHistory::Book book) {
+    if (comparing || !link || !link->isConnected() || (page != nullptr && page->isBusy())) return false;
+    return edits.undo(book);
+}
+
+bool CCEditor::redoStep(EditHistory::Book book) {
+    if (comparing || !link || !link->isConnected() || (page != nullptr && page->isBusy())) return false;
+    return edits.redo(book);
+}
+
+std::string CCEditor::describe(const EditHistory::Step& step) const {
+    if (step.slot) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%s P%02d", step.slot->store ? "STORE" : "DELETE",
+                      static_cast<int>(step.slot->slot));
+        return text;
+    }
+    if (step.command != 0) return step.command == etag::kHeelOrientation ? "HEEL SIDE" : "TOE SIDE";
+    if (step.changes.empty()) return {};
+    // The player's own change arrives last: what the page's rules moved with it comes first.
+    const EditHistory::Change& change = step.changes.back();
+    const int32_t tag = change.tag;
+    std::string name = page != nullptr ? page->captionOf(tag) : std::string();
+    if (name.empty()) {
+        if (const std::optional<DeviceField> field = deviceFieldOf(tag))
+            name = spacedUpper(field->name);
+        else if (tag >= kFirstSlotPresetTag && tag < kFirstSlotPresetTag + 2 * kSlotButtons)
+            name = (tag < kFirstSlotPresetTag + kSlotButtons ? "SLOT " : "PROGRAM ") +
+                   std::to_string((tag - kFirstSlotPresetTag) % kSlotButtons + 1);
+    }
+    if (tag >= ptag::kToeHeight && tag <= kLastPresetTag)
+        name = (tag < ptag::kToeHeight + kFilterStride ? "F1 " : "F2 ") + name;
+    // The value as its control shows it when the pedal holds it now.
+    std::string value = linkValue(tag) == change.after && link ? link->formatText(tag) : std::string();
+    if (value.empty()) value = std::to_string(change.after);
+    std::string text = name + " " + value;
+    if (step.changes.size() > 1) text += " +" + std::to_string(step.changes.size() - 1);
+    if (step.origin == EditHistory::Origin::Pedal) text += " (pedal)";
+    return text;
+}
+
+std::string CCEditor::undoCaption() const {
+    const EditHistory::Step* step = edits.nextUndo(currentBook());
+    return step != nullptr ? "Undo: " + describe(*step) : std::string();
+}
+
+std::string CCEditor::redoCaption() const {
+    const EditHistory::Step* step = edits.nextRedo(currentBook());
+    return step != nullptr ? "Redo: " + describe(*step) : std::string();
+}
+
+void CCEditor::showHistory() {
+    if (page == nullptr || !page->isBuilt()) return;
+    const bool usable = link && link->isConnected() && !page->isBusy();
+    auto enable = [&](Role role, bool on) {
+        if (auto* button = dynamic_cast<CControl*>(page->object(role)))
+            if (button->isEnabled() != on) button->setEnabled(on);
+    };
+    enable(Role::UndoButton, usable && !comparing && edits.canUndo(EditHistory::Book::Preset));
+    enable(Role::RedoButton, usable && !comparing && edits.canRedo(EditHistory::Book::Preset));
+    enable(Role::CompareButton,
+           usable && (comparing || link->isEdited() || edits.canUndo(EditHistory::Book::Preset)));
+    if (auto* lamp = dynamic_cast<CControl*>(page->object(Role::CompareLamp)))
+        if ((lamp->getValue() != 0) != comparing) lamp->setValue(comparing ? 1 : 0, false, true, true);
+    if (auto* caption = dynamic_cast<CCStaticTextCtrl*>(page->object(Role::HistoryCaption))) {
+        std::string text = comparing ? std::string("Stored preset") : undoCaption();
+        if (text.empty() && !comparing) text = redoCaption();
+        if (caption->getText() != text) {
+            caption->setText(text);
+            caption->invalidate(false);
+        }
+    }
+}
+
+bool CCEditor::toggleCompare() {
+    if (comparing) {
+        endCompare();
+        return true;
+    }
+    return beginCompare();
+}
+
+bool CCEditor::beginCompare() {
+    if (!link || !link->isConnected() || (page != nullptr && page->isBusy())) return false;
+    std::map<int32_t, int32_t> edit;
+    for (int32_t tag = kFirstPresetTag; tag <= kLastPresetTag; ++tag)
+        edit[tag] = linkValue(tag);
+    {
+        const EditHistory::Suspend suspend(edits);
+        if (!link->revertPreset()) return false;
+        link->reload(false);
+    }
+    comparedEdit = std::move(edit);
+    comparing = true;
+    setPresetControlsEnabled(false);
+    return true;
+}
+
+void CCEditor::endCompare() {
+    if (!comparing) return;
+    comparing = false;
+    setPresetControlsEnabled(true);
+    EditHistory::Step back;
+    for (const auto& [tag, value] : comparedEdit)
+        if (linkValue(tag) != value) back.changes.push_back({tag, linkValue(tag), value});
+    comparedEdit.clear();
+    {
+        const EditHistory::Suspend suspend(edits);
+        for (const auto& [tag, value] : EditHistory::writeOrder(back, true))
+            writeValue(tag, value);
+    }
+    // The pedal's edited flag comes back with the edits.
+    if (link) link->pollStatus();
+}
+
+void CCEditor::setPresetControlsEnabled(bool on) {
+    if (page == nullptr) return;
+    const bool enabled = on && !page->isBusy();
+    for (int32_t tag = kFirstPresetTag; tag <= kLastPresetTag; ++tag)
+        page->setControlEnabled(tag, enabled);
+    for (int32_t tag :
+         {etag::kSwapFilter1, etag::kSwapFilter1 + 1, etag::kHeelOrientation, etag::kToeOrientation})
+        page->setControlEnabled(tag, enabled);
+}
+
+void CCEditor::revertAsStep() {
+    std::vector<EditHistory::Change> changes;
+    for (int32_t tag = kFirstPresetTag; tag <= kLastPresetTag; ++tag)
+        changes.push_back({tag, linkValue(tag), 0});
+    {
+        const EditHistory::Suspend suspend(edits);
+        if (!link->revertPreset()) return;
+        // The stored values at once, so the step knows what the revert changed.
+        link->reload(false);
+    }
+    for (EditHistory::Change& change : changes)
+        change.after = linkValue(change.tag);
+    edits.stepDone(EditHistory::Book::Preset, std::move(changes));
+}
+
+void CCEditor::writeValue(int32_t tag, int32_t value) {
+    // Through the control, as the player's edit goes: the page's rules and
+    // displays follow, and the change reaches the pedal as one write.
+    if (page != nullptr && page->hasControl(tag))
+        page->setControlValue(tag, value);
+    else if (link)
+        link->sendParameter(tag, static_cast<float>(value));
+}
+
+void CCEditor::runCommand(int32_t tag, int32_t value) {
+    if (page != nullptr) page->setControlValue(tag, value);
+}
+
+void CCEditor::discardEdits() {
+    if (link) link->revertPreset();
+}
+
+bool CCEditor::undoSlot(const EditHistory::SlotRecord& record) {
+    if (!link || !link->isConnected()) return false;
+    std::map<int32_t, int32_t> buffer = presetValues();
+    const TovanProcess::SlotContents held{record.previousName, record.previousDescription,
+                                          record.previousValues};
+    const bool restored = link->writeUserSlot(record.slot, held, buffer);
+    // The pedal goes back to the preset and the edits it was on.
+    const bool back = restored && link->returnToEdit(record.preset, record.edit);
+    slotChanged(nullptr);
+    return back;
+}
+
+bool CCEditor::redoSlot(const EditHistory::SlotRecord& record) {
+    if (!link || !link->isConnected()) return false;
+    bool done = false;
+    if (record.store)
+        done = link->storePreset(record.name.c_str(), record.description.c_str(), record.slot);
+    else if (link->loadedPreset() == kPresetsPerBank + record.slot) {
+        link->deletePreset();
+        done = true;
+    }
+    slotChanged(nullptr);
+    return done;
+}
+
+void CCEditor::endGestureNow() {
+    if (!gestureOpen) return;
+    gestureOpen = false;
+    edits.endGesture();
+    showHistory();
+}
+
+bool CCEditor::leftPressed(const CCPointerEvent& event) {
+    endGestureNow();
+    edits.beginGesture();
+    gestureOpen = true;
+    const bool claimed = CCPageManager::leftPressed(event);
+    if (!claimed) endGestureNow();
+    return claimed;
+}
+
+void CCEditor::leftReleased(const CCPointerEvent& event) {
+    CCPageManager::leftReleased(event);
+    // A chart point dragged writes its values on the tick: the last of them
+    // belong to the drag, so they go now.
+    if (gestureOpen && page != nullptr && !operationRunning()) {
+        auto lock = lockRedraw();
+        const Operation operation(*this);
+        page->commitPendingEdits();
+    }
+    endGestureNow();
+}
+
+void CCEditor::captureLost() {
+    CCPageManager::captureLost();
+    endGestureNow();
+}
+
+void CCEditor::keyPressed(int32_t virtualKey) {
+    if (virtualKey == kKeyControl) controlDown = true;
+    if (virtualKey == kKeyShift) shiftDown = true;
+    const bool undoKey = controlDown && virtualKey == 'Z' && !shiftDown;
+    const bool redoKey = controlDown && (virtualKey == 'Y' || (virtualKey == 'Z' && shiftDown));
+    const bool compareKey = !controlDown && virtualKey == 'C';
+    if ((undoKey || redoKey || compareKey) && !operationRunning()) {
+        auto lock = lockRedraw();
+        const Operation operation(*this);
+        if (compareKey)
+            toggleCompare();
+        else if (undoKey)
+            undoStep(currentBook());
+        else
+            redoStep(currentBook());
+        return;
+    }
+    CCPageManager::keyPressed(virtualKey);
+}
+
+void CCEditor::keyReleased(int32_t virtualKey) {
+    if (virtualKey == kKeyControl) controlDown = false;
+    if (virtualKey == kKeyShift) shiftDown = false;
+    CCPageManager::keyReleased(virtualKey);
+}
+
+void CCEditor::focusLost() {
+    // Keys released elsewhere are not seen.
+    controlDown = shiftDown = false;
+    CCPageManager::focusLost();
 }

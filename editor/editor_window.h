@@ -2,10 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "editor/edit_history.h"
 #include "link/permission_doctor.h"
 #include "model/audio_effect.h"
 #include "toolkit/page_manager.h"
@@ -24,7 +27,7 @@ class HidBackend;
 // toolkit messages (as the page manager, the window's client) and routes every
 // value change: parameters to the pedal, settings to the preferences, and
 // commands (tags 181-208) to what the player asked for.
-class CCEditor : public AEffEditor, public CCPageManager {
+class CCEditor : public AEffEditor, public CCPageManager, private EditHistory::Target {
 public:
     static constexpr int32_t kWidth = 640;
     static constexpr int32_t kHeight = 650;
@@ -66,6 +69,27 @@ public:
 
     bool onManagerMessage(CCMsg& msg) override;
     void filesDropped(const std::vector<std::string>& paths) override;
+    // The window's input, with the history's steps around it: a press to its
+    // release is one step; Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, C compares.
+    bool leftPressed(const CCPointerEvent& event) override;
+    void leftReleased(const CCPointerEvent& event) override;
+    void captureLost() override;
+    void keyPressed(int32_t virtualKey) override;
+    void keyReleased(int32_t virtualKey) override;
+    void focusLost() override;
+
+    // The player's steps and the compare of the edited preset with the stored one.
+    EditHistory& history() { return edits; }
+    // The book the keys act on: the preset's on the preset tab, else the globals'.
+    EditHistory::Book currentBook() const;
+    bool undoStep(EditHistory::Book book);
+    bool redoStep(EditHistory::Book book);
+    bool isComparing() const { return comparing; }
+    // Toggles between the edited preset and the stored one; false when it cannot.
+    bool toggleCompare();
+    // What the next undo and redo do, as the caption says it ("Undo: LEVEL 80").
+    std::string undoCaption() const;
+    std::string redoCaption() const;
 
     // Whether an operation on the pedal is running: an edit, a command, a
     // poll, a device change or work handed in. A modal question runs a nested
@@ -82,7 +106,10 @@ public:
     CPrefs* preferences() const { return prefs.get(); }
     bool isBuilding() const { return building; }
 
-private:
+    // The page saw a change on its way up to the editor: the changes its rules
+    // make meanwhile reach the editor first, and are one action with it.
+    void changeOnItsWay(int32_t tag) { changesOnTheirWay.push_back(tag); }
+
     class Operation {
     public:
         explicit Operation(CCEditor& editor);
@@ -93,11 +120,40 @@ private:
     private:
         CCEditor& editor;
     };
+
+private:
     // What waited for the operations to end.
     void runDeferred();
     void changeDevices();
 
     bool routeValueChange(CCMsg& msg);
+    // Tells the history what a value change was: the player's, the pedal's own, or a reading.
+    void feedHistory(int32_t tag, int32_t value);
+    // After each operation: the step closes, a new preset starts its book, the
+    // buttons, caption and lamp follow.
+    void settleHistory();
+    void showHistory();
+    std::string describe(const EditHistory::Step& step) const;
+    int32_t linkValue(int32_t tag) const;
+    bool beginCompare();
+    void endCompare();
+    void setPresetControlsEnabled(bool on);
+    // REVERT as a step: the discard, the stored values read at once, and the
+    // difference kept, so that an undo writes the edits back.
+    void revertAsStep();
+    void endGestureNow();
+    // Store and delete as steps: the slot read first (the pedal then back on
+    // its preset and edits), the pedal read again after.
+    bool readSlotFor(EditHistory::SlotRecord& record);
+    void slotChanged(std::shared_ptr<const EditHistory::SlotRecord> record);
+    void deleteAsStep();
+    std::map<int32_t, int32_t> presetValues() const;
+    // The history's target.
+    void writeValue(int32_t tag, int32_t value) override;
+    void runCommand(int32_t tag, int32_t value) override;
+    void discardEdits() override;
+    bool undoSlot(const EditHistory::SlotRecord& record) override;
+    bool redoSlot(const EditHistory::SlotRecord& record) override;
     void command(int32_t tag, int32_t value);
     // The setlist slot reset the window commands send, and the slot buttons cleared.
     void resetSetlistSlots();
@@ -125,4 +181,17 @@ private:
     std::vector<std::function<void()>> deferredWork;
     bool shown = false;
     bool visible = false;
+
+    EditHistory edits{*this};
+    // The preset the preset's book belongs to (-1: none yet).
+    int32_t historyPreset = -1;
+    std::string historyPedal;
+    uint32_t historyRestores = 0;
+    bool gestureOpen = false;
+    bool controlDown = false;
+    bool shiftDown = false;
+    bool comparing = false;
+    // The edit buffer while the stored preset is heard.
+    std::map<int32_t, int32_t> comparedEdit;
+    std::vector<int32_t> changesOnTheirWay;
 };

@@ -95,6 +95,21 @@ public:
     void stepPreset(bool up);
     bool setPedalMode(bool on);
     void resetPedal();
+    // A user slot as the pedal holds it: its name, description and values.
+    struct SlotContents {
+        std::string name;
+        std::string description;
+        std::map<int32_t, int32_t> values;
+    };
+    // Reads user slot 0-99 whole. It selects the slot on the pedal, so the
+    // edit buffer is left; nothing when the pedal did not answer.
+    std::optional<SlotContents> readUserSlot(int32_t slot);
+    // Stores contents into user slot 0-99, writing only the values that differ
+    // from editBuffer (what the edit buffer holds, kept up to date); the slot
+    // is the active preset afterwards.
+    bool writeUserSlot(int32_t slot, const SlotContents& contents, std::map<int32_t, int32_t>& editBuffer);
+    // Selects preset and writes the values of edit that differ from its stored ones.
+    bool returnToEdit(int32_t preset, const std::map<int32_t, int32_t>& edit);
     void rebuildPresetMenus();
     void fillPresetMenu(int32_t tag, bool allPresets, bool labels, bool prefixes, bool clear);
     bool enterUpdateMode();
@@ -144,6 +159,13 @@ public:
     bool isLocked() const { return locked; }
     bool isEdited() const { return edited; }
     bool isBusy() const { return bulkBusy; }
+    // How many restores have begun: a restore rewrites the presets and the globals.
+    uint32_t restoresBegun() const { return restores; }
+    // Whether the values reaching the controls now came from the pedal (they
+    // are never written back), and whether they are changes made on the pedal
+    // itself (its knobs), as against a reload or the setlist page being filled.
+    bool readingPedal() const { return echoSuppressed || fillingSetlistPage; }
+    bool followingPedalChanges() const { return readingChanges && !fillingSetlistPage; }
     void setBulkBusy(bool on) { bulkBusy = on; }
     void setNamesChanged() { namesChanged = true; }
     void requestClosePanel() { closePanelRequested = true; }
@@ -268,6 +290,9 @@ private:
     // Set while the setlist page is filled from the records, so the slot
     // selectors' notifications are not written back to the pedal.
     bool fillingSetlistPage = false;
+    uint32_t restores = 0;
+    // Set while the values the pedal reports changed are read.
+    bool readingChanges = false;
     std::vector<std::string> presetTexts;
     const Clock* clock = &steadyClock();
     // Where the file dialogs open next.

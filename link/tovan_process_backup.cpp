@@ -308,6 +308,7 @@ bool TovanProcess::restoreBackup(const DecodedFile& file, std::string& pedalErro
         return true;
     }
     bulkBusy = true;
+    ++restores;
     std::vector<std::string> problems;
     if (!setPedalMode(false)) problems.push_back("the mode switch could not be set");
 

@@ -156,11 +156,14 @@ void TovanProcess::readChangedParameters() {
     const ReadingPedal reading(*this);
     const auto masks = request(proto::kGroupPreset, proto::preset::kChangeMasks);
     if (!masks) return;
+    const bool wasReadingChanges = readingChanges;
+    readingChanges = true;
     for (uint16_t command = 5; command <= 8; ++command) {
         const uint32_t mask = proto::getU32(masks->data() + 4 * (command - 5));
         for (uint8_t item = 0; item < 32 && (mask >> item) != 0; ++item)
             if ((mask >> item) & 1u) readParameter(command, item);
     }
+    readingChanges = wasReadingChanges;
     if (pageView != nullptr) pageView->effectChanged();
 }
 

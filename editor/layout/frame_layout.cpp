@@ -59,6 +59,9 @@ constexpr LayoutRow kFrameRows[] = {
     lamp(etag::kDisplay, at(232, 5, 12, 12), resid::kLamp, Role::LampB),
     lamp(etag::kDisplay, at(250, 5, 12, 12), resid::kEditedLamp, Role::EditedLamp),
     label(at(264, 3, 44, 16), "EDITED"),
+    // Lit while the stored preset is heard in place of the edited one.
+    lamp(etag::kDisplay, at(314, 5, 12, 12), resid::kLamp, Role::CompareLamp),
+    label(at(328, 3, 56, 16), "COMPARE"),
     button(etag::kMinimise, at(559, 6, 18, 14), resid::kMinimiseButton, kButtonTriggerTracking, 2),
     button(etag::kTopmost, at(583, 6, 18, 14), resid::kTopmostButton, kButtonToggle),
     button(etag::kClose, at(607, 6, 18, 14), resid::kCloseButton, kButtonTriggerTracking, 2),

@@ -80,6 +80,11 @@ enum class Role : uint8_t {
     HardwareText,
     PedalNameText,
     EditorVersionText,
+    UndoButton,
+    RedoButton,
+    CompareButton,
+    CompareLamp,
+    HistoryCaption,
     kCount
 };
 

@@ -517,9 +517,12 @@ void addControlImages(std::vector<Image>& images) {
     images.push_back({162, 32, lampStrip(16, kAmber)});
     images.push_back({163, 32, lampStrip(12, rgb8(255, 96, 40))});
     // The preset buttons say what they do: a player should not have to guess.
-    images.push_back({164, 32, captionButton(40, 16, "DELETE", 7.5)});
-    images.push_back({165, 32, captionButton(40, 16, "STORE", 7.5)});
-    images.push_back({166, 32, captionButton(40, 16, "REVERT", 7.5)});
+    images.push_back({164, 32, captionButton(36, 16, "DELETE", 7)});
+    images.push_back({165, 32, captionButton(36, 16, "STORE", 7)});
+    images.push_back({166, 32, captionButton(36, 16, "REVERT", 7)});
+    images.push_back({167, 32, captionButton(32, 16, "UNDO", 7)});
+    images.push_back({168, 32, captionButton(32, 16, "REDO", 7)});
+    images.push_back({169, 32, captionButton(38, 16, "COMPARE", 6)});
     images.push_back({216, 32, iconButton(20, 16, fileIcon)});
     images.push_back({217, 32, iconButton(16, 16, upIcon)});
     images.push_back({218, 32, iconButton(16, 16, downIcon)});

@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e import *  # noqa: E402,F401,F403
 import claim_scenarios  # noqa: E402,F401  (registers its scenarios)
 import file_scenarios  # noqa: E402,F401  (registers its scenarios)
+import history_scenarios  # noqa: E402,F401  (registers its scenarios)
 import start_scenarios  # noqa: E402,F401  (registers its scenarios)
 
 
