@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <future>
 #include <thread>
 
@@ -196,6 +197,12 @@ TEST(FadeThread, FadesRunOnTheWorkerWhileTheInterfaceKeepsDispatching) {
         std::this_thread::yield();
     }
     ASSERT_TRUE(waitFor(finished));
+    // The last step's opacity is set before the worker composes it: wait for
+    // the composition too (under the lock the worker composes under).
+    ASSERT_TRUE(waitFor([&] {
+        auto lock = manager.lockRedraw();
+        return std::abs(int(manager.surface->surface().pixelAt(8, 8).red) - 48) <= 2;
+    }));
     // The worker asked for presents; the interface thread carried them out.
     window.presentPending(manager);
     CCPixel shown = window.image()->pixelAt(8, 8);
