@@ -501,17 +501,32 @@ TEST_F(EditorWindowTest, WhatArrivesWhileAQuestionIsOpenWaitsForTheOperation) {
     EXPECT_FALSE(backend.framesOf(proto::kRequest, proto::kGroupDevice, proto::device::kStatus).empty());
 }
 
-TEST(EditorStart, TheWindowShowsBeforeThePedalIsReadAndTheReadingDrawsItsProgress) {
+// An editor that reads the pedal once its window is on screen, as the program's.
+class EditorStart : public ::testing::Test {
+protected:
+    EditorStart() : previous(setDialogHost(&dialogs)) {}
+    ~EditorStart() override { setDialogHost(previous); }
+
+    // Opened, not read yet.
+    std::unique_ptr<CCEditor> openReadingWhenShown() {
+        auto editor = std::make_unique<CCEditor>(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
+        editor->readPedalWhenShown();
+        EXPECT_TRUE(editor->Open(&window));
+        editor->process()->setSleeper([](std::chrono::milliseconds) {});
+        return editor;
+    }
+
     pedaltest::LoggingBackend backend;
     SteppedClock clock;
     HeadlessWindow window{640, 650, {100, 80}};
     ScriptedDialogs dialogs;
-    DialogHost* previous = setDialogHost(&dialogs);
+    DialogHost* previous;
+};
+
+TEST_F(EditorStart, TheWindowShowsBeforeThePedalIsReadAndTheReadingDrawsItsProgress) {
     {
-        CCEditor editor(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
-        editor.readPedalWhenShown();
-        ASSERT_TRUE(editor.Open(&window));
-        editor.process()->setSleeper([](std::chrono::milliseconds) {});
+        std::unique_ptr<CCEditor> opened = openReadingWhenShown();
+        CCEditor& editor = *opened;
         EXPECT_TRUE(backend.frames().empty()) << "nothing is asked of the pedal before the window shows";
         EXPECT_FALSE(editor.process()->isConnected());
         auto* caption = dynamic_cast<CCStaticTextCtrl*>(editor.mainPage()->object(Role::BusyCaption));
@@ -537,15 +552,9 @@ TEST(EditorStart, TheWindowShowsBeforeThePedalIsReadAndTheReadingDrawsItsProgres
         EXPECT_FALSE(window.timerRunning(CCEditor::kStartReadTimer)) << "once";
         EXPECT_EQ(backend.writeCount(), 0u) << "reading the pedal wrote to it";
     }
-    setDialogHost(previous);
 }
 
-TEST(EditorStart, AFileHandedOverBeforeThePedalIsReadIsLoadedOnceItIs) {
-    pedaltest::LoggingBackend backend;
-    SteppedClock clock;
-    HeadlessWindow window{640, 650, {100, 80}};
-    ScriptedDialogs dialogs;
-    DialogHost* previous = setDialogHost(&dialogs);
+TEST_F(EditorStart, AFileHandedOverBeforeThePedalIsReadIsLoadedOnceItIs) {
     tovan::test::TempFolder folder;
     const std::string file = folder.path() + "/level.tovan";
     {
@@ -560,15 +569,12 @@ TEST(EditorStart, AFileHandedOverBeforeThePedalIsReadIsLoadedOnceItIs) {
         writer.Close();
     }
     {
-        CCEditor editor(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
-        editor.readPedalWhenShown();
-        ASSERT_TRUE(editor.Open(&window));
-        editor.process()->setSleeper([](std::chrono::milliseconds) {});
+        std::unique_ptr<CCEditor> opened = openReadingWhenShown();
+        CCEditor& editor = *opened;
         editor.filesDropped({file}); // as the file manager hands it to a first start
         EXPECT_EQ(backend.sim.pedal(0).value(5, 0, 0), 77) << "nothing reaches an unread pedal";
         editor.windowShown();
         ASSERT_TRUE(window.fireTimer(editor, CCEditor::kStartReadTimer));
         EXPECT_EQ(backend.sim.pedal(0).value(5, 0, 0), 33) << "the file was loaded after the reading";
     }
-    setDialogHost(previous);
 }
