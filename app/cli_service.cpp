@@ -1,5 +1,6 @@
 #include "app/cli_service.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -53,7 +54,10 @@ CommandReply runCommandForCli(CCEditor& editor, const std::vector<std::string>& 
     reply.status = runCliServed(arguments, pedals, pedalPath, link->view(), output.stream(), errors.stream());
     reply.output = output.text();
     reply.errors = errors.text();
-    const bool onlyListed = !arguments.empty() && arguments.back() == "list";
+    // The command is the first word that is not an option; a list reads names only.
+    const auto command = std::find_if(arguments.begin(), arguments.end(),
+                                      [](const std::string& word) { return word.empty() || word[0] != '-'; });
+    const bool onlyListed = command != arguments.end() && *command == "list";
     if (!onlyListed && link->isConnected()) link->reloadLocked(false);
     return reply;
 }

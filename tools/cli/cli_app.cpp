@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -263,10 +264,9 @@ private:
         arguments.push_back(options.command);
         for (size_t i = 0; i < options.arguments.size(); ++i) {
             std::string argument = options.arguments[i];
-            if (i == 0 && takesFile(options.command) && !argument.empty() && argument[0] != '/') {
-                char folder[4096];
-                if (getcwd(folder, sizeof folder) != nullptr) argument = std::string(folder) + "/" + argument;
-            }
+            std::error_code error;
+            if (i == 0 && takesFile(options.command) && !argument.empty())
+                if (auto full = std::filesystem::absolute(argument, error); !error) argument = full.string();
             arguments.push_back(argument);
         }
         const size_t target = options.device >= 0 ? static_cast<size_t>(options.device) : 0;
