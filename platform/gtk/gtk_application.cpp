@@ -126,6 +126,7 @@ int runGtkApplication(const char* applicationId, int argc, char** argv, GtkAppli
     const int status = g_application_run(G_APPLICATION(app), argc, argv);
     running = nullptr;
     g_object_unref(app);
+    if (remote) std::fprintf(stderr, "tovan: the editor is open already: handed over to it\n");
     return remote ? 1 : status;
 }
 

@@ -106,6 +106,29 @@ def pointer():
     return int(values.get("X", -1)), int(values.get("Y", -1))
 
 
+EDITOR_BUS_NAME = "com.plavik.Tovan"
+
+
+def bus_name_owned(name):
+    """Whether a program on the session bus holds that name; raises when the bus cannot answer."""
+    out = subprocess.run(["gdbus", "call", "--session", "--dest", "org.freedesktop.DBus",
+                          "--object-path", "/org/freedesktop/DBus",
+                          "--method", "org.freedesktop.DBus.NameHasOwner", name],
+                         capture_output=True, text=True, timeout=10)
+    if out.returncode != 0 or out.stdout.strip() not in ("(true,)", "(false,)"):
+        raise Failure("the session bus did not say who owns %s: %s" % (name, (out.stdout + out.stderr).strip()))
+    return out.stdout.strip() == "(true,)"
+
+
+def log_tail(path, lines=20):
+    """The last lines of a scenario's log, for a failure's report."""
+    try:
+        with open(path, errors="replace") as f:
+            return f.read().splitlines()[-lines:]
+    except OSError as error:
+        return ["(no log: %s)" % error]
+
+
 class Editor:
     """The editor program in a scenario's folders."""
 
@@ -256,6 +279,12 @@ class Session:
             problem = e.stop()
             if problem:
                 problems.append(problem)
+        # The bus lets go of an ended editor's name when it has read the end of
+        # its connection, which can come after the next scenario's editor asks
+        # for the name: that one would hand over to a program that is gone.
+        if self.editors and not wait_until(lambda: not bus_name_owned(EDITOR_BUS_NAME), 5):
+            problems.append("%s still has an owner on the session bus 5 s after the editors ended"
+                            % EDITOR_BUS_NAME)
         for p in self.pedals:
             try:
                 p.stop()

@@ -615,6 +615,9 @@ def main():
             print("ok   %s (%.1f s)" % (name, time.monotonic() - began))
         else:
             failed.append(name)
+            # CI keeps no artefacts: what the programs said is shown here.
+            for line in log_tail(session.log):
+                print("     | %s" % line)
     if failed:
         print("e2e: %d of %d failed: %s" % (len(failed), ran, ", ".join(failed)))
         return 1
