@@ -7,6 +7,7 @@ Each scenario starts its own simulated pedals and editor; screenshots of the
 end states are kept in ARTEFACTS. Exits non-zero when a scenario fails."""
 
 import os
+import signal
 import subprocess
 import sys
 import time
@@ -142,6 +143,95 @@ PRESET_HEADER = (50, 59, 260, 32)
 FILTER_CHART = (30, 122, 580, 180)
 
 
+# The sweep chart's plot in client coordinates: 10 Hz to 4 kHz from left to
+# right, heights 0 to 100 from bottom to top, and the half size of a live marker.
+SWEEP_PLOT = (52, 139, 589, 284)
+MARKER_REACH = 9
+
+
+def marker_at(frequency, height):
+    """Where the chart puts a filter's live marker (client coordinates), or None when it hides."""
+    if frequency < 10:
+        return None
+    left, top, right, bottom = SWEEP_PLOT
+    x = left + int((min(frequency, 4000) - 10) * (right - left) / 3990)
+    y = bottom - int(min(height, 100) * (bottom - top) / 100)
+    return x, y
+
+
+def changed_pixels(before, after, width):
+    """The (x, y) of each pixel that differs between two RGB crops of one width."""
+    return [(i // 3 % width, i // 3 // width) for i in range(0, len(before), 3)
+            if before[i:i + 3] != after[i:i + 3]]
+
+
+def near(point, spot, origin):
+    """Whether a pixel of a crop at origin lies on a marker drawn at spot."""
+    return spot is not None and abs(point[0] + origin[0] - spot[0]) <= MARKER_REACH and \
+        abs(point[1] + origin[1] - spot[1]) <= MARKER_REACH
+
+
+def rock_only_markers_follow(s, pedal, editor, played):
+    """With only the rocker played, 200 ms after a rock the chart has changed
+    since the rock looked at before exactly where a marker left and where it
+    arrived at the pedal's position, and nowhere else."""
+    pedal.process.send_signal(signal.SIGUSR2)
+    time.sleep(0.5)
+    seen = len(log_lines(played, "play"))
+    looks = []  # (the markers' places, a screenshot)
+    end = time.monotonic() + 6.0
+    while time.monotonic() < end and len(looks) < 8:
+        steps = log_lines(played, "play")[seen:]
+        if not steps:
+            time.sleep(0.02)
+            continue
+        seen += len(steps)
+        _, at, _, what, _, f1, h1, f2, h2 = steps[-1]
+        check(what == "pedal", "the rock-only player made a %s step" % what)
+        wait = int(at) / 1e6 + 0.2 - time.monotonic()
+        if wait < 0:
+            continue  # seen too late to look at it in time
+        time.sleep(wait)
+        # Cropped afterwards: a screenshot takes most of the time to the next rock.
+        looks.append(((marker_at(int(f1), int(h1)), marker_at(int(f2), int(h2))),
+                      s.screenshot("rock-%d" % len(looks))))
+    check(len(looks) >= 4, "only %d rocks were looked at" % len(looks))
+    x, y, _, _ = editor.geometry()
+    charts = [(spots, region_pixels(shot, x + FILTER_CHART[0], y + FILTER_CHART[1], *FILTER_CHART[2:]))
+              for spots, shot in looks]
+    origin = FILTER_CHART[:2]
+    followed = 0
+    for (spots_before, before), (spots_after, after) in zip(charts, charts[1:]):
+        changed = changed_pixels(before, after, FILTER_CHART[2])
+        spots = spots_before + spots_after
+        stray = [p for p in changed if not any(near(p, spot, origin) for spot in spots)]
+        check(not stray, "after a rock the chart changed away from the markers' places %s, at %s" %
+              (spots, [(p[0] + origin[0], p[1] + origin[1]) for p in stray[:3]]))
+        if spots_before != spots_after:
+            check(changed, "200 ms after a rock to %s the markers had not moved" % (spots_after,))
+        for filter in (0, 1):
+            left, arrived = spots_before[filter], spots_after[filter]
+            if left is None or arrived is None or far_apart(left, arrived) is False:
+                continue
+            others = [spot for i, spot in enumerate(spots) if i not in (filter, filter + 2) and spot]
+            if any(not far_apart(spot, other) for spot in (left, arrived) for other in others):
+                continue  # the other filter's marker is there too
+            # A shown marker leaves its place and arrives at the new one; a hidden one does neither.
+            went = any(near(p, left, origin) for p in changed)
+            came = any(near(p, arrived, origin) for p in changed)
+            check(went == came, "filter %d's marker %s %s but %s %s" %
+                  (filter + 1, "left" if went else "did not leave", left,
+                   "arrived at" if came else "did not arrive at", arrived))
+            followed += came
+    check(followed > 0, "no marker was seen to arrive where the pedal put it")
+    print("    %d rocks looked at with only the rocker played; a marker followed %d times" % (len(looks), followed))
+
+
+def far_apart(a, b):
+    """Whether markers drawn at a and at b cannot touch."""
+    return abs(a[0] - b[0]) > 2 * MARKER_REACH or abs(a[1] - b[1]) > 2 * MARKER_REACH
+
+
 @scenario()
 def a_played_pedal_is_followed_and_nothing_is_written_back(s):
     frames = os.path.join(s.root, "frames.log")
@@ -205,6 +295,7 @@ def a_played_pedal_is_followed_and_nothing_is_written_back(s):
     for (before, chart_before, _), (after, chart_after, step) in zip(rocks, rocks[1:]):
         if before != after:
             check(chart_after != chart_before, "200 ms after rock %d the marker had not moved" % step)
+    rock_only_markers_follow(s, pedal, editor, played)
     # One editor at a time (a second start hands over), one program a pedal.
     editor.click(*CLOSE)
     check(editor.wait_exit(10) == 0, "the editor did not close")
