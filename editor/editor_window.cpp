@@ -113,7 +113,6 @@ void CCEditor::Build() {
     } else {
         prefs->loadAll();
     }
-    link->setPrefs(prefs.get());
     if (readWhenShown && !startReadPending && !link->isConnected()) {
         // The page as laid out, under the overlay that the reading fills in.
         startReadPending = true;

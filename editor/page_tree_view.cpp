@@ -136,11 +136,19 @@ void PageTreeView::copyMenu(int32_t fromTag, int32_t toTag) {
 }
 
 void PageTreeView::beginUpdate() {
-    if (CCPageManager* m = viewManager()) m->beginUpdate();
+    CCPageManager* m = viewManager();
+    if (m == nullptr) return;
+    // Recursive: the outermost update holds the lock, the nested ones count.
+    auto lock = m->lockRedraw();
+    if (updateDepth++ == 0) updateLock = std::move(lock);
+    m->beginUpdate();
 }
 
 void PageTreeView::endUpdate() {
-    if (CCPageManager* m = viewManager()) m->endUpdate();
+    CCPageManager* m = viewManager();
+    if (m == nullptr) return;
+    m->endUpdate();
+    if (updateDepth > 0 && --updateDepth == 0 && updateLock.owns_lock()) updateLock.unlock();
 }
 
 void PageTreeView::invalidatePage() {

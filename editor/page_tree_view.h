@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <vector>
 
 #include "link/pedal_view.h"
@@ -52,4 +53,7 @@ private:
     CCPageManager* fixedManager;
     // The sub-lists being filled, per selector tag.
     std::map<int32_t, std::vector<CCMenuList*>> openLists;
+    // The redraw lock, held by the outermost update.
+    std::unique_lock<std::recursive_mutex> updateLock;
+    int32_t updateDepth = 0;
 };

@@ -51,7 +51,9 @@ public:
                              int32_t /*value*/) {}
     virtual void copyMenu(int32_t /*fromTag*/, int32_t /*toTag*/) {}
 
-    // The page as a whole.
+    // The page as a whole. An update holds the page's redraw lock from its
+    // beginning to its end (updates nest), and the page shows its changes at
+    // the end, but for what is drawn at once (showReading).
     virtual void beginUpdate() {}
     virtual void endUpdate() {}
     virtual void invalidatePage() {}

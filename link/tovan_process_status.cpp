@@ -4,7 +4,6 @@
 #include "link/tovan_process.h"
 #include "model/pedal_parameters.h"
 #include "toolkit/dialogs.h"
-#include "toolkit/page_manager.h"
 
 using namespace tovan;
 
@@ -53,13 +52,11 @@ void TovanProcess::readDeviceInfo() {
 }
 
 void TovanProcess::reloadLocked(bool full) {
-    // The whole read happens under the editor's redraw lock, so no redraw
-    // interleaves with it.
-    std::unique_lock<std::recursive_mutex> editorLock;
-    if (getListener() != nullptr) editorLock = getListener()->lockRedraw();
+    // The whole read is one update of the page, which holds the page's redraw
+    // lock, so no redraw interleaves with it.
     if (pageView != nullptr) {
-        pageView->setBusy(true);
         pageView->beginUpdate();
+        pageView->setBusy(true);
         pageView->setConnected(connected);
     }
     if (connected && full && pageView != nullptr) {
@@ -79,8 +76,8 @@ void TovanProcess::reloadLocked(bool full) {
     }
     if (pageView != nullptr) {
         pageView->invalidatePage();
-        pageView->endUpdate();
         pageView->setBusy(false);
+        pageView->endUpdate();
     }
     if (connected && full) firmwareCheck = true;
 }

@@ -2,7 +2,8 @@
 
 #include "model/parameter.h"
 #include "toolkit/messages.h"
-#include "toolkit/page_manager.h"
+#include "toolkit/page_object.h"
+#include "toolkit/redraw_lock.h"
 
 CVSProcess::CVSProcess() = default;
 
@@ -113,7 +114,7 @@ void CVSProcess::FlushChanges() {
     // Delivery happens outside the binding lock: a control may answer by
     // changing parameters, which queues more changes.
     std::unique_lock<std::recursive_mutex> redraw;
-    if (listener != nullptr) redraw = listener->lockRedraw();
+    if (redrawLock != nullptr) redraw = redrawLock->lockRedraw();
     if (PeekQueue() == kAllChanged) {
         ClearQueue();
         for (int32_t index = 0; index < bindingCount; ++index) {

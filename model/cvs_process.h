@@ -8,8 +8,8 @@
 #include "model/parameter_manager.h"
 #include "toolkit/parameter_host.h"
 
-class CCPageManager;
 class CCPageObject;
+class CCRedrawLock;
 
 // Owns the parameter set and carries changes between parameters and the page
 // objects bound to them by tag: news from the pedal is queued by parameter
@@ -45,9 +45,17 @@ public:
     int32_t PopQueue();
 
     PARAMETER_MANAGER* parameters() const { return parameterManager.get(); }
-    void setListener(CCPageManager* manager) { listener = manager; }
-    CCPageManager* getListener() const { return listener; }
-    void setPrefs(void* applicationPrefs) { prefs = applicationPrefs; }
+    // The page whose tree is bound, and the lock its drawing holds.
+    void setListener(CCPageObject* page, CCRedrawLock* redraw) {
+        listener = page;
+        redrawLock = redraw;
+    }
+    // A page manager is both.
+    template <typename Manager>
+    void setListener(Manager* manager) {
+        setListener(manager, manager);
+    }
+    CCPageObject* getListener() const { return listener; }
 
     // How controls reach the parameters by tag.
     int32_t parameterCount() const override;
@@ -69,15 +77,10 @@ private:
         CCPageObject* control = nullptr;
         bool pending = false;
     };
-    // Runs under the binding lock, counting its depth.
+    // Runs under the binding lock.
     template <typename F>
     auto locked(F&& f) const {
         std::lock_guard guard(lock);
-        ++lockDepth;
-        struct Leave {
-            int32_t& depth;
-            ~Leave() { --depth; }
-        } leave{lockDepth};
         return f();
     }
     void deliverSetValue(int32_t index, CCPageObject* control, bool notify);
@@ -86,8 +89,7 @@ private:
     std::unique_ptr<Binding[]> bindings;
     int32_t bindingCount = 0;
     std::deque<int32_t> queue;
-    void* prefs = nullptr;
-    CCPageManager* listener = nullptr;
+    CCPageObject* listener = nullptr;
+    CCRedrawLock* redrawLock = nullptr;
     mutable std::recursive_mutex lock;
-    mutable int32_t lockDepth = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "toolkit/fade_animator.h"
 #include "toolkit/page_object.h"
+#include "toolkit/redraw_lock.h"
 #include "toolkit/timer_host.h"
 #include "toolkit/window_client.h"
 
@@ -23,7 +24,7 @@ class Clock;
 // lock, so everything that changes the tree or what it draws holds that lock:
 // dispatch does, addChild and removeChild under a manager do, and code that
 // reaches controls directly from elsewhere takes lockRedraw() around it.
-class CCPageManager : public CCPageObject, public CCWindowClient, private CCFadeTarget {
+class CCPageManager : public CCPageObject, public CCWindowClient, public CCRedrawLock, private CCFadeTarget {
 public:
     // `clock` times the fades; without a worker thread (tests) fades advance only
     // through fades().runPass().
@@ -106,7 +107,7 @@ public:
 
     // The redraw lock (recursive). Code that changes the tree or drawn state from
     // outside dispatch (for example the parameter owner delivering 513) holds it.
-    std::unique_lock<std::recursive_mutex> lockRedraw() { return std::unique_lock(*redrawMutex); }
+    std::unique_lock<std::recursive_mutex> lockRedraw() override { return std::unique_lock(*redrawMutex); }
 
 private:
     void fadeInvalidate(CCPageObject* object) override;

@@ -426,6 +426,41 @@ TEST_F(EditorHotplugTest, APlugInRefreshesTheMenuAndThePageUnderTheRedrawLock) {
     setDialogHost(previous);
 }
 
+TEST_F(EditorHotplugTest, EveryExchangeOfAReloadHappensUnderTheRedrawLock) {
+    pedaltest::LoggingBackend backend;
+    HeadlessWindow window{640, 650};
+    ScriptedDialogs dialogs;
+    DialogHost* previous = setDialogHost(&dialogs);
+    {
+        CCEditor editor(nullptr, backend, std::span<const uint8_t>{}, nullptr, true);
+        ASSERT_TRUE(editor.Open(&window));
+        editor.process()->setSleeper([](std::chrono::milliseconds) {});
+        std::recursive_mutex* redraw = editor.lockRedraw().mutex();
+        int exchanges = 0;
+        int unlocked = 0;
+        backend.log->fault = [&](char kind, const tovan::proto::Header&, bool isHeader) {
+            if (kind != 'w' || !isHeader) return tovan::HidStatus::ok;
+            bool free = false;
+            std::thread other([&] {
+                if (redraw->try_lock()) {
+                    free = true;
+                    redraw->unlock();
+                }
+            });
+            other.join();
+            ++exchanges;
+            unlocked += free ? 1 : 0;
+            return tovan::HidStatus::ok;
+        };
+        for (const bool full : {true, false})
+            editor.process()->reloadLocked(full);
+        backend.log->fault = nullptr;
+        EXPECT_GT(exchanges, 1000) << "a full reload and a value reload";
+        EXPECT_EQ(unlocked, 0) << "exchanges during which another thread could have drawn";
+    }
+    setDialogHost(previous);
+}
+
 TEST(PermissionDoctor, APedalThatCannotBeOpenedIsToldOnceAPlugIn) {
     tovan::test::FakeBackend backend;
     const std::string pedal = "hidraw:/dev/hidraw3#vid_231c&pid_0002";
