@@ -10,12 +10,9 @@ constexpr std::string_view kKeyPath = "SOFTWARE\\Plavik\\Tovan\\1.00";
 
 } // namespace
 
-CBaseWindow::CBaseWindow()
-    : className("Tovan-Main-LSVUE-UPST1"), positionValueName(std::string("MainWindow") + "_p"),
-      sizeValueName(std::string("MainWindow") + "_s") {}
+CBaseWindow::CBaseWindow() : positionValueName(std::string("MainWindow") + "_p") {}
 
 CBaseWindow::~CBaseWindow() {
-    destroying = true;
     DestroySystemWindow();
 }
 

@@ -30,19 +30,12 @@ public:
 
 protected:
     std::unique_ptr<GtkMainWindow> window;
-    std::string className;
     std::string positionValueName;
-    std::string sizeValueName;
-    bool destroying = false;
-    bool registerClass = true;
     int32_t x = 100;
     int32_t y = 100;
     int32_t width = 50;
     int32_t height = 50;
-    uint32_t style = 0x80000000u;
-    uint32_t extendedStyle = 0;
     bool centreIfNotRestored = false;
-    bool restoreSize = false;
 
 private:
     bool restorePosition();

@@ -21,8 +21,6 @@ CWin32Panel::CWin32Panel(tovan::HidBackend& hid, std::span<const uint8_t> image)
     : backend(hid), firmware(image) {
     width = CCEditor::kWidth;
     height = CCEditor::kHeight;
-    extendedStyle = 0x00080010u;
-    style = 0x800A0000u;
     centreIfNotRestored = true;
 }
 
