@@ -100,8 +100,10 @@ void CBackPage::pageShown() {
     // Each filter's mode panel and control source start consistent with the
     // controls' values.
     for (int32_t tag : {kControlMode, kControlSource, ofFilter(kControlMode, 1), ofFilter(kControlSource, 1)})
-        if (CControl* control = firstControl(tag)) control->setValueForced(0, true, true, true);
-    if (CControl* tabs = firstControl(etag::kTabSelector)) tabs->setValueForced(0, false, true, false);
+        if (CControl* control = firstControl(tag))
+            control->setValueForced(0, Notify::yes, Redraw::yes, SelfOnly::yes);
+    if (CControl* tabs = firstControl(etag::kTabSelector))
+        tabs->setValueForced(0, Notify::no, Redraw::yes, SelfOnly::no);
     showPresetNumber(0);
     updateLfoVisibility();
     setInfoText(Role::EditorVersionText,
@@ -143,7 +145,7 @@ bool CBackPage::onMessage(CCMsg& msg) {
     if (msg.code == kMsgModalClosed) {
         // The store panel's button springs back once its panel is gone.
         if (auto* trigger = dynamic_cast<CControl*>(parts.get(Role::StoreButton)))
-            trigger->setValue(0, false, true, true);
+            trigger->setValue(0, Notify::no, Redraw::yes, SelfOnly::yes);
         return true;
     }
     if (msg.code == kMsgValueChanged && built) {
@@ -163,7 +165,7 @@ void CBackPage::valueChanged(int32_t tag, int32_t value) {
         showPresetNumber(value);
         return;
     case kFilterBalance:
-        if (display) display->setShown(value<100, value> 0);
+        if (display) display->setShown({.filter1 = value<100, .filter2 = value> 0});
         break;
     case kHeelHeight:
     case kHeelFrequency:
@@ -254,7 +256,8 @@ void CBackPage::trapezoidChanged(int32_t tag, int32_t value) {
     const int32_t partner = tag == rise ? fall : rise;
     // Rise and fall share one period: the partner gives way (its own change follows).
     if (value + valueOf(partner) > 100)
-        if (CControl* other = firstControl(partner)) other->setValue(100 - value, true, true, true);
+        if (CControl* other = firstControl(partner))
+            other->setValue(100 - value, Notify::yes, Redraw::yes, SelfOnly::yes);
     if (CLFOWaveform* lfo = lfoDisplay(f)) {
         lfo->setTrapezoid(valueOf(rise), valueOf(fall));
         lfo->invalidate(false);
@@ -324,7 +327,7 @@ void CBackPage::restyleFilterPanels(bool vowelChart) {
 void CBackPage::orientationChanged(int32_t tag, int32_t value) {
     if (updating) return;
     for (CControl* control : controlsWithTag(tag))
-        control->setValue(value, false, true, true);
+        control->setValue(value, Notify::no, Redraw::yes, SelfOnly::yes);
     const int32_t end = tag == etag::kHeelOrientation ? 0 : 1;
     CTovanFilterCtrl* display = filterDisplay();
     if (display != nullptr && display->getOrientation(end) != (value != 0))
@@ -345,9 +348,9 @@ void CBackPage::applyVowelOrientation() {
     if (display == nullptr) return;
     display->updateVowelOrientation();
     for (CControl* control : controlsWithTag(etag::kHeelOrientation))
-        control->setValue(display->getOrientation(0) ? 1 : 0, false, true, true);
+        control->setValue(display->getOrientation(0) ? 1 : 0, Notify::no, Redraw::yes, SelfOnly::yes);
     for (CControl* control : controlsWithTag(etag::kToeOrientation))
-        control->setValue(display->getOrientation(1) ? 1 : 0, false, true, true);
+        control->setValue(display->getOrientation(1) ? 1 : 0, Notify::no, Redraw::yes, SelfOnly::yes);
 }
 
 void CBackPage::swapHeelAndToe(int32_t filter) {
@@ -364,8 +367,8 @@ void CBackPage::exchangeValues(int32_t tagA, int32_t tagB) {
     if (a == nullptr || b == nullptr) return;
     const int32_t valueA = a->getValue();
     const int32_t valueB = b->getValue();
-    a->setValue(valueB, true, true, true);
-    b->setValue(valueA, true, true, true);
+    a->setValue(valueB, Notify::yes, Redraw::yes, SelfOnly::yes);
+    b->setValue(valueA, Notify::yes, Redraw::yes, SelfOnly::yes);
 }
 
 void CBackPage::setEnabledByTag(int32_t tag, bool on) {
@@ -452,7 +455,7 @@ void CBackPage::showReading(int32_t percent) {
     if (caption != nullptr) caption->setText(percent >= 0 ? layout::kReadingText : layout::kBusyText);
     if (bar != nullptr) {
         bar->setVisible(percent >= 0);
-        if (percent >= 0) bar->setValue(percent, false, false, true);
+        if (percent >= 0) bar->setValue(percent, Notify::no, Redraw::no, SelfOnly::yes);
     }
     // The reading holds the page's update batch until it ends: the overlay is
     // drawn now, or its progress would show only once it is over.
@@ -487,13 +490,14 @@ void CBackPage::deviceInfoChanged() {
 
 void CBackPage::setlistFlagChanged(bool flag) {
     if (auto* lamp = dynamic_cast<CControl*>(parts.get(Role::SetlistFlag))) {
-        lamp->setValue(flag ? 1 : 0, false, true, true);
+        lamp->setValue(flag ? 1 : 0, Notify::no, Redraw::yes, SelfOnly::yes);
         lamp->setEnabled(flag);
     }
 }
 
 void CBackPage::setLamp(Role role, bool on) {
-    if (auto* lamp = dynamic_cast<CControl*>(parts.get(role))) lamp->setValue(on ? 1 : 0, false, true, true);
+    if (auto* lamp = dynamic_cast<CControl*>(parts.get(role)))
+        lamp->setValue(on ? 1 : 0, Notify::no, Redraw::yes, SelfOnly::yes);
 }
 
 void CBackPage::showStatus(const PedalStatusView& status) {
@@ -554,7 +558,7 @@ void CBackPage::showProgress(bool visible) {
 }
 
 void CBackPage::setProgress(int32_t presets) {
-    if (CCSimpleProgress* bar = progressBar()) bar->setValue(presets, false, true, true);
+    if (CCSimpleProgress* bar = progressBar()) bar->setValue(presets, Notify::no, Redraw::yes, SelfOnly::yes);
 }
 
 void CBackPage::effectChanged() {

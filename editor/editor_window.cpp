@@ -373,7 +373,8 @@ void CCEditor::showStorePanel() {
             for (int32_t slot = 0; slot < kPresetsPerBank; ++slot)
                 slots->menu().addItem(presetLabel(kPresetsPerBank + slot), slot);
         const int32_t current = link ? link->loadedPreset() : 0;
-        slots->setValue(isUserPreset(current) ? presetSlot(current) : 0, false, true, true);
+        slots->setValue(isUserPreset(current) ? presetSlot(current) : 0, Notify::no, Redraw::yes,
+                        SelfOnly::yes);
     }
     if (auto* name = dynamic_cast<CCTextCtrl*>(raw->findByTag(layout::kStoreNameTag)))
         name->setText(link ? link->presetName() : "");
@@ -644,7 +645,8 @@ void CCEditor::showHistory() {
     enable(Role::CompareButton,
            usable && (comparing || link->isEdited() || edits.canUndo(EditHistory::Book::Preset)));
     if (auto* lamp = dynamic_cast<CControl*>(page->object(Role::CompareLamp)))
-        if ((lamp->getValue() != 0) != comparing) lamp->setValue(comparing ? 1 : 0, false, true, true);
+        if ((lamp->getValue() != 0) != comparing)
+            lamp->setValue(comparing ? 1 : 0, Notify::no, Redraw::yes, SelfOnly::yes);
     if (auto* caption = dynamic_cast<CCStaticTextCtrl*>(page->object(Role::HistoryCaption))) {
         std::string text = comparing ? std::string("Stored preset") : undoCaption();
         if (text.empty() && !comparing) text = redoCaption();

@@ -53,12 +53,13 @@ bool PageTreeView::hasControl(int32_t tag) {
 }
 
 void PageTreeView::setControlValue(int32_t tag, int32_t value) {
-    if (CControl* control = firstControl(tag)) control->setValue(value, true, true, true);
+    if (CControl* control = firstControl(tag))
+        control->setValue(value, Notify::yes, Redraw::yes, SelfOnly::yes);
 }
 
 void PageTreeView::setControlValueQuiet(int32_t tag, int32_t value) {
     for (CControl* control : controlsWithTag(tag))
-        control->setValue(value, false, true, true);
+        control->setValue(value, Notify::no, Redraw::yes, SelfOnly::yes);
 }
 
 void PageTreeView::setControlRange(int32_t tag, int32_t minimum, int32_t maximum, bool floatMode) {
@@ -69,7 +70,8 @@ void PageTreeView::setControlRange(int32_t tag, int32_t minimum, int32_t maximum
 }
 
 void PageTreeView::forceControlValue(int32_t tag, int32_t value) {
-    if (CControl* control = firstControl(tag)) control->setValueForced(value, true, true, true);
+    if (CControl* control = firstControl(tag))
+        control->setValueForced(value, Notify::yes, Redraw::yes, SelfOnly::yes);
 }
 
 void PageTreeView::setControlVisible(int32_t tag, bool visible) {

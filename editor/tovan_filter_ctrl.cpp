@@ -286,7 +286,9 @@ void CTovanFilterCtrl::setCurve(int32_t filter, int32_t code) {
     tables[filter] = buildCurveTable(c);
 }
 
-void CTovanFilterCtrl::setShown(bool filter1, bool filter2) {
+void CTovanFilterCtrl::setShown(Shown shown) {
+    const bool filter1 = shown.filter1;
+    const bool filter2 = shown.filter2;
     if (filter1 != (filter1Shown != 0) || filter2 != (filter2Shown != 0)) imageDirty = 1;
     filter1Shown = filter1;
     filter2Shown = filter2;
@@ -575,7 +577,7 @@ bool writeBackFilterPoints(CTovanFilterCtrl& display, CCPageObject& page,
         const int32_t value = int32_t(std::trunc(v));
         // Values the drag did not move are already on the pedal.
         if (control->getValue() == value) return;
-        control->setValue(value, true, true, false);
+        control->setValue(value, Notify::yes, Redraw::yes, SelfOnly::no);
         if (queueSend) queueSend(tag);
     };
     for (const FilterWriteBackRow& row : kFilterWriteBackRows) {

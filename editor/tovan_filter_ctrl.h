@@ -58,7 +58,12 @@ public:
     int32_t getViewMode() const { return viewMode; }
     // filter 0 or 1; code -17..17 (the taper: negative slow start, positive fast start).
     void setCurve(int32_t filter, int32_t code);
-    void setShown(bool filter1, bool filter2);
+    // Which filters the chart draws (the mode switch plays one or both).
+    struct Shown {
+        bool filter1 = true;
+        bool filter2 = true;
+    };
+    void setShown(Shown shown);
     // end 0 heel, 1 toe: set means filter 1 plays the upper formant at that end.
     void setOrientation(int32_t end, bool flag);
     bool getOrientation(int32_t end) const { return end == 0 ? heelOrientation != 0 : toeOrientation != 0; }

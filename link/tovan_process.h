@@ -111,7 +111,15 @@ public:
     // Selects preset and writes the values of edit that differ from its stored ones.
     bool returnToEdit(int32_t preset, const std::map<int32_t, int32_t>& edit);
     void rebuildPresetMenus();
-    void fillPresetMenu(int32_t tag, bool allPresets, bool labels, bool prefixes, bool clear);
+    // How a preset menu is filled.
+    struct PresetMenuStyle {
+        bool allPresets = true;  // the factory presets too, else the user presets only
+        bool labels = false;     // the selector shows the whole item ("P05: ..."), else only its text
+        bool prefixes = false;   // numbers as "P05" and "F05", else "05"
+        bool clear = true;       // the menu is emptied first
+        bool reuseTexts = false; // the texts of the last reading, else read from the pedal
+    };
+    void fillPresetMenu(int32_t tag, const PresetMenuStyle& style);
     bool enterUpdateMode();
     // Offers the carried firmware once after a connection (the program supplies the image).
     void checkFirmware();
@@ -247,8 +255,6 @@ private:
                                          const std::vector<bool>& stored);
     // pedalError gathers what went wrong on the pedal, empty when nothing did.
     bool restoreBackup(const presetfile::DecodedFile& file, std::string& pedalError);
-    void fillPresetMenuFrom(int32_t tag, bool allPresets, bool labels, bool prefixes, bool clear,
-                            bool reuseTexts);
     // "name | description" of a preset, read from the pedal or reused from the last read.
     std::string presetMenuText(int32_t preset, bool reuse);
 

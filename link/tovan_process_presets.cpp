@@ -153,15 +153,10 @@ std::string TovanProcess::presetMenuText(int32_t preset, bool reuse) {
     return text;
 }
 
-void TovanProcess::fillPresetMenu(int32_t tag, bool allPresets, bool labels, bool prefixes, bool clear) {
-    fillPresetMenuFrom(tag, allPresets, labels, prefixes, clear, false);
-}
-
-void TovanProcess::fillPresetMenuFrom(int32_t tag, bool allPresets, bool labels, bool prefixes, bool clear,
-                                      bool reuseTexts) {
+void TovanProcess::fillPresetMenu(int32_t tag, const PresetMenuStyle& style) {
     if (pageView == nullptr) return;
-    if (clear) pageView->clearMenu(tag);
-    const int32_t first = allPresets ? 0 : kPresetsPerBank;
+    if (style.clear) pageView->clearMenu(tag);
+    const int32_t first = style.allPresets ? 0 : kPresetsPerBank;
     bool inBank = false;
     bool inGroup = false;
     for (int32_t n = first; n < kPresetCount; ++n) {
@@ -184,14 +179,14 @@ void TovanProcess::fillPresetMenuFrom(int32_t tag, bool allPresets, bool labels,
             pageView->beginSubmenu(tag, title);
             inGroup = true;
         }
-        const std::string text = presetMenuText(n, reuseTexts);
+        const std::string text = presetMenuText(n, style.reuseTexts);
         char label[16];
-        if (prefixes)
+        if (style.prefixes)
             std::snprintf(label, sizeof label, "%s%02d: ", user ? "P" : "F", number);
         else
             std::snprintf(label, sizeof label, "%02d: ", number);
         const std::string shown = label + text;
-        pageView->addMenuItem(tag, shown, labels ? shown : text, n);
+        pageView->addMenuItem(tag, shown, style.labels ? shown : text, n);
     }
     if (inGroup) pageView->endSubmenu(tag);
     if (inBank) pageView->endSubmenu(tag);
@@ -199,11 +194,12 @@ void TovanProcess::fillPresetMenuFrom(int32_t tag, bool allPresets, bool labels,
 
 void TovanProcess::rebuildPresetMenus() {
     if (pageView == nullptr) return;
-    fillPresetMenu(kCurrentPreset, true, false, false, true);
+    fillPresetMenu(kCurrentPreset, {});
     pageView->clearMenu(kFirstSlotPresetTag);
     pageView->addMenuItem(kFirstSlotPresetTag, "Empty", "Empty", proto::kEmptySlot);
     // The slot menus list the same presets: the texts just read are reused.
-    fillPresetMenuFrom(kFirstSlotPresetTag, true, true, true, false, true);
+    fillPresetMenu(kFirstSlotPresetTag,
+                   {.labels = true, .prefixes = true, .clear = false, .reuseTexts = true});
     for (int32_t k = 1; k < kSetlistSlots; ++k)
         pageView->copyMenu(kFirstSlotPresetTag, kFirstSlotPresetTag + k);
 }

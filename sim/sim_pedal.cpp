@@ -553,9 +553,9 @@ void SimPedal::setLocked(bool locked) {
     locked_ = locked;
 }
 
-void SimPedal::setLamps(bool a, bool b) {
-    lampA_ = a;
-    lampB_ = b;
+void SimPedal::setLamps(Lamps lamps) {
+    lampA_ = lamps.a;
+    lampB_ = lamps.b;
 }
 
 void SimPedal::setPedalPosition(unsigned permille) {

@@ -96,7 +96,11 @@ public:
     void stepPreset(bool up);
     void setModeSwitch(bool on);
     void setLocked(bool locked);
-    void setLamps(bool a, bool b);
+    struct Lamps {
+        bool a = false;
+        bool b = false;
+    };
+    void setLamps(Lamps lamps);
     // Pedal position 0 (heel) .. 1000 (toe); moves both filters' live positions.
     void setPedalPosition(unsigned permille);
     // One random action of a player: turn a knob, rock the pedal, step a preset

@@ -24,7 +24,7 @@ std::string pedalVersionText(uint32_t word) {
     return text;
 }
 
-std::string fourPartVersionText(uint32_t word, bool beta, bool demo) {
+std::string fourPartVersionText(uint32_t word, VersionMarks marks) {
     const Parts v = split(word);
     char text[48];
     if (v.number != 0)
@@ -32,8 +32,8 @@ std::string fourPartVersionText(uint32_t word, bool beta, bool demo) {
     else
         std::snprintf(text, sizeof text, "%01u.%01u.%01u", v.major, v.minor, v.revision);
     std::string out = text;
-    if (beta) out += " BETA";
-    if (demo) out += " Demo";
+    if (marks.beta) out += " BETA";
+    if (marks.demo) out += " Demo";
     return out;
 }
 

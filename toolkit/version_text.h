@@ -12,6 +12,10 @@ constexpr uint32_t versionWord(uint32_t major, uint32_t minor, uint32_t revision
 // The pedal's style: "1.50", or "1.50beta03" with a beta number.
 std::string pedalVersionText(uint32_t word);
 // "1.5.0", or "1.5.0.3" with a build number, with optional " BETA" and " Demo".
-std::string fourPartVersionText(uint32_t word, bool beta = false, bool demo = false);
+struct VersionMarks {
+    bool beta = false;
+    bool demo = false;
+};
+std::string fourPartVersionText(uint32_t word, VersionMarks marks = {});
 // Firmware and hardware versions as the settings show them: "1.5.00".
 std::string deviceVersionText(uint32_t major, uint32_t minor, uint32_t build);

@@ -368,7 +368,11 @@ void meterTrack(cairo_t* cr, int w, int h) {
 
 // The fill of a reversed meter grows from the other end, so its hot colours
 // lie at that end's far side.
-void meterFillImage(cairo_t* cr, int w, int h, bool vertical, bool reversed = false) {
+enum class MeterAxis { horizontal, vertical };
+enum class MeterEnd { normal, reversed };
+void meterFillImage(cairo_t* cr, int w, int h, MeterAxis axis, MeterEnd end = MeterEnd::normal) {
+    const bool vertical = axis == MeterAxis::vertical;
+    const bool reversed = end == MeterEnd::reversed;
     const int length = vertical ? h : w;
     for (double p = 3; p < length - 3; p += 4) {
         double share = vertical ? 1 - p / length : p / length;
@@ -508,8 +512,9 @@ void addControlTableImages(std::vector<Image>& images) {
                           lamp(cr, w / 2.0, h / 2.0, 3.3, kAmber, i == 1);
                       })});
     images.push_back({615, 32, single(12, 80, meterTrack)});
-    images.push_back(
-        {616, 32, single(12, 80, [](cairo_t* cr, int w, int h) { meterFillImage(cr, w, h, true); })});
+    images.push_back({616, 32, single(12, 80, [](cairo_t* cr, int w, int h) {
+                          meterFillImage(cr, w, h, MeterAxis::vertical);
+                      })});
     images.push_back({617, 32, strip(2, 10, 10, [](cairo_t* cr, int i, int w, int h) {
                           lamp(cr, w / 2.0, h / 2.0, 3.3, kClipRed, i == 1);
                       })});
@@ -521,10 +526,13 @@ void addControlTableImages(std::vector<Image>& images) {
     images.push_back({623, 32, single(10, 100, scrollTrack)});
     images.push_back({624, 32, single(10, 20, scrollThumb)});
     images.push_back({625, 32, single(100, 10, hMeterTrack)});
-    images.push_back(
-        {626, 32, single(100, 10, [](cairo_t* cr, int w, int h) { meterFillImage(cr, w, h, false); })});
-    images.push_back(
-        {627, 32, single(12, 80, [](cairo_t* cr, int w, int h) { meterFillImage(cr, w, h, true, true); })});
-    images.push_back(
-        {628, 32, single(100, 10, [](cairo_t* cr, int w, int h) { meterFillImage(cr, w, h, false, true); })});
+    images.push_back({626, 32, single(100, 10, [](cairo_t* cr, int w, int h) {
+                          meterFillImage(cr, w, h, MeterAxis::horizontal);
+                      })});
+    images.push_back({627, 32, single(12, 80, [](cairo_t* cr, int w, int h) {
+                          meterFillImage(cr, w, h, MeterAxis::vertical, MeterEnd::reversed);
+                      })});
+    images.push_back({628, 32, single(100, 10, [](cairo_t* cr, int w, int h) {
+                          meterFillImage(cr, w, h, MeterAxis::horizontal, MeterEnd::reversed);
+                      })});
 }

@@ -36,7 +36,7 @@ TEST_P(ButtonModes, PressAndRelease) {
     const ModeCase& m = GetParam();
     Recorder rec;
     CCOnOffButton b(191, 10, 10, 30, 26, 0, m.mode, &rec);
-    b.setValue(m.start, false, false, true);
+    b.setValue(m.start, Notify::no, Redraw::no, SelfOnly::yes);
     ASSERT_TRUE(press(b, 15, 15));
     EXPECT_TRUE(b.hasCapture());
     EXPECT_EQ(rec.values(), m.afterPress);
@@ -170,9 +170,9 @@ TEST(Indicators, LampsAndProgressShowTheirValue) {
 
     CCSimpleProgress bar(kTagNone, 0, 0, 100, 8, 0, 0, 40);
     EXPECT_EQ(bar.filledWidth(), 0);
-    bar.setValue(10, false, false, true);
+    bar.setValue(10, Notify::no, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(bar.filledWidth(), 25);
-    bar.setValue(40, false, false, true);
+    bar.setValue(40, Notify::no, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(bar.filledWidth(), 100);
 }
 

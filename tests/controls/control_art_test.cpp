@@ -51,7 +51,7 @@ TEST_F(ControlArt, ButtonShowsItsLitFrameAndTint) {
     none.off = none.on = {};
     close.setTints(none);
     const CCPixel off = render(close, {9, 0});
-    close.setValue(1, false, false, true);
+    close.setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     const CCPixel on = render(close, {9, 0});
     EXPECT_GT(on.red, on.blue + 100) << "the lit frame's frame line is amber";
     EXPECT_NE(off, on);
@@ -59,7 +59,7 @@ TEST_F(ControlArt, ButtonShowsItsLitFrameAndTint) {
     // A single bitmap is tinted: amber-ish when on, dimmer when off.
     CCOnOffButton pin(178, 0, 0, 18, 14, resid::kTopmostButton, kButtonToggle);
     const CCPixel dim = render(pin, {9, 10});
-    pin.setValue(1, false, false, true);
+    pin.setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     const CCPixel lit = render(pin, {9, 10});
     EXPECT_GT(lit.red, dim.red);
     EXPECT_LT(lit.blue, lit.red / 2);
@@ -68,7 +68,7 @@ TEST_F(ControlArt, ButtonShowsItsLitFrameAndTint) {
 TEST_F(ControlArt, ProgressFillIsCutToTheValue) {
     auto ctx = CCDrawContext::createOffscreen(200, 8);
     CCSimpleProgress bar(kTagNone, 0, 0, 200, 8, resid::kProgressTrack, resid::kProgressFill, 4);
-    bar.setValue(1, false, false, true);
+    bar.setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     bar.draw(*ctx);
     EXPECT_GT(ctx->surface().pixelAt(30, 4).red, 200);
     EXPECT_LT(ctx->surface().pixelAt(60, 4).red, 100) << "past a quarter only the track shows";
@@ -96,7 +96,7 @@ TEST_F(ControlArt, ContactSheetOfControls) {
     const int32_t tabIds[] = {resid::kTabPreset, resid::kTabSetlist, resid::kTabMidi, resid::kTabSettings};
     for (int32_t i = 0; i < 4; ++i)
         tabs->addPosition(62 * i, 0, tabIds[i]);
-    tabs->setValue(1, false, false, true);
+    tabs->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     auto* selector =
         panel->addChild(std::make_unique<CCMenuSelector>(18, 60, 40, 150, 56, resid::kSelectorWell));
     selector->setFont(text);
@@ -109,13 +109,13 @@ TEST_F(ControlArt, ContactSheetOfControls) {
     for (int32_t i = 0; i < 4; ++i)
         mode->addMember(std::make_unique<CCOnOffButton>(kTagNone, 42 * i, 0, 42 * i + 40, 16, modeIds[i],
                                                         kButtonSetOnly));
-    mode->setValue(1, false, false, true);
+    mode->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     auto* power =
         panel->addChild(std::make_unique<CCOnOffButton>(34, 250, 72, 274, 84, resid::kSwitchButton));
-    power->setValue(1, false, false, true);
+    power->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     auto* bar = panel->addChild(std::make_unique<CCSimpleProgress>(
         kTagNone, 60, 100, 260, 108, resid::kProgressTrack, resid::kProgressFill, 3));
-    bar->setValue(2, false, false, true);
+    bar->setValue(2, Notify::no, Redraw::no, SelfOnly::yes);
 
     manager.redraw(*ctx, nullptr);
     EXPECT_TRUE(ctx->writePng(std::string(TOVAN_TEST_OUTPUT_DIR) + "/controls_contact_sheet.png"));

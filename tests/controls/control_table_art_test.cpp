@@ -140,34 +140,34 @@ TEST_F(ControlTableArt, ContactSheetOfEveryControl) {
     // Meters.
     auto* meter = add(std::make_unique<CCMeter>(12, 490, 10, 502, 90, resid::kMeterTrack, resid::kMeterFill),
                       "Meter", 92);
-    meter->setValue(60, false, false, true);
+    meter->setValue(60, Notify::no, Redraw::no, SelfOnly::yes);
     auto* reverse = add(
         std::make_unique<CCReverseMeter>(13, 530, 10, 542, 90, resid::kMeterTrack, resid::kReverseMeterFill),
         "Reverse", 102);
-    reverse->setValue(35, false, false, true);
+    reverse->setValue(35, Notify::no, Redraw::no, SelfOnly::yes);
     auto* clip = add(std::make_unique<CCMeterWithClip>(14, 570, 10, 582, 102, resid::kMeterTrack,
                                                        resid::kMeterFill, resid::kClipLamp),
                      "MeterWithClip", 104);
-    clip->setValue(100, false, false, true);
-    clip->setValue(80, false, false, true);
+    clip->setValue(100, Notify::no, Redraw::no, SelfOnly::yes);
+    clip->setValue(80, Notify::no, Redraw::no, SelfOnly::yes);
     auto* leds3 = add(std::make_unique<CC3LEDMeter>(15, 610, 10, 622, 46, resid::kThreeLedStrip), "3LED", 48);
-    leds3->setValue(60, false, false, true);
+    leds3->setValue(60, Notify::no, Redraw::no, SelfOnly::yes);
 
     // Second row: bars, lamps, buttons and the meters with marks.
     auto* bar =
         add(std::make_unique<CCBargraph>(16, 10, 130, 74, 138, resid::kBargraphStrip, 11), "Bargraph", 140);
-    bar->setValue(70, false, false, true);
+    bar->setValue(70, Notify::no, Redraw::no, SelfOnly::yes);
     auto* ledRow =
         add(std::make_unique<CCLedArray>(17, 90, 130, 150, 140, resid::kLedStrip, 5, 12), "LedArray", 142);
-    ledRow->setValue(60, false, false, true);
+    ledRow->setValue(60, Notify::no, Redraw::no, SelfOnly::yes);
     auto* hMeter =
         add(std::make_unique<CCMeter>(18, 170, 130, 270, 140, resid::kHMeterTrack, resid::kHMeterFill),
             "Meter (wide)", 142);
-    hMeter->setValue(75, false, false, true);
+    hMeter->setValue(75, Notify::no, Redraw::no, SelfOnly::yes);
     auto* hReverse = add(std::make_unique<CCReverseMeter>(19, 290, 130, 390, 140, resid::kHMeterTrack,
                                                           resid::kHReverseMeterFill),
                          "ReverseMeter (wide)", 142);
-    hReverse->setValue(40, false, false, true);
+    hReverse->setValue(40, Notify::no, Redraw::no, SelfOnly::yes);
     auto* threshold =
         add(std::make_unique<CHalvornThresholdCMeter>(20, 410, 128, 530, 144, resid::kThresholdScale),
             "ThresholdMeter", 146);
@@ -182,11 +182,11 @@ TEST_F(ControlTableArt, ContactSheetOfEveryControl) {
     auto* flash = add(std::make_unique<CCFlashingOnOffButton>(22, 10, 160, 34, 176, resid::kFlashButton,
                                                               kButtonToggle, nullptr, 0, &clock),
                       "Flashing", 178);
-    flash->setValue(1, false, false, true);
+    flash->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     auto* pulse = add(std::make_unique<CCPulseButton>(23, 60, 160, 92, 176, resid::kPulseButton,
                                                       kButtonToggle, nullptr, 0, &clock),
                       "Pulse", 178);
-    pulse->setValue(1, false, false, true);
+    pulse->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     // Three seconds on: the glow at its brightest, the flashing button lit again.
     clock.advance(5 * CCPulseButton::kPulseMs / 2);
     auto* menu = add(std::make_unique<CCButtonMenu>(24, 110, 160, 150, 176, resid::kButtonMenuStrip),
@@ -198,8 +198,9 @@ TEST_F(ControlTableArt, ContactSheetOfEveryControl) {
                           "Several lines of text.\nThe second one is long enough to break between words."),
                       "MultiLineTextCtrl", 196);
     lines->setFont(text);
-    auto* version =
-        add(std::make_unique<CCVersion>(540, 130, 640, 144, versionWord(1, 5, 0, 3), true), "Version", 146);
+    auto* version = add(
+        std::make_unique<CCVersion>(540, 130, 640, 144, versionWord(1, 5, 0, 3), VersionMarks{.beta = true}),
+        "Version", 146);
     version->setFont(small);
     auto* versionSimple = add(std::make_unique<CCVersionSimple>(590, 160, 640, 174, versionWord(1, 5, 0, 0)),
                               "VersionSimple", 176);
@@ -213,7 +214,7 @@ TEST_F(ControlTableArt, ContactSheetOfEveryControl) {
          {"Fat wah", "Quack", "Slow sweep", "Talk box", "Auto vowel", "Bass funk", "Shimmer"})
         list->addItem(name);
     list->setRowFont(text);
-    list->setValue(2, false, true, false);
+    list->setValue(2, Notify::no, Redraw::yes, SelfOnly::no);
     auto* scrolled = add(std::make_unique<CCScrollingPanel>(27, 180, 215, 290, 305), "ScrollingPanel", 307);
     scrolled->setFill({20, 15, 12, 255});
     for (int32_t i = 0; i < 4; ++i) {
@@ -229,7 +230,7 @@ TEST_F(ControlTableArt, ContactSheetOfEveryControl) {
         add(std::make_unique<CCScroller>(28, 292, 215, 302, 305, resid::kScrollTrack, resid::kScrollThumb),
             "Scroller", 317);
     scrolled->attachScroller(scrollBar);
-    scrolled->setValue(24, false, true, false);
+    scrolled->setValue(24, Notify::no, Redraw::yes, SelfOnly::no);
     add(std::make_unique<CCSplashScreen>(320, 205, 560, 325, resid::kSplashPanel), "SplashScreen", 327);
 
     // The classes that were there before, for the whole table in one picture.
@@ -237,13 +238,13 @@ TEST_F(ControlTableArt, ContactSheetOfEveryControl) {
     add(std::make_unique<CSimpleButton>(31, 70, 350, 88, 364, resid::kCloseButton), "SimpleButton", 366);
     auto* textButton =
         add(std::make_unique<CCTextButton>(32, 130, 350, 170, 366, resid::kModePedal, ""), "TextButton", 368);
-    textButton->setValue(1, false, false, true);
+    textButton->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     auto* radio = add(std::make_unique<CCRadioButton>(33, 190, 350, 272, 366), "RadioButton", 368);
     radio->addMember(
         std::make_unique<CCOnOffButton>(kTagNone, 0, 0, 40, 16, resid::kModeLfo, kButtonSetOnly));
     radio->addMember(
         std::make_unique<CCOnOffButton>(kTagNone, 42, 0, 82, 16, resid::kModePitch, kButtonSetOnly));
-    radio->setValue(0, false, false, true);
+    radio->setValue(0, Notify::no, Redraw::no, SelfOnly::yes);
     auto* tabs = add(std::make_unique<CCSimpleRadioButton>(34, 290, 346, 436, 366), "SimpleRadioButton", 368);
     tabs->addPosition(0, 0, resid::kTabPreset);
     tabs->addPosition(74, 0, resid::kTabMidi);
@@ -255,7 +256,7 @@ TEST_F(ControlTableArt, ContactSheetOfEveryControl) {
                            "MenuSelectorEx", 408);
     selectorEx->setFont(text);
     selectorEx->menu().addItem("F07 Fat wah", 7);
-    selectorEx->setValue(7, false, false, true);
+    selectorEx->setValue(7, Notify::no, Redraw::no, SelfOnly::yes);
     auto* field =
         add(std::make_unique<CCTextCtrl>(37, 210, 390, 386, 406, resid::kFieldWell), "TextCtrl", 408);
     field->setFont(text);
@@ -268,11 +269,11 @@ TEST_F(ControlTableArt, ContactSheetOfEveryControl) {
     pedalVersion->setFont(text);
     pedalVersion->setVersionWord(versionWord(1, 5, 0, 0));
     auto* lamp = add(std::make_unique<CCIndicator>(50, 580, 392, 592, 404, resid::kLamp), "Indicator", 408);
-    lamp->setValue(1, false, false, true);
+    lamp->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     auto* progress = add(std::make_unique<CCSimpleProgress>(51, 10, 430, 210, 438, resid::kProgressTrack,
                                                             resid::kProgressFill, 4),
                          "SimpleProgress", 440);
-    progress->setValue(3, false, false, true);
+    progress->setValue(3, Notify::no, Redraw::no, SelfOnly::yes);
     auto* modal =
         add(std::make_unique<CCModalPanel>(230, 425, 430, 473, resid::kBusyPanel), "ModalPanel", 474);
     (void)modal;

@@ -50,32 +50,32 @@ TEST(ControlRange, FromNormalisedRoundsHalvesTowardZero) {
 TEST(ControlValue, ClampsOrWrapsAndNotifiesOnlyChanges) {
     Recorder rec;
     auto c = control(3, 0, 10, 10, &rec);
-    c->setValue(11, true, false, true);
+    c->setValue(11, Notify::yes, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(c->getValue(), 10);
     EXPECT_TRUE(rec.changes.empty()) << "clamped onto the same value: nothing to report";
-    c->setValue(-4, true, false, true);
+    c->setValue(-4, Notify::yes, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(c->getValue(), 0);
-    c->setValue(0, true, false, true);
+    c->setValue(0, Notify::yes, Redraw::no, SelfOnly::yes);
     ASSERT_EQ(rec.changes.size(), 1u);
     EXPECT_EQ(rec.changes[0].tag, 3);
     EXPECT_EQ(rec.changes[0].value, 0);
     EXPECT_EQ(rec.changes[0].control, c.get());
 
-    c->setValueForced(0, true, false, true);
+    c->setValueForced(0, Notify::yes, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(rec.changes.size(), 2u) << "forced sends an unchanged value again";
-    c->setValue(6, false, false, true);
+    c->setValue(6, Notify::no, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(c->getValue(), 6);
     EXPECT_EQ(rec.changes.size(), 2u) << "no notification asked for";
-    c->resendValue(true, false, true);
+    c->resendValue(Notify::yes, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(rec.changes.back().value, 6);
     EXPECT_FLOAT_EQ(rec.changes.back().normalised, 0.6f);
 
     rec.changes.clear();
     c->setWrap(true);
-    c->setValue(10, false, false, true);
-    c->setValue(11, true, false, true);
+    c->setValue(10, Notify::no, Redraw::no, SelfOnly::yes);
+    c->setValue(11, Notify::yes, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(c->getValue(), 0);
-    c->setValue(-1, true, false, true);
+    c->setValue(-1, Notify::yes, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(c->getValue(), 10);
     EXPECT_EQ(rec.values(), (std::vector<int32_t>{0, 10}));
 }
@@ -85,12 +85,12 @@ TEST(ControlValue, NotificationGoesUpTheListenerChainOrToTheAncestors) {
     CCPageObject middle; // does not handle 514
     middle.setListener(&top);
     auto c = control(8, 0, 5, 0, &middle);
-    c->setValue(2, true, false, true);
+    c->setValue(2, Notify::yes, Redraw::no, SelfOnly::yes);
     ASSERT_EQ(top.changes.size(), 1u);
 
     Recorder parent;
     CControl* child = parent.addChild(control(9, 0, 5));
-    child->setValue(4, true, false, true);
+    child->setValue(4, Notify::yes, Redraw::no, SelfOnly::yes);
     ASSERT_EQ(parent.changes.size(), 1u);
     EXPECT_EQ(parent.changes[0].tag, 9);
 }
@@ -145,7 +145,7 @@ TEST(ControlMessages, GroupSelectorSwitchesItsParentsGroup) {
             std::make_unique<CCPanel>(kTagNone, 0, 20, 200, 100, 0, nullptr, uint16_t(1 << i)));
     CControl* selector = panel.addChild(control(20, 0, 3));
     selector->setGroupSelector(1, true);
-    selector->setValue(2, false, true, false);
+    selector->setValue(2, Notify::no, Redraw::yes, SelfOnly::no);
     EXPECT_EQ(panel.getGroupValue(), 4);
     EXPECT_FALSE(pages[0]->isShown());
     EXPECT_TRUE(pages[2]->isShown());
@@ -180,13 +180,13 @@ TEST_F(BoundControls, LinkedTextFollowsTheParameterText) {
     EXPECT_EQ(text->getShownText(), "25 %");
     // The application stores the value when it hears the 514; the text follows.
     params.params[9].value = 60;
-    pot->setValue(60, true, false, true);
+    pot->setValue(60, Notify::yes, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(text->getShownText(), "60 %");
 
     // A field goes away before its knob: the knob forgets it.
     page->removeChild(text).reset();
     EXPECT_EQ(pot->getLinkedText(), nullptr);
-    pot->setValue(61, true, false, true);
+    pot->setValue(61, Notify::yes, Redraw::no, SelfOnly::yes);
 }
 
 TEST_F(BoundControls, TextGoesThroughTheParameterOrIsTakenAsTheValue) {
@@ -206,7 +206,7 @@ TEST_F(BoundControls, TextGoesThroughTheParameterOrIsTakenAsTheValue) {
     EXPECT_TRUE(real->isFloatMode());
     EXPECT_FLOAT_EQ(page->changes.back().normalised, 2.75f);
     EXPECT_EQ(real->getValue(), 2);
-    real->setValue(5, true, false, true);
+    real->setValue(5, Notify::yes, Redraw::no, SelfOnly::yes);
     EXPECT_FLOAT_EQ(page->changes.back().normalised, 5.0f) << "not the earlier typed number";
 }
 

@@ -126,7 +126,7 @@ TEST_F(KnobFamily, EncoderCountsCompassDegreesAndWraps) {
     EXPECT_EQ(degreesAt(fromBottom, {50, 117}), 90);
 
     // The wheel runs round past either end.
-    enc.setValue(359, false, false, true);
+    enc.setValue(359, Notify::no, Redraw::no, SelfOnly::yes);
     send(enc, kMsgWheel, 110, 110, false, 120);
     EXPECT_EQ(enc.getValue(), 0);
     send(enc, kMsgWheel, 110, 110, false, -120);
@@ -167,7 +167,7 @@ TEST_F(KnobFamily, SpinnerFramesRepeatEndlesslyWithPeriodAndPhase) {
     EXPECT_EQ(spin.spinnerFrame(60), 1) << "the phase wraps round the strip";
 
     // The value is endless and passes through unmapped.
-    spin.setValue(1000000, false, false, true);
+    spin.setValue(1000000, Notify::no, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(spin.getValue(), 1000000);
     EXPECT_FLOAT_EQ(spin.toNormalised(-37), -37.0f);
     CCMsg set(kMsgSetValue, 50, 0, -250.0f);
@@ -221,7 +221,7 @@ TEST_F(KnobFamily, ModWheelTakesVerticalDragsWhateverTheDragMode) {
     EXPECT_TRUE(cursorShown());
     EXPECT_EQ(rec.values(), (std::vector<int32_t>{63, 0}));
     // The strip frame follows the value as on the pot.
-    wheel.setValue(127, false, false, true);
+    wheel.setValue(127, Notify::no, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(wheel.frameForValue(127), wheel.getStrip()->getFrameCount());
 }
 

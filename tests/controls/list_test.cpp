@@ -191,11 +191,11 @@ TEST_F(Lists, WheelAndScrollerMoveTheRowsAndHiddenRowsTakeNoPresses) {
 }
 
 TEST_F(Lists, SelectingARowOutOfSightScrollsItIntoView) {
-    list->setValue(9, true, true, false);
+    list->setValue(9, Notify::yes, Redraw::yes, SelfOnly::no);
     EXPECT_EQ(list->scrollArea()->getValue(), 160 - 88);
     const CCRect row = list->item(9)->getBounds();
     EXPECT_EQ(row.bottom, 99);
-    list->setValue(0, true, true, false);
+    list->setValue(0, Notify::yes, Redraw::yes, SelfOnly::no);
     EXPECT_EQ(list->scrollArea()->getValue(), 0);
 }
 
@@ -206,7 +206,7 @@ TEST(Scrolling, PanelMeasuresItsChildrenAndShiftsThem) {
     auto* low = panel->addChild(std::make_unique<CCPotControl>(2, 0, 100, 32, 134, 0, 100, 0, 0));
     EXPECT_EQ(panel->contentHeight(), 134);
     EXPECT_EQ(panel->getMaximum(), 84);
-    panel->setValue(30, false, true, false);
+    panel->setValue(30, Notify::no, Redraw::yes, SelfOnly::no);
     EXPECT_EQ(top->getBounds().top, 70);
     EXPECT_EQ(low->getBounds().top, 170);
     // A child added while scrolled joins the others where they are.
@@ -258,7 +258,8 @@ TEST(Scrolling, PanelAndScrollerOutliveEachOther) {
     panel->attachScroller(bar);
     EXPECT_EQ(bar->getListener(), panel);
     f.manager.removeChild(bar).reset();
-    panel->setValue(20, true, true, false); // would reach the scroller if it were still linked
+    panel->setValue(20, Notify::yes, Redraw::yes,
+                    SelfOnly::no); // would reach the scroller if it were still linked
     EXPECT_EQ(panel->getValue(), 20);
 
     auto* second = f.manager.addChild(std::make_unique<CCScroller>(kTagNone, 100, 0, 110, 50, 0, 0));
@@ -301,7 +302,7 @@ TEST(Texts, MultiLineTextBreaksAtNewlinesAndBetweenWords) {
 }
 
 TEST(Texts, VersionsInTheProgramsAndThePedalsStyle) {
-    CCVersion program(0, 0, 100, 12, versionWord(1, 5, 0, 3), true, true);
+    CCVersion program(0, 0, 100, 12, versionWord(1, 5, 0, 3), {.beta = true, .demo = true});
     EXPECT_EQ(program.text(), "Version 1.5.0.3 BETA Demo");
     CCVersionSimple pedal(0, 0, 100, 12, versionWord(1, 5, 0, 0));
     EXPECT_EQ(pedal.text(), "1.50");

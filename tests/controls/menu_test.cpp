@@ -72,7 +72,7 @@ TEST_F(ScriptedMenus, ChoosingFromASubListSetsTheItemsValue) {
 TEST_F(ScriptedMenus, ClosingWithoutAChoiceOrChoosingASubListChangesNothing) {
     CCMenuSelectorEx program(132, 50, 30, 80, 46, 0, &rec);
     fillProgramMenu(program.menu());
-    program.setValue(7, false, false, true);
+    program.setValue(7, Notify::no, Redraw::no, SelfOnly::yes);
     menus.cancelNext();
     pressAt(program, 60, 35);
     menus.chooseNext({"17 - 32"}); // a sub-list title is not a choice
@@ -203,11 +203,11 @@ TEST(WheelDirection, AwayRaisesKnobsSelectorsAndRadios) {
     CCMenuSelector list(18, 0, 0, 90, 16);
     for (const char* item : {"a", "b", "c"})
         list.addItem(item);
-    list.setValue(1, false, false, true);
+    list.setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     CCMenuSelectorEx popup(22, 0, 0, 90, 16);
     for (int32_t v : {0, 2, 3})
         popup.menu().addItem("x", v);
-    popup.setValue(2, false, false, true);
+    popup.setValue(2, Notify::no, Redraw::no, SelfOnly::yes);
     CCSimpleRadioButton positions(182, 0, 0, 60, 16);
     positions.addPosition(0, 0, 0, 2, {20, 16});
     positions.addPosition(30, 0, 0, 2, {20, 16});

@@ -64,14 +64,14 @@ TEST_F(Meters, ForegroundIsCutToTheLevelsShareFromTheBottomOrTheLeft) {
     CCMeter tall(12, 0, 0, 12, 80, resid::kMeterTrack, resid::kMeterFill);
     EXPECT_EQ(tall.filledLength(), 0);
     EXPECT_EQ(lastLit(litAlong(tall, true)), -1) << "nothing lit at the minimum";
-    tall.setValue(50, false, false, true);
+    tall.setValue(50, Notify::no, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(tall.filledLength(), 40);
     std::vector<bool> rows = litAlong(tall, true);
     EXPECT_GE(firstLit(rows), 40);
     EXPECT_GT(lastLit(rows), 70) << "rising from the bottom";
 
     CCMeter wide(18, 0, 0, 100, 10, resid::kHMeterTrack, resid::kHMeterFill);
-    wide.setValue(25, false, false, true);
+    wide.setValue(25, Notify::no, Redraw::no, SelfOnly::yes);
     std::vector<bool> columns = litAlong(wide, false);
     EXPECT_LT(firstLit(columns), 5);
     EXPECT_LE(lastLit(columns), 25);
@@ -79,13 +79,13 @@ TEST_F(Meters, ForegroundIsCutToTheLevelsShareFromTheBottomOrTheLeft) {
 
 TEST_F(Meters, ReverseMeterFillsFromTheOtherEnd) {
     CCReverseMeter tall(13, 0, 0, 12, 80, resid::kMeterTrack, resid::kReverseMeterFill);
-    tall.setValue(50, false, false, true);
+    tall.setValue(50, Notify::no, Redraw::no, SelfOnly::yes);
     std::vector<bool> rows = litAlong(tall, true);
     EXPECT_LT(firstLit(rows), 5) << "hanging from the top";
     EXPECT_LE(lastLit(rows), 40);
 
     CCReverseMeter wide(19, 0, 0, 100, 10, resid::kHMeterTrack, resid::kHReverseMeterFill);
-    wide.setValue(25, false, false, true);
+    wide.setValue(25, Notify::no, Redraw::no, SelfOnly::yes);
     std::vector<bool> columns = litAlong(wide, false);
     EXPECT_GE(firstLit(columns), 75);
     EXPECT_GT(lastLit(columns), 94);
@@ -124,7 +124,7 @@ TEST_F(Meters, ClipLampHoldsAfterAPeakUntilPressed) {
     EXPECT_TRUE(send(meter, kMsgLeftDown, 6, 50));
     EXPECT_FALSE(meter.isClipped());
     meter.setClipLevel(90);
-    meter.setValue(95, false, false, true);
+    meter.setValue(95, Notify::no, Redraw::no, SelfOnly::yes);
     EXPECT_TRUE(meter.isClipped());
 }
 
@@ -149,7 +149,7 @@ TEST_F(Meters, BargraphFramesRunFromEmptyToFull) {
     EXPECT_EQ(bar.frameFor(100), 10);
     EXPECT_EQ(bar.frameFor(150), 10);
     // Frame 7 lights seven of ten segments.
-    bar.setValue(70, false, false, true);
+    bar.setValue(70, Notify::no, Redraw::no, SelfOnly::yes);
     auto ctx = CCDrawContext::createOffscreen(64, 8);
     bar.draw(*ctx);
     EXPECT_GT(ctx->surface().pixelAt(40, 4).red, 200);
@@ -181,7 +181,7 @@ TEST(MarkMeters, ThresholdMeterShowsItsReadingAndTheMarkFollowsThePointer) {
     EXPECT_EQ(meter.cursorAt(0, 0), kCursorWestEast);
 
     // Above the threshold the bar is bright, below it dim.
-    meter.setValue(40, false, false, true);
+    meter.setValue(40, Notify::no, Redraw::no, SelfOnly::yes);
     auto ctx = CCDrawContext::createOffscreen(122, 16);
     meter.draw(*ctx);
     EXPECT_LT(ctx->surface().pixelAt(20, 8).red, 200);

@@ -244,10 +244,10 @@ TEST_F(PotStrip, FrameFromValueOnAStripOfOneHundredAndOneFrames) {
 
     // The frame past the end draws as the last frame.
     auto ctx = CCDrawContext::createOffscreen(32, 4);
-    p.setValue(100, false, false, true);
+    p.setValue(100, Notify::no, Redraw::no, SelfOnly::yes);
     p.draw(*ctx);
     EXPECT_EQ(ctx->surface().pixelAt(5, 1).blue, 100);
-    p.setValue(50, false, false, true);
+    p.setValue(50, Notify::no, Redraw::no, SelfOnly::yes);
     p.draw(*ctx);
     EXPECT_EQ(ctx->surface().pixelAt(5, 1).blue, 50);
     EXPECT_EQ(p.currentFrame(), 50);

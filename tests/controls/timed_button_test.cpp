@@ -50,7 +50,7 @@ TEST_F(TimedButtons, FlashingButtonAlternatesWhileOnAndStopsItsTimerWhenOff) {
         EXPECT_EQ(b->currentFrame(), frame) << clock.now;
     }
 
-    b->setValue(0, true, true, true);
+    b->setValue(0, Notify::yes, Redraw::yes, SelfOnly::yes);
     EXPECT_FALSE(window.timerRunning(b->timerId()));
     EXPECT_EQ(b->currentFrame(), 1);
 }
@@ -62,15 +62,15 @@ TEST_F(TimedButtons, EachTimedButtonHasATimerOfItsOwn) {
         std::make_unique<CCPulseButton>(71, 40, 10, 72, 26, 0, kButtonToggle, nullptr, 0, &clock));
     EXPECT_NE(a->timerId(), b->timerId());
     EXPECT_NE(a->timerId(), kHoverTimerId);
-    a->setValue(1, false, false, true);
-    b->setValue(1, false, false, true);
-    a->setValue(0, false, false, true);
+    a->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
+    b->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
+    a->setValue(0, Notify::no, Redraw::no, SelfOnly::yes);
     EXPECT_TRUE(window.timerRunning(b->timerId())) << "switching one off leaves the other running";
 }
 
 TEST_F(TimedButtons, ButtonSwitchedOnBeforeJoiningAWindowStartsItsTimerThere) {
     auto pulse = std::make_unique<CCPulseButton>(71, 40, 10, 72, 26, 0, kButtonToggle, nullptr, 0, &clock);
-    pulse->setValue(1, false, false, true);
+    pulse->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     auto* b = manager.addChild(std::move(pulse));
     EXPECT_TRUE(window.timerRunning(b->timerId()));
     EXPECT_EQ(window.timerPeriod(b->timerId()), 50u);
@@ -80,7 +80,7 @@ TEST_F(TimedButtons, TimerStopsWhenTheButtonLeavesTheWindowAndStartsWhenItComesB
     auto* panel = manager.addChild(std::make_unique<CCPageObject>(0, 0, 100, 100));
     auto* b = panel->addChild(
         std::make_unique<CCFlashingOnOffButton>(70, 10, 10, 34, 26, 0, kButtonToggle, nullptr, 0, &clock));
-    b->setValue(1, false, false, true);
+    b->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     const uint32_t id = b->timerId();
     ASSERT_TRUE(window.timerRunning(id));
     std::unique_ptr<CCPageObject> removed = manager.removeChild(panel);
@@ -95,7 +95,7 @@ TEST_F(TimedButtons, PulseGlowRisesAndFallsFromTheMomentItIsSwitchedOn) {
     auto* b = manager.addChild(
         std::make_unique<CCPulseButton>(71, 40, 10, 72, 26, 0, kButtonToggle, nullptr, 0, &clock));
     EXPECT_EQ(b->glowOpacity(), 0);
-    b->setValue(1, false, false, true);
+    b->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     const std::pair<uint32_t, int32_t> curve[] = {{0, 0},     {300, 128}, {300, 255},
                                                   {300, 128}, {300, 0},   {600, 255}};
     for (const auto& [advance, glow] : curve) {
@@ -103,7 +103,7 @@ TEST_F(TimedButtons, PulseGlowRisesAndFallsFromTheMomentItIsSwitchedOn) {
         window.fireTimer(manager, b->timerId());
         EXPECT_NEAR(b->glowOpacity(), glow, 1) << clock.now;
     }
-    b->setValue(0, false, false, true);
+    b->setValue(0, Notify::no, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(b->glowOpacity(), 0);
     EXPECT_FALSE(window.timerRunning(b->timerId()));
 }
@@ -125,7 +125,7 @@ TEST_F(TimedButtons, PulseDrawsItsBaseAtFiveEighthsAndTheGlowOverIt) {
     const CCPixel full = ctx->surface().pixelAt(16, 1);
     const CCPixel off = render();
     EXPECT_NEAR(off.alpha, full.alpha * 5 / 8, 2);
-    b.setValue(1, false, false, true);
+    b.setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     clock.advance(CCPulseButton::kPulseMs / 2);
     EXPECT_GT(render().red, off.red + 40) << "the glow at its brightest";
     setProgramResources(nullptr);

@@ -154,7 +154,7 @@ TEST_F(EditHistoryTest, ThirtyStepsUndoneToTheStoredPresetAndRedoneExactly) {
     const Values stored = editBuffer();
     ASSERT_FALSE(pedal().edited());
     // The LFO panel, for its menu (a step too).
-    control(ptag::kControlMode)->setValue(1, true, true, true);
+    control(ptag::kControlMode)->setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes);
     ASSERT_EQ(steps(), 1u);
     std::mt19937 random(27);
     // Not the balance: it hides filters and their chart points.
@@ -259,12 +259,12 @@ TEST_F(EditHistoryTest, ADragIsOneStepAndAReadingIsNone) {
 }
 
 TEST_F(EditHistoryTest, ARuleThatMovesAPartnerIsTakenBackWithIt) {
-    control(ptag::kControlMode)->setValue(1, true, true, true);
-    control(ptag::kTrapezoidRise)->setValue(50, true, true, true);
-    control(ptag::kTrapezoidFall)->setValue(40, true, true, true);
+    control(ptag::kControlMode)->setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes);
+    control(ptag::kTrapezoidRise)->setValue(50, Notify::yes, Redraw::yes, SelfOnly::yes);
+    control(ptag::kTrapezoidFall)->setValue(40, Notify::yes, Redraw::yes, SelfOnly::yes);
     backend.clear();
     // Rise 80 pushes fall down to 20: one step of two parameters.
-    control(ptag::kTrapezoidRise)->setValue(80, true, true, true);
+    control(ptag::kTrapezoidRise)->setValue(80, Notify::yes, Redraw::yes, SelfOnly::yes);
     ASSERT_EQ(control(ptag::kTrapezoidFall)->getValue(), 20);
     ASSERT_EQ(editor->history().nextUndo(Book::Preset)->changes.size(), 2u);
     backend.clear();
@@ -280,7 +280,8 @@ TEST_F(EditHistoryTest, ARuleThatMovesAPartnerIsTakenBackWithIt) {
 }
 
 TEST_F(EditHistoryTest, AnOrientationChangeIsOneStepTakenBackByItsOwnExchange) {
-    control(etag::kViewSwitch)->setValue(CTovanFilterCtrl::kVowelChart, true, true, true);
+    control(etag::kViewSwitch)
+        ->setValue(CTovanFilterCtrl::kVowelChart, Notify::yes, Redraw::yes, SelfOnly::yes);
     // Filter 2's heel unlike filter 1's, so that the exchange moves something.
     type(ptag::ofFilter(ptag::kHeelFrequency, 1), "1234");
     const Values before = editBuffer();
@@ -306,7 +307,8 @@ TEST_F(EditHistoryTest, AnOrientationChangeIsOneStepTakenBackByItsOwnExchange) {
 TEST_F(EditHistoryTest, ThePresetsHistoryEndsWithThePresetAndTheGlobalsLastTheSession) {
     wheel(ptag::kDrive, 1);
     editor->mainPage()->setTab(3);
-    control(kDisplayBrightness)->setValue(control(kDisplayBrightness)->getValue() - 1, true, true, true);
+    control(kDisplayBrightness)
+        ->setValue(control(kDisplayBrightness)->getValue() - 1, Notify::yes, Redraw::yes, SelfOnly::yes);
     EXPECT_EQ(steps(Book::Global), 1u);
     EXPECT_EQ(steps(Book::Preset), 1u);
     editor->mainPage()->setTab(0);
@@ -333,11 +335,11 @@ TEST_F(EditHistoryTest, ThePresetsHistoryEndsWithThePresetAndTheGlobalsLastTheSe
 
 TEST_F(EditHistoryTest, SetlistEditsAreGlobalStepsAndARestoreEndsBothHistories) {
     editor->mainPage()->setTab(1);
-    control(kActiveSetlist)->setValue(2, true, true, true); // setlist A
+    control(kActiveSetlist)->setValue(2, Notify::yes, Redraw::yes, SelfOnly::yes); // setlist A
     const uint8_t held = pedal().setlist(1).preset[0];
     const size_t at = steps(Book::Global);
     backend.clear();
-    control(112)->setValue(held == 5 ? 6 : 5, true, true, true); // slot 1's preset
+    control(112)->setValue(held == 5 ? 6 : 5, Notify::yes, Redraw::yes, SelfOnly::yes); // slot 1's preset
     EXPECT_EQ(steps(Book::Global), at + 1) << "filling the slots on the setlist's change was no step";
     ASSERT_NE(pedal().setlist(1).preset[0], held);
     backend.clear();
@@ -367,7 +369,7 @@ TEST_F(EditHistoryTest, TheButtonsActOnlyWhenTheyCanAndSayWhatTheyTakeBack) {
     EXPECT_FALSE(role(Role::RedoButton)->isEnabled());
     EXPECT_FALSE(role(Role::CompareButton)->isEnabled());
     EXPECT_EQ(caption->getText(), "");
-    control(ptag::kOutputLevel)->setValue(81, true, true, true);
+    control(ptag::kOutputLevel)->setValue(81, Notify::yes, Redraw::yes, SelfOnly::yes);
     EXPECT_TRUE(role(Role::UndoButton)->isEnabled());
     EXPECT_FALSE(role(Role::RedoButton)->isEnabled());
     EXPECT_TRUE(role(Role::CompareButton)->isEnabled());
@@ -468,9 +470,9 @@ TEST_F(EditHistoryTest, TheButtonsCaptionAndLampAsDrawn) {
     key('C');
     EXPECT_FALSE(amber(draw("history_back.png"), lamp));
     // A long caption: a filter 2 value and the partner its rule moved.
-    control(ptag::ofFilter(ptag::kControlMode, 1))->setValue(1, true, true, true);
-    control(ptag::ofFilter(ptag::kTrapezoidFall, 1))->setValue(60, true, true, true);
-    control(ptag::ofFilter(ptag::kTrapezoidRise, 1))->setValue(80, true, true, true);
+    control(ptag::ofFilter(ptag::kControlMode, 1))->setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes);
+    control(ptag::ofFilter(ptag::kTrapezoidFall, 1))->setValue(60, Notify::yes, Redraw::yes, SelfOnly::yes);
+    control(ptag::ofFilter(ptag::kTrapezoidRise, 1))->setValue(80, Notify::yes, Redraw::yes, SelfOnly::yes);
     draw("history_long_caption.png");
     EXPECT_EQ(dynamic_cast<CCStaticTextCtrl*>(editor->mainPage()->object(Role::HistoryCaption))->getText(),
               "Undo: F2 RISE 80 +1")
@@ -498,7 +500,8 @@ TEST_F(EditHistoryTest, AStoreIntoAnOccupiedSlotIsTakenBackWholeAndDoneAgain) {
     click(etag::kStorePanel);
     CCPageObject* panel = editor->modalPanel();
     ASSERT_NE(panel, nullptr);
-    static_cast<CControl*>(panel->findByTag(layout::kStoreSlotTag))->setValue(12, false, false, true);
+    static_cast<CControl*>(panel->findByTag(layout::kStoreSlotTag))
+        ->setValue(12, Notify::no, Redraw::no, SelfOnly::yes);
     static_cast<CCTextCtrl*>(panel->findByTag(layout::kStoreNameTag))->setText("Fat");
     static_cast<CCTextCtrl*>(panel->findByTag(layout::kStoreDescriptionTag))->setText("Fat wah");
     auto* store = static_cast<CControl*>(panel->findByTag(etag::kStorePreset));

@@ -233,7 +233,8 @@ TEST_F(EditorWindowTest, TheStorePanelStoresTheTypedNameIntoTheChosenSlot) {
     click(etag::kStorePanel);
     CCPageObject* panel = editor->modalPanel();
     ASSERT_NE(panel, nullptr);
-    static_cast<CControl*>(panel->findByTag(layout::kStoreSlotTag))->setValue(12, false, false, true);
+    static_cast<CControl*>(panel->findByTag(layout::kStoreSlotTag))
+        ->setValue(12, Notify::no, Redraw::no, SelfOnly::yes);
     static_cast<CCTextCtrl*>(panel->findByTag(layout::kStoreNameTag))->setText("Fat");
     static_cast<CCTextCtrl*>(panel->findByTag(layout::kStoreDescriptionTag))->setText("Fat wah");
     auto* store = static_cast<CControl*>(panel->findByTag(etag::kStorePreset));
@@ -279,13 +280,13 @@ TEST_F(EditorWindowTest, TheActionButtonExportsOnThePresetTabAndBacksUpElsewhere
     EXPECT_EQ(kind(folder.path() + "/one.tovan"), "PLAVIK-TOVAN-pre");
 
     click(etag::kTabSelector); // any press on the selector picks a tab; choose the setlists
-    control(etag::kTabSelector)->setValue(1, true, true, true);
+    control(etag::kTabSelector)->setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes);
     auto* caption = static_cast<CCStaticTextCtrl*>(editor->mainPage()->object(Role::ActionCaption));
     EXPECT_EQ(caption->getText(), "Save All");
     dialogs.chooseNext(folder.path() + "/all.tovan_all");
     click(etag::kExportOrBackup);
     EXPECT_EQ(kind(folder.path() + "/all.tovan_all"), "PLAVIK-TOVAN-all");
-    control(etag::kTabSelector)->setValue(0, true, true, true);
+    control(etag::kTabSelector)->setValue(0, Notify::yes, Redraw::yes, SelfOnly::yes);
     EXPECT_EQ(caption->getText(), "Export Preset");
 
     // A preset file dropped on the window is loaded into the edit buffer.
@@ -364,7 +365,7 @@ TEST_F(EditorWindowTest, AHundredTicksAndAKnobTurnOnAPlayedPedal) {
     }
     backend.clear();
     auto* knob = control(ptag::kDrive);
-    knob->setValue(50, false, false, true);
+    knob->setValue(50, Notify::no, Redraw::no, SelfOnly::yes);
     CCPointerEvent wheel = over(ptag::kDrive);
     wheel.wheelDelta = -120;
     editor->wheelTurned(wheel);

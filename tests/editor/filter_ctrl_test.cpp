@@ -87,7 +87,7 @@ TEST_F(FilterValues, SetPointClampsAndTakesPartialTargets) {
 
 TEST_F(FilterValues, MarkersHideBelowTenHertzAndNeverRecompose) {
     auto d = makeDisplay();
-    d->setShown(true, true);
+    d->setShown({.filter1 = true, .filter2 = true});
     CCBitmap surface;
     surface.createSection(640, 300);
     CCDrawContext ctx(surface);
@@ -134,7 +134,7 @@ TEST_F(FilterValues, SweepHandlesAndVowelPointsStayInStep) {
 
 TEST_F(FilterValues, ViewSwitchClearsEveryPoint) {
     auto d = makeDisplay();
-    d->setShown(true, true);
+    d->setShown({.filter1 = true, .filter2 = true});
     d->setPoint(1, 500, 20);
     d->setPoint(13, 600, 20);
     d->setViewMode(5); // ignored
@@ -220,7 +220,7 @@ TEST_F(FilterValues, PathDotsFollowTheCurve) {
 
 TEST_F(FilterValues, HitTestTakesTheNearestCentreAndTheEarlierOnATie) {
     auto d = makeDisplay({0, 0});
-    d->setShown(true, true);
+    d->setShown({.filter1 = true, .filter2 = true});
     d->setPoint(4, 1000, 50);  // x 154
     d->setPoint(10, 1050, 50); // x 160
     const CCRect a = d->getHitRect(1), b = d->getHitRect(3);
@@ -236,7 +236,7 @@ TEST_F(FilterValues, HitTestTakesTheNearestCentreAndTheEarlierOnATie) {
     d->setPoint(1, 3000, 20);
     d->setPoint(7, 3000, 20);
     EXPECT_EQ(d->handleAt(centre(d->getHitRect(0))), 1);
-    d->setShown(false, true);
+    d->setShown({.filter1 = false, .filter2 = true});
     EXPECT_EQ(d->handleAt(centre(d->getHitRect(0))), 7);
     EXPECT_FALSE(d->hitTest({d->getHitRect(1).left, centre(d->getHitRect(1)).y}));
     EXPECT_EQ(d->cursorAt(centre(d->getHitRect(3)).x, centre(d->getHitRect(3)).y), 302);
@@ -248,14 +248,14 @@ TEST_F(FilterValues, HitTestTakesTheNearestCentreAndTheEarlierOnATie) {
     d->setPoint(8, 1500, 0);
     const CCPoint heel = centre(d->getHitRect(0));
     EXPECT_EQ(d->handleAt(heel), 0);
-    d->setShown(true, true);
+    d->setShown({.filter1 = true, .filter2 = true});
     EXPECT_EQ(d->handleAt(heel), 15);
 }
 
 TEST_F(FilterValues, HitRectanglesFollowTheControlIntoThePage) {
     CCPageObject page(0, 0, 640, 650);
     auto owned = makeDisplay({10, 78});
-    owned->setShown(true, false);
+    owned->setShown({.filter1 = true, .filter2 = false});
     owned->setPoint(1, 2005, 50);
     const CCSize h = bitmapSize(resid::kHandle1Heel);
     auto expected = [&](CCPoint origin) {

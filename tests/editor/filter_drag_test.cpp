@@ -17,7 +17,7 @@ protected:
         manager = std::make_unique<CCPageManager>(CCRect{0, 0, 640, 650}, nullptr, false);
         manager->attachWindow(&window, nullptr, nullptr);
         display = manager->addChild(makeDisplay());
-        display->setShown(true, true);
+        display->setShown({.filter1 = true, .filter2 = true});
     }
     void TearDown() override {
         manager.reset();
@@ -124,7 +124,7 @@ protected:
         for (int32_t tag : {17, 15, 16, 14, 56, 54, 55, 53})
             controls.push_back(page->addChild(std::make_unique<CControl>(tag, 0, 0, 10, 10, 0, 4000)));
         display = page->addChild(makeDisplay());
-        display->setShown(true, true);
+        display->setShown({.filter1 = true, .filter2 = true});
         display->setPoint(1, 1000, 20);
         display->setPoint(4, 2000, 80);
         display->setPoint(7, 300, 30);
@@ -166,7 +166,7 @@ TEST_F(WriteBack, CopiesOnlyWhatTheUserDragged) {
     // The controls hold the rows the drag does not move, so only the dragged ones go out.
     const int32_t held[] = {1000, 20, 2000, 80, 300, 30, 900, 70};
     for (size_t i = 0; i < controls.size(); ++i)
-        controls[i]->setValue(held[i], false, false, true);
+        controls[i]->setValue(held[i], Notify::no, Redraw::no, SelfOnly::yes);
     dragBy(3, 1, -5);
     EXPECT_TRUE(writeBack());
     EXPECT_EQ(valueOf(55), 910); // 900.7 + 10, truncated

@@ -40,7 +40,7 @@ protected:
     }
     // Both filters with their own curves, as a preset might set them.
     void showPreset() {
-        display->setShown(true, true);
+        display->setShown({.filter1 = true, .filter2 = true});
         display->setCurve(0, -9);
         display->setCurve(1, 9);
         display->setPoint(1, 250, 15);
@@ -108,7 +108,7 @@ TEST_F(FilterDraw, MarkerMovesOnlyRedrawTheMarkers) {
     EXPECT_EQ(at(second), plainSecond);
     // A hidden filter shows no marker either.
     display->setPoint(14, 3500, 50);
-    display->setShown(true, false);
+    display->setShown({.filter1 = true, .filter2 = false});
     render();
     EXPECT_EQ(at(second), plainSecond);
 }
@@ -144,7 +144,7 @@ TEST_F(FilterDraw, VowelPointsWearTheirOrientationsHandles) {
     EXPECT_GT(at(m2 + CCPoint{5, 0}).red, 200);
 
     // Without both filters there is no vowel to show.
-    display->setShown(true, false);
+    display->setShown({.filter1 = true, .filter2 = false});
     render();
     const CCPixel hidden = at(page(display->vowelPixel(300, 2700, false)) + CCPoint{-3, 0});
     EXPECT_LT(hidden.red + 40, heel.red);

@@ -81,7 +81,9 @@ protected:
 
     CControl* control(int32_t tag) { return dynamic_cast<CControl*>(page->findByTag(tag)); }
     // Turns a control as the player would: the change is notified.
-    void turn(int32_t tag, int32_t value) { control(tag)->setValue(value, true, true, true); }
+    void turn(int32_t tag, int32_t value) {
+        control(tag)->setValue(value, Notify::yes, Redraw::yes, SelfOnly::yes);
+    }
     int32_t valueOf(int32_t tag) { return control(tag)->getValue(); }
     // Whether the object is on screen: it and every panel it is in are shown and visible.
     static bool showing(const CCPageObject* object) {

@@ -112,8 +112,8 @@ TEST_F(OrientationTest, ASwapButtonExchangesOneFiltersHeelAndToeOncePerClick) {
     turn(kToeFrequency, 2500);
     turn(kToeHeight, 90);
     auto* swap = control(etag::kSwapFilter1);
-    swap->setValue(1, true, true, true); // press
-    swap->setValue(0, true, true, true); // release
+    swap->setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes); // press
+    swap->setValue(0, Notify::yes, Redraw::yes, SelfOnly::yes); // release
     EXPECT_EQ(valueOf(kHeelFrequency), 2500);
     EXPECT_EQ(valueOf(kToeFrequency), 300);
     EXPECT_EQ(valueOf(kHeelHeight), 90);
@@ -190,7 +190,7 @@ TEST_F(MainPageTest, ControlModeShowsItsSubPanel) {
 }
 
 TEST_F(MainPageTest, APollLightsTheLampsAndShowsTheLockWithoutWriting) {
-    pedal().setLamps(true, true);
+    pedal().setLamps({.a = true, .b = true});
     pedal().setModeSwitch(true);
     ASSERT_TRUE(pedal().turnControl(6, 0, 0, 55)); // edits the preset on the pedal
     pedal().setLocked(true);

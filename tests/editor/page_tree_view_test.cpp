@@ -96,7 +96,7 @@ TEST_F(PageView, PedalChangesShowWithoutEchoAndScreenChangesReachThePedal) {
     EXPECT_EQ(toeFrequency->getValue(), 2345);
     EXPECT_EQ(backend.writeCount(), 0u);
 
-    toeFrequency->setValue(1500, true, true, true); // the player turns the knob
+    toeFrequency->setValue(1500, Notify::yes, Redraw::yes, SelfOnly::yes); // the player turns the knob
     const auto writes = backend.framesOf(proto::kWrite, 5, 6);
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(proto::getS16(writes[0].data.data()), 1500);
@@ -110,14 +110,14 @@ TEST_F(PageView, ASetlistPageFillsWithoutWritingBack) {
     EXPECT_EQ(backend.framesOf(proto::kWrite, 7, 3).size(), 0u);
     EXPECT_EQ(backend.framesOf(proto::kWrite, 7, 4).size(), 0u);
 
-    slots[3]->setValue(150, true, true, true); // a new preset for slot 4
+    slots[3]->setValue(150, Notify::yes, Redraw::yes, SelfOnly::yes); // a new preset for slot 4
     const auto writes = backend.framesOf(proto::kWrite, 7, 3);
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0].header.address[1], 3);
     EXPECT_EQ(writes[0].data[0], 150);
     EXPECT_EQ(backend.sim.pedal(0).setlist(0).preset[3], 150);
 
-    slotButton->setValue(1, true, true, true); // slot 5 holds preset 4
+    slotButton->setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes); // slot 5 holds preset 4
     EXPECT_EQ(backend.framesOf(proto::kWrite, 5, 2).back().data[0], 4);
 }
 
@@ -145,7 +145,7 @@ TEST_F(PageView, ReadingThePedalWritesNothingWithTheControlsBound) {
     EXPECT_EQ(backend.writeCount(), 0u);
 
     backend.clear();
-    activeSetlist->setValue(0, true, true, true); // the player leaves the setlist
+    activeSetlist->setValue(0, Notify::yes, Redraw::yes, SelfOnly::yes); // the player leaves the setlist
     const auto frames = backend.frames();
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_TRUE(frames[0].is(proto::kWrite, 5, 8));

@@ -53,7 +53,7 @@ TEST_F(TabsTest, TheTabSelectorShowsOneTabAndTheCaptionFollows) {
 
 TEST_F(TabsTest, ProgramAndControllerMenus) {
     CCMenuSelectorEx* program = popup(kFirstSlotProgram + 4);
-    program->setValue(0, false, false, true);
+    program->setValue(0, Notify::no, Redraw::no, SelfOnly::yes);
     EXPECT_EQ(program->getText(), "(undefined)");
     const auto& items = program->menu().items();
     ASSERT_EQ(items.size(), 9u);
@@ -185,9 +185,9 @@ TEST_F(PrefsTest, AFirstStartWritesTheDefaultsAndDragsLinearly) {
 TEST_F(PrefsTest, TheTopmostButtonPressedTwiceStoresZeroAgain) {
     open();
     auto* topmost = control(etag::kTopmost);
-    topmost->setValue(1, true, true, true);
+    topmost->setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes);
     EXPECT_EQ(stored("Topmost"), "1");
-    topmost->setValue(0, true, true, true);
+    topmost->setValue(0, Notify::yes, Redraw::yes, SelfOnly::yes);
     EXPECT_EQ(stored("Topmost"), "0");
     EXPECT_EQ(manager.topmost, (std::vector<int32_t>{0, 1, 0}));
 }
@@ -198,8 +198,8 @@ TEST_F(PrefsTest, AStoredCircularSettingReachesEveryKnobAndEveryButtonFromTheSta
     CCPageObject* tab = control(etag::kPotControl)->getParent();
     auto* second = tab->addChild(std::make_unique<CCOnOffButton>(
         etag::kPotControl, 300, 400, 324, 416, resid::kPotModeButton, kButtonToggle, nullptr, 0, 2));
-    control(etag::kPotControl)->setValue(1, false, false, true);
-    second->setValue(1, false, false, true);
+    control(etag::kPotControl)->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
+    second->setValue(1, Notify::no, Redraw::no, SelfOnly::yes);
     open();
     EXPECT_EQ(potDragMode(), kPotDragCircular);
     EXPECT_EQ(valueOf(etag::kPotControl), 0);

@@ -266,7 +266,7 @@ TEST(SimPedalSetlists, CountsSlotsFlagsAndNames) {
 
 TEST(SimPedalStatus, SteadyStatesAndLiveFilterPositions) {
     SimPedal pedal;
-    pedal.setLamps(false, true);
+    pedal.setLamps({.a = false, .b = true});
     pedal.setLocked(true);
     write(pedal, kGroupPreset, preset::kModeSwitch, {}, bytes({1}));
     write(pedal, kGroupPreset, preset::kFilterValues, {3, 0}, bytes({0xE8, 0x03})); // heel 1000 Hz

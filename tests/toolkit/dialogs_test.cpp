@@ -53,7 +53,8 @@ TEST(VersionText, PedalAndFourPartForms) {
     EXPECT_EQ(pedalVersionText(versionWord(1, 5, 0, 0)), "1.50");
     EXPECT_EQ(pedalVersionText(versionWord(1, 5, 0, 3)), "1.50beta03");
     EXPECT_EQ(fourPartVersionText(versionWord(1, 5, 0, 0)), "1.5.0");
-    EXPECT_EQ(fourPartVersionText(versionWord(1, 5, 0, 3), true, true), "1.5.0.3 BETA Demo");
+    EXPECT_EQ(fourPartVersionText(versionWord(1, 5, 0, 3), {.beta = true, .demo = true}),
+              "1.5.0.3 BETA Demo");
     EXPECT_EQ(fourPartVersionText(versionWord(255, 15, 15, 65535)), "255.15.15.65535");
     EXPECT_EQ(deviceVersionText(1, 5, 0), "1.5.00");
 }

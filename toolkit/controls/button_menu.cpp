@@ -54,7 +54,7 @@ bool CCButtonMenu::openMenu() {
     if (CCWindowHost* w = window()) at = w->clientToScreen(at);
     const std::optional<int32_t> chosen = popupMenuHost().trackPopupMenu(entries, at.x, at.y);
     if (!chosen || *chosen < 0 || *chosen >= int32_t(items.size())) return false;
-    setValueForced(*chosen, true, true, true);
+    setValueForced(*chosen, Notify::yes, Redraw::yes, SelfOnly::yes);
     return true;
 }
 

@@ -18,6 +18,6 @@ int32_t CCClickSlider::valueAtRow(int32_t y) const {
 bool CCClickSlider::onControlMouse(CCMouseMsg& msg) {
     const bool press =
         msg.code == kMsgLeftDown && CCPageObject::hitTest({msg.x, msg.y}) && stepAreaAt({msg.x, msg.y}) < 0;
-    if (press) setValue(valueAtRow(msg.y), true, true, true);
+    if (press) setValue(valueAtRow(msg.y), Notify::yes, Redraw::yes, SelfOnly::yes);
     return CCSlider::onControlMouse(msg);
 }

@@ -83,26 +83,26 @@ int32_t CControl::fromNormalised(float x) const {
     return minimum + static_cast<int32_t>(whole);
 }
 
-void CControl::resendValue(bool notify, bool redraw, bool selfOnly) {
-    applyValue(value, notify, redraw, selfOnly, true);
+void CControl::resendValue(Notify notify, Redraw redraw, SelfOnly selfOnly) {
+    applyValue(value, notify, redraw, selfOnly, Force::yes);
 }
 
-void CControl::setValueForced(int32_t v, bool notify, bool redraw, bool selfOnly) {
-    applyValue(v, notify, redraw, selfOnly, true);
+void CControl::setValueForced(int32_t v, Notify notify, Redraw redraw, SelfOnly selfOnly) {
+    applyValue(v, notify, redraw, selfOnly, Force::yes);
 }
 
-void CControl::setValue(int32_t v, bool notify, bool redraw, bool selfOnly) {
-    applyValue(v, notify, redraw, selfOnly, false);
+void CControl::setValue(int32_t v, Notify notify, Redraw redraw, SelfOnly selfOnly) {
+    applyValue(v, notify, redraw, selfOnly, Force::no);
 }
 
-void CControl::setNormalised(float x, bool notify, bool redraw) {
-    setValue(fromNormalised(x), notify, redraw, false);
+void CControl::setNormalised(float x, Notify notify, Redraw redraw) {
+    setValue(fromNormalised(x), notify, redraw, SelfOnly::no);
 }
 
-void CControl::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, bool force) {
+void CControl::applyValue(int32_t v, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force) {
     const bool takeTypedFloat = floatMode && typedFloatPending;
     typedFloatPending = false;
-    if (!redraw) hoverChangedWhileHidden = 1;
+    if (redraw == Redraw::no) hoverChangedWhileHidden = 1;
     if (minimum != maximum) {
         if (wrap) {
             if (v < minimum)
@@ -114,11 +114,11 @@ void CControl::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, bo
         }
     }
     const bool always = alwaysNotify();
-    if (always) redraw = true;
-    if (v == value && !force && !always) return;
+    if (always) redraw = Redraw::yes;
+    if (v == value && force == Force::no && !always) return;
     value = v;
 
-    if (notify) {
+    if (notify == Notify::yes) {
         // A typed real number travels as typed; anything else as its normalised form.
         CCMsg msg(kMsgValueChanged, tag, value, takeTypedFloat ? floatValue : toNormalised(value));
         msg.target = this;
@@ -135,8 +135,8 @@ void CControl::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, bo
     if (isGroupSelector && p && p->isSwitcher()) {
         p->setGroup(static_cast<uint16_t>(selectorBits << value));
         p->invalidate(false);
-    } else if (redraw && isShown() && isVisible()) {
-        invalidate(selfOnly);
+    } else if (redraw == Redraw::yes && isShown() && isVisible()) {
+        invalidate(selfOnly == SelfOnly::yes);
     }
 }
 
@@ -152,9 +152,9 @@ std::string CControl::displayText() const {
 bool CControl::applySetValueMessage(const CCMsg& msg) {
     int32_t v = fromNormalised(msg.value);
     if (msg.forced)
-        setValueForced(v, false, msg.notify != 0, msg.notify != 0);
+        setValueForced(v, Notify::no, Redraw{msg.notify != 0}, SelfOnly{msg.notify != 0});
     else
-        setValue(v, echoExternal != 0, msg.notify != 0, msg.notify != 0);
+        setValue(v, Notify{echoExternal != 0}, Redraw{msg.notify != 0}, SelfOnly{msg.notify != 0});
     return true;
 }
 
@@ -296,13 +296,13 @@ void CControl::updateFromParameter() {
         CCPreference* pref = prefs && tag >= 0 && tag <= 0xFFFF ? prefs->find(uint16_t(tag)) : nullptr;
         if (!pref) return;
         if (pref->kind == CCPreference::Integer) {
-            setValue(pref->intValue(), true, true, true);
+            setValue(pref->intValue(), Notify::yes, Redraw::yes, SelfOnly::yes);
             return;
         }
         if (pref->kind != CCPreference::Float) return;
         x = pref->floatValue();
     }
-    setValue(fromNormalised(x), true, true, true);
+    setValue(fromNormalised(x), Notify::yes, Redraw::yes, SelfOnly::yes);
 }
 
 bool CControl::setValueFromText(int32_t textTag, std::string_view text, bool asInteger) {
@@ -313,7 +313,7 @@ bool CControl::setValueFromText(int32_t textTag, std::string_view text, bool asI
         // The parameter knows its units and display scale.
         if (!host->parseText(textTag, text, number)) return false;
         if (asInteger) {
-            applyValue(fromNormalised(number), true, true, true, true);
+            applyValue(fromNormalised(number), Notify::yes, Redraw::yes, SelfOnly::yes, Force::yes);
             return true;
         }
     } else {
@@ -326,14 +326,14 @@ bool CControl::setValueFromText(int32_t textTag, std::string_view text, bool asI
             // normalised one: "42" means 42.
             double rounded = std::round(parsed);
             rounded = std::clamp(rounded, double(INT32_MIN), double(INT32_MAX));
-            applyValue(static_cast<int32_t>(rounded), true, true, true, true);
+            applyValue(static_cast<int32_t>(rounded), Notify::yes, Redraw::yes, SelfOnly::yes, Force::yes);
             return true;
         }
     }
     floatMode = 1;
     floatValue = number;
     typedFloatPending = true;
-    applyValue(fromNormalised(number), true, true, true, true);
+    applyValue(fromNormalised(number), Notify::yes, Redraw::yes, SelfOnly::yes, Force::yes);
     return true;
 }
 

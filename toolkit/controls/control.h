@@ -2,6 +2,7 @@
 
 #include "toolkit/geometry.h"
 #include "toolkit/page_object.h"
+#include "toolkit/value_flags.h"
 
 #include <cstdint>
 #include <memory>
@@ -48,10 +49,10 @@ public:
 
     // Value setters. notify sends a 514; redraw invalidates (selfOnly: this
     // object's chain only); the forced forms apply and notify an unchanged value.
-    virtual void resendValue(bool notify, bool redraw, bool selfOnly);
-    virtual void setValueForced(int32_t value, bool notify, bool redraw, bool selfOnly);
-    virtual void setValue(int32_t value, bool notify, bool redraw, bool selfOnly);
-    virtual void setNormalised(float x, bool notify = true, bool redraw = true);
+    virtual void resendValue(Notify notify, Redraw redraw, SelfOnly selfOnly);
+    virtual void setValueForced(int32_t value, Notify notify, Redraw redraw, SelfOnly selfOnly);
+    virtual void setValue(int32_t value, Notify notify, Redraw redraw, SelfOnly selfOnly);
+    virtual void setNormalised(float x, Notify notify = Notify::yes, Redraw redraw = Redraw::yes);
     // Re-reads the parameter (or preference) named by the tag and shows it.
     virtual void updateFromParameter();
     virtual void onDoubleClick(CCPoint point);
@@ -67,7 +68,7 @@ public:
     virtual bool setValueFromText(int32_t tag, std::string_view text, bool asInteger);
     // Text typed into a linked field of a control that formats its own text.
     virtual void textEntered(int32_t /*tag*/, std::string_view /*text*/) {}
-    virtual void applyValue(int32_t value, bool notify, bool redraw, bool selfOnly, bool force);
+    virtual void applyValue(int32_t value, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force);
     virtual bool alwaysNotify() const { return false; }
     // Whether a press on this control is its own (the 267 probe). Containers,
     // fixed texts and lamps let it through, so a press on the page's background

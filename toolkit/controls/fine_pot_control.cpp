@@ -24,13 +24,13 @@ bool CCFinePotControl::onControlMouse(CCMouseMsg& msg) {
         const int32_t step = dragStep(msg.screenX - pressScreenX, msg.screenY - pressScreenY, msg.shiftDown);
         if (step == 0) return true;
         if (CCWindowHost* w = window()) w->warpCursor({pressScreenX, pressScreenY});
-        setValue(value + step, true, true, true);
+        setValue(value + step, Notify::yes, Redraw::yes, SelfOnly::yes);
         return true;
     }
     case kMsgWheel: {
         if (!CCPageObject::hitTest({msg.x, msg.y})) return false;
         const int32_t step = msg.shiftDown ? 1 : kCoarseStep;
-        setValue(msg.first > 0 ? value + step : value - step, true, true, true);
+        setValue(msg.first > 0 ? value + step : value - step, Notify::yes, Redraw::yes, SelfOnly::yes);
         return true;
     }
     default:

@@ -70,13 +70,13 @@ void CCListBox::clearItems() {
     while (rows->rowCount() > 0)
         rows->removeRow(rows->rowCount() - 1);
     rowsChanged();
-    setValue(-1, true, true, false);
+    setValue(-1, Notify::yes, Redraw::yes, SelfOnly::no);
 }
 
-void CCListBox::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, bool force) {
+void CCListBox::applyValue(int32_t v, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force) {
     CControl::applyValue(v, notify, redraw, selfOnly, force);
     for (int32_t i = 0; i < itemCount(); ++i)
-        item(i)->setValue(i == value ? 1 : 0, false, redraw, true);
+        item(i)->setValue(i == value ? 1 : 0, Notify::no, redraw, SelfOnly::yes);
     if (CCListBoxItem* selected = item(value))
         area->scrollToShow(selected->getBounds().top, selected->getBounds().bottom);
 }
@@ -87,7 +87,7 @@ bool CCListBox::deleteSelected() {
     if (!confirmListDeletion()) return false;
     rows->removeRow(value);
     rowsChanged();
-    setValue(-1, true, true, false);
+    setValue(-1, Notify::yes, Redraw::yes, SelfOnly::no);
     return true;
 }
 
@@ -109,7 +109,7 @@ bool CCListBox::onControlMessage(CCMsg& msg) {
     // Messages of the scroll area while the list is still being built.
     const int32_t row = rows ? rows->indexOf(msg.target) : -1;
     if (msg.code == kMsgValueChanged && row >= 0) {
-        if (msg.second == 1) setValue(row, true, true, false);
+        if (msg.second == 1) setValue(row, Notify::yes, Redraw::yes, SelfOnly::no);
         return true;
     }
     if (msg.code == kMsgListItemChanged && row >= 0) {

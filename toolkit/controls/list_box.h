@@ -35,7 +35,7 @@ public:
 
     bool onMouse(CCMouseMsg& msg) override;
     bool onControlMessage(CCMsg& msg) override;
-    void applyValue(int32_t value, bool notify, bool redraw, bool selfOnly, bool force) override;
+    void applyValue(int32_t value, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force) override;
     void drawContent(CCDrawContext& ctx) override;
 
     // Asks, then deletes the selected row; true when it was deleted.

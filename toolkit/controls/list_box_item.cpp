@@ -44,7 +44,7 @@ void CCListBoxItem::drawContent(CCDrawContext& ctx) {
 
 bool CCListBoxItem::onControlMouse(CCMouseMsg& msg) {
     if (msg.code != kMsgLeftDown || !CCPageObject::hitTest({msg.x, msg.y})) return false;
-    setValue(1, true, true, true);
+    setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes);
     return true;
 }
 

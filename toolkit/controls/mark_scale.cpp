@@ -47,11 +47,11 @@ bool CCMarkScale::onControlMouse(CCMouseMsg& msg) {
     case kMsgLeftDown:
         if (!CCPageObject::hitTest(point)) return false;
         captureMouse(true);
-        setValue(valueAtColumn(msg.x), true, true, true);
+        setValue(valueAtColumn(msg.x), Notify::yes, Redraw::yes, SelfOnly::yes);
         return true;
     case kMsgMouseMove:
         if (!hasCapture()) return false;
-        setValue(valueAtColumn(msg.x), true, true, true);
+        setValue(valueAtColumn(msg.x), Notify::yes, Redraw::yes, SelfOnly::yes);
         return true;
     case kMsgLeftUp:
         if (!hasCapture()) return false;
@@ -59,7 +59,7 @@ bool CCMarkScale::onControlMouse(CCMouseMsg& msg) {
         return true;
     case kMsgWheel:
         if (!CCPageObject::hitTest(point)) return false;
-        setValue(wheelValue(msg.first > 0), true, true, true);
+        setValue(wheelValue(msg.first > 0), Notify::yes, Redraw::yes, SelfOnly::yes);
         return true;
     default:
         return false;

@@ -65,7 +65,7 @@ bool CCMenuSelector::openList() {
 
 void CCMenuSelector::choose(int32_t index) {
     if (index < 0 || index >= int32_t(items.size())) return;
-    setValue(minimum + index, true, true, true);
+    setValue(minimum + index, Notify::yes, Redraw::yes, SelfOnly::yes);
 }
 
 bool CCMenuSelector::onControlMouse(CCMouseMsg& msg) {
@@ -79,7 +79,7 @@ bool CCMenuSelector::onControlMouse(CCMouseMsg& msg) {
         if (!CCPageObject::hitTest(point)) return false;
         // Away from the player raises the value, as on every control; no
         // delta counts as toward.
-        setValue(msg.first <= 0 ? value - 1 : value + 1, true, true, true);
+        setValue(msg.first <= 0 ? value - 1 : value + 1, Notify::yes, Redraw::yes, SelfOnly::yes);
         return true;
     default:
         return false;

@@ -100,7 +100,7 @@ bool CCMenuSelectorEx::openMenu() {
     if (CCWindowHost* w = window()) at = w->clientToScreen(at);
     std::optional<int32_t> chosen = popupMenuHost().trackPopupMenu(items, at.x, at.y);
     if (!chosen || *chosen < 0 || *chosen >= int32_t(values.size())) return false;
-    setValue(values[size_t(*chosen)], true, true, true);
+    setValue(values[size_t(*chosen)], Notify::yes, Redraw::yes, SelfOnly::yes);
     return true;
 }
 
@@ -126,7 +126,7 @@ bool CCMenuSelectorEx::onControlMouse(CCMouseMsg& msg) {
             else if (msg.first <= 0 && index > 0)
                 --index;
         }
-        setValue(values[index], true, true, true);
+        setValue(values[index], Notify::yes, Redraw::yes, SelfOnly::yes);
         return true;
     }
     default:

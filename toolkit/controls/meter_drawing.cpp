@@ -38,8 +38,8 @@ void drawMeter(CCDrawContext& ctx, CCRect area, const CCBitmap* background, cons
 bool applyMeterLevel(CControl& meter, const CCMsg& msg, bool echo) {
     const int32_t level = msg.value > 0 ? meter.fromNormalised(msg.value) : msg.second;
     if (msg.forced)
-        meter.setValueForced(level, false, msg.notify != 0, msg.notify != 0);
+        meter.setValueForced(level, Notify::no, Redraw{msg.notify != 0}, SelfOnly{msg.notify != 0});
     else
-        meter.setValue(level, echo, msg.notify != 0, msg.notify != 0);
+        meter.setValue(level, Notify{echo}, Redraw{msg.notify != 0}, SelfOnly{msg.notify != 0});
     return true;
 }

@@ -46,7 +46,7 @@ void CCMeterWithClip::resetClip() {
     invalidate(true);
 }
 
-void CCMeterWithClip::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, bool force) {
+void CCMeterWithClip::applyValue(int32_t v, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force) {
     CControl::applyValue(v, notify, redraw, selfOnly, force);
     if (value >= clipLevel && !clipped) {
         clipped = true;

@@ -32,7 +32,7 @@ bool CCModWheel::onControlMouse(CCMouseMsg& msg) {
         const int32_t step = dragStep(pressScreenY - msg.screenY);
         if (step == 0) return true;
         if (CCWindowHost* w = window()) w->warpCursor({pressScreenX, pressScreenY});
-        setValue(value + step, true, true, true);
+        setValue(value + step, Notify::yes, Redraw::yes, SelfOnly::yes);
         return true;
     }
     default:

@@ -42,10 +42,10 @@ bool CCOnOffButton::onControlMouse(CCMouseMsg& msg) {
         captureMouse(true);
         held = true;
         if (mode == kButtonMomentary) {
-            setValue(1, true, true, true);
+            setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes);
         } else if (mode == kButtonTrigger) {
-            setValue(1, true, true, true);
-            setValue(0, true, true, true);
+            setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes);
+            setValue(0, Notify::yes, Redraw::yes, SelfOnly::yes);
         } else {
             invalidate(true);
         }
@@ -59,18 +59,18 @@ bool CCOnOffButton::onControlMouse(CCMouseMsg& msg) {
         captureMouse(false);
         switch (mode) {
         case kButtonMomentary:
-            setValue(0, true, true, true);
+            setValue(0, Notify::yes, Redraw::yes, SelfOnly::yes);
             break;
         case kButtonToggle:
-            if (inside) setValue(value ? 0 : 1, true, true, true);
+            if (inside) setValue(value ? 0 : 1, Notify::yes, Redraw::yes, SelfOnly::yes);
             break;
         case kButtonSetOnly:
-            if (inside) setValue(1, true, true, true);
+            if (inside) setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes);
             break;
         case kButtonTriggerTracking:
             if (inside) {
-                setValue(1, true, true, true);
-                setValue(0, true, true, true);
+                setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes);
+                setValue(0, Notify::yes, Redraw::yes, SelfOnly::yes);
             }
             break;
         default:

@@ -170,7 +170,7 @@ void CCPotControl::circularMove(int32_t x, int32_t y) {
     floatMode = 0;
     const int32_t v = fromNormalised(b);
     floatMode = savedFloat;
-    setValue(v, true, true, true);
+    setValue(v, Notify::yes, Redraw::yes, SelfOnly::yes);
 }
 
 void CCPotControl::stepMove(const CCMouseMsg& msg, int32_t mode) {
@@ -195,7 +195,7 @@ void CCPotControl::stepMove(const CCMouseMsg& msg, int32_t mode) {
         pressScreenX = msg.screenX;
         pressScreenY = msg.screenY;
     }
-    setValue(value + step, true, true, true);
+    setValue(value + step, Notify::yes, Redraw::yes, SelfOnly::yes);
 }
 
 bool CCPotControl::onControlMouse(CCMouseMsg& msg) {
@@ -230,7 +230,7 @@ bool CCPotControl::onControlMouse(CCMouseMsg& msg) {
         return true;
     case kMsgWheel:
         if (!CCPageObject::hitTest({msg.x, msg.y})) return false;
-        setValue(msg.first <= 0 ? value - 1 : value + 1, true, true, true);
+        setValue(msg.first <= 0 ? value - 1 : value + 1, Notify::yes, Redraw::yes, SelfOnly::yes);
         return true;
     default:
         return false;

@@ -16,7 +16,7 @@ CControl* CCRadioButton::addMember(std::unique_ptr<CControl> m) {
     CControl* raw = addChild(std::move(m));
     members.push_back(raw);
     setRange(0, int32_t(members.size()) - 1);
-    raw->setValue(int32_t(members.size()) - 1 == value ? 1 : 0, false, false, true);
+    raw->setValue(int32_t(members.size()) - 1 == value ? 1 : 0, Notify::no, Redraw::no, SelfOnly::yes);
     return raw;
 }
 
@@ -28,7 +28,7 @@ void CCRadioButton::drawContent(CCDrawContext& ctx) {
     if (CCBitmap* bitmap = getBackgroundBitmap()) ctx.drawBitmap(*bitmap, {bounds.left, bounds.top});
 }
 
-void CCRadioButton::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, bool force) {
+void CCRadioButton::applyValue(int32_t v, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force) {
     CControl::applyValue(v, notify, redraw, selfOnly, force);
     syncMembers();
 }
@@ -48,7 +48,7 @@ bool CCRadioButton::onControlMessage(CCMsg& msg) {
         if (it == members.end()) return false;
         const int32_t index = int32_t(it - members.begin());
         if (msg.second != 0) {
-            setValue(index, true, true, false);
+            setValue(index, Notify::yes, Redraw::yes, SelfOnly::no);
         } else if (index == value) {
             // The chosen member cannot be switched off by itself.
             syncMembers();
@@ -60,6 +60,6 @@ bool CCRadioButton::onControlMessage(CCMsg& msg) {
 
 bool CCRadioButton::onControlMouse(CCMouseMsg& msg) {
     if (msg.code != kMsgWheel || !CCPageObject::hitTest({msg.x, msg.y})) return false;
-    setValue(msg.first <= 0 ? value - 1 : value + 1, true, true, false);
+    setValue(msg.first <= 0 ? value - 1 : value + 1, Notify::yes, Redraw::yes, SelfOnly::no);
     return true;
 }

@@ -22,7 +22,7 @@ public:
     void drawContent(CCDrawContext& ctx) override;
     bool onControlMessage(CCMsg& msg) override;
     bool onControlMouse(CCMouseMsg& msg) override;
-    void applyValue(int32_t value, bool notify, bool redraw, bool selfOnly, bool force) override;
+    void applyValue(int32_t value, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force) override;
 
 private:
     void syncMembers();

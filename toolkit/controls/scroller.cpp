@@ -23,7 +23,7 @@ void CCScroller::setPage(int32_t shown, int32_t all) {
     visible = std::max(shown, 1);
     total = std::max(all, visible);
     setRange(0, total - visible);
-    setValue(value, false, true, true);
+    setValue(value, Notify::no, Redraw::yes, SelfOnly::yes);
     invalidate(true);
 }
 
@@ -79,7 +79,7 @@ bool CCScroller::onControlMouse(CCMouseMsg& msg) {
             pressValue = value;
         } else {
             const bool before = isVertical() ? msg.y < t.top : msg.x < t.left;
-            setValue(before ? value - visible : value + visible, true, true, true);
+            setValue(before ? value - visible : value + visible, Notify::yes, Redraw::yes, SelfOnly::yes);
         }
         return true;
     }
@@ -88,7 +88,8 @@ bool CCScroller::onControlMouse(CCMouseMsg& msg) {
         const int32_t free = length() - thumbLength();
         if (free <= 0) return true;
         const int64_t moved = int64_t(along - pressAlong) * maximum / free;
-        setValue(int32_t(std::clamp<int64_t>(pressValue + moved, 0, maximum)), true, true, true);
+        setValue(int32_t(std::clamp<int64_t>(pressValue + moved, 0, maximum)), Notify::yes, Redraw::yes,
+                 SelfOnly::yes);
         return true;
     }
     case kMsgLeftUp:
@@ -98,7 +99,8 @@ bool CCScroller::onControlMouse(CCMouseMsg& msg) {
         return true;
     case kMsgWheel:
         if (!CCPageObject::hitTest(point)) return false;
-        setValue(msg.first > 0 ? value - lineStep : value + lineStep, true, true, true);
+        setValue(msg.first > 0 ? value - lineStep : value + lineStep, Notify::yes, Redraw::yes,
+                 SelfOnly::yes);
         return true;
     default:
         return false;

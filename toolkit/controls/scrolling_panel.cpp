@@ -31,7 +31,7 @@ int32_t CCScrollingPanel::contentHeight() const {
 
 void CCScrollingPanel::contentChanged() {
     setRange(0, std::max(contentHeight() - bounds.height(), 0));
-    setValue(value, true, true, false);
+    setValue(value, Notify::yes, Redraw::yes, SelfOnly::no);
     updateScroller();
     invalidate(false);
 }
@@ -64,26 +64,27 @@ void CCScrollingPanel::updateScroller() {
     if (!scroller) return;
     scroller->setPage(bounds.height(), std::max(contentHeight(), bounds.height()));
     scroller->setLineStep(lineStep);
-    scroller->setValue(value, false, true, true);
+    scroller->setValue(value, Notify::no, Redraw::yes, SelfOnly::yes);
 }
 
-void CCScrollingPanel::applyValue(int32_t v, bool notify, bool redraw, bool, bool force) {
+void CCScrollingPanel::applyValue(int32_t v, Notify notify, Redraw redraw, SelfOnly, Force force) {
     // The panel is redrawn once the contents have moved, and as a whole.
-    CControl::applyValue(v, notify, false, false, force);
+    CControl::applyValue(v, notify, Redraw::no, SelfOnly::no, force);
     if (value == shiftedBy) return;
     const int32_t delta = value - shiftedBy;
     shiftedBy = value;
     for (CCPageObject* c = getFirstChild(); c; c = c->getNextSibling())
         c->moveBy(0, -delta);
-    if (scroller) scroller->setValue(value, false, true, true);
-    if (redraw && isShown() && isVisible()) invalidate(false);
+    if (scroller) scroller->setValue(value, Notify::no, Redraw::yes, SelfOnly::yes);
+    if (redraw == Redraw::yes && isShown() && isVisible()) invalidate(false);
 }
 
 void CCScrollingPanel::scrollToShow(int32_t top, int32_t bottom) {
     if (top < bounds.top)
-        setValue(value - (bounds.top - top), true, true, false);
+        setValue(value - (bounds.top - top), Notify::yes, Redraw::yes, SelfOnly::no);
     else if (bottom > bounds.bottom)
-        setValue(value + std::min(bottom - bounds.bottom, top - bounds.top), true, true, false);
+        setValue(value + std::min(bottom - bounds.bottom, top - bounds.top), Notify::yes, Redraw::yes,
+                 SelfOnly::no);
 }
 
 void CCScrollingPanel::drawContent(CCDrawContext& ctx) {
@@ -93,7 +94,7 @@ void CCScrollingPanel::drawContent(CCDrawContext& ctx) {
 
 bool CCScrollingPanel::scrollByWheel(const CCMouseMsg& msg) {
     if (!CCPageObject::hitTest({msg.x, msg.y})) return false;
-    setValue(msg.first > 0 ? value - lineStep : value + lineStep, true, true, false);
+    setValue(msg.first > 0 ? value - lineStep : value + lineStep, Notify::yes, Redraw::yes, SelfOnly::no);
     return true;
 }
 
@@ -113,7 +114,7 @@ bool CCScrollingPanel::deliverToChildren(CCMsg& msg) {
 
 bool CCScrollingPanel::onControlMessage(CCMsg& msg) {
     if (msg.code == kMsgValueChanged && scroller && msg.target == scroller) {
-        setValue(msg.second, true, true, false);
+        setValue(msg.second, Notify::yes, Redraw::yes, SelfOnly::no);
         return true;
     }
     // Values of the contents pass on to the page.

@@ -22,7 +22,7 @@ public:
     void childAdded(CCPageObject* child) override;
     bool deliverToChildren(CCMsg& msg) override;
     bool onControlMessage(CCMsg& msg) override;
-    void applyValue(int32_t value, bool notify, bool redraw, bool selfOnly, bool force) override;
+    void applyValue(int32_t value, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force) override;
     void drawContent(CCDrawContext& ctx) override;
 
     // The height of the contents; by default the lowest child's bottom. Calling

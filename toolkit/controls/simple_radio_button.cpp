@@ -59,12 +59,12 @@ bool CCSimpleRadioButton::onControlMouse(CCMouseMsg& msg) {
     case kMsgLeftDown: {
         if (!CCPageObject::hitTest(point)) return false;
         int32_t index = positionAt(point);
-        if (index >= 0) setValue(index, true, true, false);
+        if (index >= 0) setValue(index, Notify::yes, Redraw::yes, SelfOnly::no);
         return true;
     }
     case kMsgWheel:
         if (!CCPageObject::hitTest(point)) return false;
-        setValue(msg.first <= 0 ? value - 1 : value + 1, true, true, false);
+        setValue(msg.first <= 0 ? value - 1 : value + 1, Notify::yes, Redraw::yes, SelfOnly::no);
         return true;
     default:
         return false;

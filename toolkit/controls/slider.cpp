@@ -95,7 +95,7 @@ bool CCSlider::onControlMouse(CCMouseMsg& msg) {
         if (!CCPageObject::hitTest(point)) return false;
         const int32_t area = stepAreaAt(point);
         if (area >= 0) {
-            setValue(area == 0 ? value + 1 : value - 1, true, true, true);
+            setValue(area == 0 ? value + 1 : value - 1, Notify::yes, Redraw::yes, SelfOnly::yes);
             return true;
         }
         beginDrag(msg);
@@ -112,7 +112,8 @@ bool CCSlider::onControlMouse(CCMouseMsg& msg) {
             dragPixels = total;
         }
         const int64_t change = int64_t(total) * (int64_t(maximum) - minimum) / std::max(travel(), 1);
-        setValue(int32_t(std::clamp<int64_t>(dragStartValue + change, minimum, maximum)), true, true, true);
+        setValue(int32_t(std::clamp<int64_t>(dragStartValue + change, minimum, maximum)), Notify::yes,
+                 Redraw::yes, SelfOnly::yes);
         return true;
     }
     case kMsgLeftUp:
@@ -122,7 +123,7 @@ bool CCSlider::onControlMouse(CCMouseMsg& msg) {
         return true;
     case kMsgWheel:
         if (!CCPageObject::hitTest(point)) return false;
-        setValue(msg.first > 0 ? value + 1 : value - 1, true, true, true);
+        setValue(msg.first > 0 ? value + 1 : value - 1, Notify::yes, Redraw::yes, SelfOnly::yes);
         return true;
     default:
         return false;

@@ -48,7 +48,7 @@ void CCSpinner::turnMove(int32_t x, int32_t y) {
     const double whole = std::trunc(turnRemainder);
     if (whole == 0) return;
     turnRemainder -= whole;
-    setValue(value + int32_t(whole), true, true, true);
+    setValue(value + int32_t(whole), Notify::yes, Redraw::yes, SelfOnly::yes);
 }
 
 void CCSpinner::stepMove(const CCMouseMsg& msg) {
@@ -61,7 +61,7 @@ void CCSpinner::stepMove(const CCMouseMsg& msg) {
         step = dx > 0 ? 1 : -1;
     if (step == 0) return;
     if (CCWindowHost* w = window()) w->warpCursor({pressScreenX, pressScreenY});
-    setValue(value + step, true, true, true);
+    setValue(value + step, Notify::yes, Redraw::yes, SelfOnly::yes);
 }
 
 bool CCSpinner::onControlMouse(CCMouseMsg& msg) {

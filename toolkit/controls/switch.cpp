@@ -48,7 +48,7 @@ bool CCSwitch::onControlMouse(CCMouseMsg& msg) {
     case kMsgLeftDown:
         if (!CCPageObject::hitTest({msg.x, msg.y})) return false;
         captureMouse(true);
-        setValue(positionAt({msg.x, msg.y}), true, true, true);
+        setValue(positionAt({msg.x, msg.y}), Notify::yes, Redraw::yes, SelfOnly::yes);
         pressScreenX = msg.screenX;
         pressScreenY = msg.screenY;
         pressValue = value;
@@ -57,7 +57,7 @@ bool CCSwitch::onControlMouse(CCMouseMsg& msg) {
     case kMsgMouseMove: {
         if (!hasCapture()) return false;
         const int32_t moved = isHorizontal() ? msg.screenX - pressScreenX : msg.screenY - pressScreenY;
-        setValue(pressValue + moved / positionLength(), true, true, true);
+        setValue(pressValue + moved / positionLength(), Notify::yes, Redraw::yes, SelfOnly::yes);
         return true;
     }
     case kMsgLeftUp: {

@@ -63,10 +63,10 @@ bool CCTextButton::onControlMouse(CCMouseMsg& msg) {
         held = false;
         captureMouse(false);
         if (toggle) {
-            if (inside) setValue(value ? 0 : 1, true, true, true);
+            if (inside) setValue(value ? 0 : 1, Notify::yes, Redraw::yes, SelfOnly::yes);
         } else {
-            if (inside) setValue(1, true, true, true);
-            setValue(0, true, true, true);
+            if (inside) setValue(1, Notify::yes, Redraw::yes, SelfOnly::yes);
+            setValue(0, Notify::yes, Redraw::yes, SelfOnly::yes);
         }
         invalidate(true);
         return true;

@@ -39,7 +39,7 @@ void CCTextCtrl::setText(std::string_view value) {
     invalidate(true);
 }
 
-void CCTextCtrl::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, bool force) {
+void CCTextCtrl::applyValue(int32_t v, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force) {
     CControl::applyValue(v, notify, redraw, selfOnly, force);
     // A field bound to a parameter itself shows that parameter's text.
     CCParameterHost* host = parameterSet();
@@ -153,7 +153,7 @@ void CCTextCtrl::deliverText(std::string_view entered) {
 
 void CCTextCtrl::textEntered(int32_t, std::string_view typed) {
     setText(typed);
-    applyValue(value, true, true, true, true);
+    applyValue(value, Notify::yes, Redraw::yes, SelfOnly::yes, Force::yes);
 }
 
 void CCTextCtrl::editReturn() {

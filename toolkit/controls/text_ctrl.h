@@ -24,7 +24,7 @@ public:
     void drawContent(CCDrawContext& ctx) override;
     bool onControlMouse(CCMouseMsg& msg) override;
     bool onControlMessage(CCMsg& msg) override;
-    void applyValue(int32_t value, bool notify, bool redraw, bool selfOnly, bool force) override;
+    void applyValue(int32_t value, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force) override;
     std::string getText() const override { return text; }
     // A field that formats its own text (setFormatsOwnText) keeps what the user
     // typed as its text and reports it with a value change of its tag; the

@@ -12,7 +12,7 @@ uint32_t CCTimedOnOffButton::onFor() const {
     return clock.milliseconds() - onSince;
 }
 
-void CCTimedOnOffButton::applyValue(int32_t v, bool notify, bool redraw, bool selfOnly, bool force) {
+void CCTimedOnOffButton::applyValue(int32_t v, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force) {
     const int32_t before = value;
     CCOnOffButton::applyValue(v, notify, redraw, selfOnly, force);
     if (value == before) return;

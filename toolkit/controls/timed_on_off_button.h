@@ -17,7 +17,7 @@ public:
     // The timer runs while the button is on and visible in a window.
     void setVisible(bool on) override;
     bool onControlMessage(CCMsg& msg) override;
-    void applyValue(int32_t value, bool notify, bool redraw, bool selfOnly, bool force) override;
+    void applyValue(int32_t value, Notify notify, Redraw redraw, SelfOnly selfOnly, Force force) override;
     uint32_t timerId() const { return timer.id(); }
 
 protected:

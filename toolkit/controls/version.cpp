@@ -4,12 +4,11 @@
 #include "toolkit/version_text.h"
 
 CCVersion::CCVersion(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t versionWord,
-                     bool betaBuild, bool demoBuild, int32_t align)
-    : CCPageObject(left, top, right, bottom), word(versionWord), beta(betaBuild), demo(demoBuild),
-      alignment(align) {}
+                     VersionMarks versionMarks, int32_t align)
+    : CCPageObject(left, top, right, bottom), word(versionWord), marks(versionMarks), alignment(align) {}
 
 std::string CCVersion::text() const {
-    return caption + fourPartVersionText(word, beta, demo);
+    return caption + fourPartVersionText(word, marks);
 }
 
 void CCVersion::draw(CCDrawContext& ctx) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/page_object.h"
+#include "toolkit/version_text.h"
 
 #include <string>
 #include <string_view>
@@ -11,7 +12,7 @@
 class CCVersion : public CCPageObject {
 public:
     CCVersion(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t versionWord,
-              bool beta = false, bool demo = false, int32_t alignment = 2);
+              VersionMarks marks = {}, int32_t alignment = 2);
 
     void draw(CCDrawContext& ctx) override;
     void setCaption(std::string_view value) { caption.assign(value); }
@@ -19,8 +20,7 @@ public:
 
 private:
     uint32_t word;
-    bool beta;
-    bool demo;
+    VersionMarks marks;
     int32_t alignment;
     std::string caption = "Version ";
 };
