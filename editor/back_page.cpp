@@ -16,14 +16,15 @@
 #include "toolkit/controls/static_text_ctrl.h"
 #include "toolkit/font.h"
 #include "toolkit/page_manager.h"
+#include "toolkit/palette.h"
 
 using namespace ptag;
 
 namespace {
 
-constexpr CCColour kCream{255, 250, 208, 255};
-constexpr CCColour kLabelColour{196, 186, 146, 255};
-constexpr CCColour kAmber{255, 170, 40, 255};
+constexpr CCColour kCream = palette::kCream;
+constexpr CCColour kLabelColour = palette::kLabel;
+constexpr CCColour kAmber = palette::kAmber;
 constexpr CCRect kPlot{21, 16, 558, 161};
 
 CCFontInterface* styleFont(uint8_t size, bool bold, CCColour colour) {
@@ -543,7 +544,7 @@ void CBackPage::showProgress(bool visible) {
     // A panel over the whole window that no press closes while presets move.
     auto panel =
         std::make_unique<CCModalPanel>(0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top, 0, 1);
-    panel->setFill({12, 9, 7, 150});
+    panel->setFill(palette::kVeil);
     CCModalPanel* raw = panel.get();
     m->showModal(std::move(panel));
     PageBuilder::Hooks hooks;

@@ -1,14 +1,15 @@
 #include "editor/lfo_waveform.h"
 
 #include "toolkit/draw_context.h"
+#include "toolkit/palette.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr CCColour kLineColour{255, 250, 208, 255};
-constexpr CCColour kFrameColour{118, 113, 91, 255};
+constexpr CCColour kLineColour = palette::kCream;
+constexpr CCColour kFrameColour = palette::kFrame;
 constexpr int32_t kTemplateCapacity = 5; // the largest template
 constexpr int32_t kStepPoints = 12;      // six steps of two points
 

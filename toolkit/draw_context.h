@@ -2,6 +2,7 @@
 
 #include "toolkit/bitmap.h"
 #include "toolkit/geometry.h"
+#include "toolkit/palette.h"
 
 #include <cstdint>
 #include <memory>
@@ -117,10 +118,10 @@ private:
     CCDrawState state;
     std::vector<CCDrawState> stack;
     int32_t overlay = 0;
-    CCColour penColour{255, 250, 208, 255};
+    CCColour penColour = palette::kCream;
     float penWidth = 1.0f;
     CCPenStyle penStyle = CCPenStyle::Solid;
-    CCColour brush{0, 0, 0, 255};
+    CCColour brush = palette::kBlack;
     CCPoint penPosition;
     cairo_surface_t* cairoSurface = nullptr;
     cairo_t* cairo = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/geometry.h"
+#include "toolkit/palette.h"
 
 #include <compare>
 #include <cstdint>
@@ -20,7 +21,7 @@ enum CCTextAlign : int32_t {
 };
 
 // The toolkit's default text colour: the cream of the program's art.
-constexpr CCColour kDefaultTextColour{255, 250, 208, 255};
+constexpr CCColour kDefaultTextColour = palette::kCream;
 
 // The key of the font cache. Style bytes: bold, italic, underline.
 struct CCFontDescriptor {

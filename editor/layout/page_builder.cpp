@@ -20,6 +20,7 @@
 #include "toolkit/controls/text_button.h"
 #include "toolkit/controls/text_ctrl.h"
 #include "toolkit/font.h"
+#include "toolkit/palette.h"
 
 namespace {
 
@@ -66,9 +67,9 @@ void PageBuilder::applyStyle(CControl& control, TextStyle style) {
         // Pressed and on in the same face and size: white, then amber.
         if (auto* face = dynamic_cast<CCFont*>(record.font)) {
             CCFontDescriptor pressed = face->getDescriptor();
-            pressed.colour = {255, 255, 255, 255};
+            pressed.colour = palette::kWhite;
             CCFontDescriptor on = face->getDescriptor();
-            on.colour = {255, 178, 70, 255};
+            on.colour = palette::kAmberLit;
             button->setFonts(face, getFont(pressed), getFont(on));
         }
     }

@@ -1,6 +1,7 @@
 #include "toolkit/controls/halvorn_filter_freq_meter.h"
 
 #include "toolkit/draw_context.h"
+#include "toolkit/palette.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,9 +9,9 @@
 namespace {
 
 constexpr double kWheelRatio = 1.0594630943592953; // a twelfth of an octave
-constexpr CCColour kNeedle{255, 170, 40, 255};
-constexpr CCColour kNeedleGlow{255, 170, 40, 90};
-constexpr CCColour kMark{255, 250, 208, 255};
+constexpr CCColour kNeedle = palette::kAmber;
+constexpr CCColour kNeedleGlow = palette::withAlpha(palette::kAmber, 90);
+constexpr CCColour kMark = palette::kCream;
 
 } // namespace
 

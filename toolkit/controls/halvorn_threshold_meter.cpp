@@ -2,15 +2,16 @@
 
 #include "toolkit/controls/meter_drawing.h"
 #include "toolkit/draw_context.h"
+#include "toolkit/palette.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr CCColour kBelow{150, 96, 30, 255};
-constexpr CCColour kAbove{255, 190, 70, 255};
-constexpr CCColour kMark{255, 250, 208, 255};
+constexpr CCColour kBelow = palette::kEmber;
+constexpr CCColour kAbove = palette::kAmberHigh;
+constexpr CCColour kMark = palette::kCream;
 
 } // namespace
 

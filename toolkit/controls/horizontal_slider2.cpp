@@ -1,14 +1,15 @@
 #include "toolkit/controls/horizontal_slider2.h"
 
 #include "toolkit/draw_context.h"
+#include "toolkit/palette.h"
 
 namespace {
 
-constexpr CCColour kGroove{20, 15, 12, 255};
-constexpr CCColour kEdge{118, 113, 91, 255};
-constexpr CCColour kFill{255, 170, 40, 255};
-constexpr CCColour kHandle{255, 250, 208, 255};
-constexpr CCColour kHandleShade{150, 142, 116, 255};
+constexpr CCColour kGroove = palette::kWell;
+constexpr CCColour kEdge = palette::kFrame;
+constexpr CCColour kFill = palette::kAmber;
+constexpr CCColour kHandle = palette::kCream;
+constexpr CCColour kHandleShade = palette::kStone;
 
 } // namespace
 

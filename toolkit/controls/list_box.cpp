@@ -6,11 +6,12 @@
 #include "toolkit/controls/table_row_container.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/draw_context.h"
+#include "toolkit/palette.h"
 
 namespace {
 
-constexpr CCColour kBody{20, 15, 12, 255};
-constexpr CCColour kFrame{118, 113, 91, 255};
+constexpr CCColour kBody = palette::kWell;
+constexpr CCColour kFrame = palette::kFrame;
 
 } // namespace
 

@@ -3,13 +3,14 @@
 #include "toolkit/controls/text_ctrl.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/font.h"
+#include "toolkit/palette.h"
 #include "toolkit/window_host.h"
 
 namespace {
 
-constexpr CCColour kSelected{96, 62, 22, 255};
-constexpr CCColour kSelectedEdge{255, 170, 40, 255};
-constexpr CCColour kHover{58, 47, 38, 255};
+constexpr CCColour kSelected = palette::kRowSelected;
+constexpr CCColour kSelectedEdge = palette::kAmber;
+constexpr CCColour kHover = palette::kRowHover;
 constexpr int32_t kTextInset = 4;
 constexpr int32_t kMinimumBoxHeight = 17;
 

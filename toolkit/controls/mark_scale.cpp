@@ -2,11 +2,12 @@
 
 #include "toolkit/controls/meter_drawing.h"
 #include "toolkit/draw_context.h"
+#include "toolkit/palette.h"
 
 namespace {
 
 constexpr int32_t kInset = 2;
-constexpr CCColour kWell{20, 15, 12, 255};
+constexpr CCColour kWell = palette::kWell;
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/controls/control.h"
+#include "toolkit/palette.h"
 
 class CCImageStrip;
 
@@ -18,10 +19,10 @@ constexpr int32_t kCursorButton = 300;
 
 // Tints of the button art, which is drawn in cream and white.
 struct CCButtonTints {
-    CCTint off{150, 142, 116, 0};
-    CCTint on{255, 178, 70, 0};
-    CCTint pressed{255, 255, 255, 0};
-    CCTint hover{255, 240, 205, 0};
+    CCTint off = palette::tintOf(palette::kStone);
+    CCTint on = palette::tintOf(palette::kAmberLit);
+    CCTint pressed = palette::tintOf(palette::kWhite);
+    CCTint hover = palette::tintOf(palette::kCreamHover);
 };
 
 // A two-state button drawn from one bitmap (or from a strip of two frames, off

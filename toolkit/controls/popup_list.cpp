@@ -3,13 +3,14 @@
 #include "toolkit/controls/menu_selector.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/font.h"
+#include "toolkit/palette.h"
 
 namespace {
 
-constexpr CCColour kListBody{28, 22, 18, 245};
-constexpr CCColour kListFrame{118, 113, 91, 255};
-constexpr CCColour kRowHover{96, 62, 22, 255};
-constexpr CCColour kCurrentMark{255, 170, 40, 255};
+constexpr CCColour kListBody = palette::kListBody;
+constexpr CCColour kListFrame = palette::kFrame;
+constexpr CCColour kRowHover = palette::kRowSelected;
+constexpr CCColour kCurrentMark = palette::kAmber;
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "toolkit/controls/on_off_button.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/font.h"
+#include "toolkit/palette.h"
 
 namespace {
 
@@ -35,8 +36,8 @@ void CCTextButton::setFonts(CCFontInterface* normal, CCFontInterface* pressed, C
 }
 
 CCFontInterface* CCTextButton::stateFont() {
-    if (held) return pressedFont ? pressedFont : defaultFont({255, 255, 255, 255});
-    if (value) return onFont ? onFont : defaultFont({255, 178, 70, 255});
+    if (held) return pressedFont ? pressedFont : defaultFont(palette::kWhite);
+    if (value) return onFont ? onFont : defaultFont(palette::kAmberLit);
     return normalFont ? normalFont : font();
 }
 
