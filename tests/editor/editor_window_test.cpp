@@ -11,7 +11,6 @@
 #include "editor/back_page.h"
 #include "editor/editor_tags.h"
 #include "editor/editor_window.h"
-#include "toolkit/controls/flashing_on_off_button.h"
 #include "editor/layout/layout_row.h"
 #include "editor/prefs.h"
 #include "editor/tovan_filter_ctrl.h"
@@ -26,6 +25,7 @@
 #include "tests/link/fake_backend.h"
 #include "tests/link/pedal_test_support.h"
 #include "tests/platform/temp_folder.h"
+#include "toolkit/controls/flashing_on_off_button.h"
 #include "toolkit/controls/pot_control.h"
 #include "toolkit/controls/static_text_ctrl.h"
 #include "toolkit/controls/text_ctrl.h"
@@ -410,8 +410,8 @@ TEST_F(EditorWindowTest, TheTickSleepsWhileNothingMovesAndAFadeOrAFlashWakesIt) 
 
     // So does a button that flashes, for as long as it flashes; its own timer
     // reaches it.
-    auto* flashing = editor->mainPage()->addChild(
-        std::make_unique<CCFlashingOnOffButton>(kTagNone, 10, 10, 34, 26, 0, kButtonToggle, nullptr, 0, &clock));
+    auto* flashing = editor->mainPage()->addChild(std::make_unique<CCFlashingOnOffButton>(
+        kTagNone, 10, 10, 34, 26, 0, kButtonToggle, nullptr, 0, &clock));
     flashing->setValue(1, false, true, true);
     EXPECT_TRUE(window.timerRunning(CCEditor::kTickTimer));
     ASSERT_TRUE(window.fireTimer(*editor, CCEditor::kTickTimer));

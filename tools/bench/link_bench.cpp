@@ -170,7 +170,8 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, out[0]);
-        const char* argv[] = {program.c_str(), "--dir", folder.c_str(), "--latency-us", latency.c_str(), nullptr};
+        const char* argv[] = {program.c_str(), "--dir",         folder.c_str(),
+                              "--latency-us",  latency.c_str(), nullptr};
         const int spawned =
             posix_spawn(&pid, program.c_str(), &actions, nullptr, const_cast<char**>(argv), environ);
         posix_spawn_file_actions_destroy(&actions);
@@ -228,7 +229,8 @@ void BM_BackupOverVirtualBusAtOneMillisecond(benchmark::State& state) {
             const uint64_t before = backend.count();
             const auto start = std::chrono::steady_clock::now();
             const TovanProcess::BackupRead backup = process.readBackup();
-            wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            wallMs =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
             reports = static_cast<double>(backend.count() - before);
             if (!backup.failure.empty() || backup.bytes.empty()) state.SkipWithError(backup.failure.c_str());
         }
@@ -249,4 +251,7 @@ BENCHMARK(BM_StatusPollExchanges)->Iterations(100);
 BENCHMARK(BM_OneEditExchanges)->Iterations(100);
 BENCHMARK(BM_FullReloadAtOneMillisecond)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BackupAtOneMillisecond)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_BackupOverVirtualBusAtOneMillisecond)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BackupOverVirtualBusAtOneMillisecond)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
