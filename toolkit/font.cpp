@@ -10,6 +10,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <mutex>
 #include <string>
@@ -20,6 +21,8 @@ namespace {
 
 // The resource numbers of the embedded faces: regular and bold of each typeface.
 constexpr int32_t kFontResourceBase = 1;
+// Places whose last text a font remembers (a page has some hundred and fifty).
+constexpr size_t kMaxTextMemos = 512;
 
 // Windows-1252 0x80-0x9F to Unicode; the rest of the code page is Latin-1.
 constexpr uint16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -65,6 +68,9 @@ struct CCFont::Impl {
 
     FT_Face face = nullptr;
     std::unordered_map<uint32_t, Glyph> glyphs;
+    // What each place's last text drew, by its rectangle and alignment: a whole
+    // page composed again finds most texts where they were, over the same pixels.
+    std::map<std::array<int32_t, 5>, CCDrawMemo> memos;
 
     const Glyph& glyph(uint32_t code) {
         auto it = glyphs.find(code);
@@ -164,22 +170,55 @@ void CCFont::drawText(CCDrawContext& ctx, std::string_view text, CCRect rect, in
     int32_t baseline = int32_t((rect.height() * 64 + m.ascender + m.descender) / 2);
     CCPoint origin{rect.left + (pen >> 6), rect.top + (baseline >> 6)};
 
-    CCDrawStateSaver saver(ctx);
-    ctx.clip(rect);
+    // Where the glyphs and the underline put ink, inside the rectangle.
+    const CCRect underline{origin.x + (box.left >> 6), origin.y + 1, origin.x + ((box.right + 63) >> 6),
+                           origin.y + 2};
+    CCRect ink;
+    auto include = [&](CCRect part) {
+        if (part.isEmpty()) return;
+        ink = ink.isEmpty() ? part
+                            : CCRect{std::min(ink.left, part.left), std::min(ink.top, part.top),
+                                     std::max(ink.right, part.right), std::max(ink.bottom, part.bottom)};
+    };
     int32_t x = 0;
     for (char c : text) {
         const Impl::Glyph& g = impl->glyph(toUnicode(c));
-        if (!g.coverage.empty()) {
-            ctx.drawCoverage(g.coverage.data(), g.width, g.width, g.rows,
-                             {origin.x + (x >> 6) + g.left, origin.y - g.top}, descriptor.colour);
-        }
+        if (!g.coverage.empty())
+            include(CCRect::fromSize({origin.x + (x >> 6) + g.left, origin.y - g.top}, g.width, g.rows));
         x += g.advance;
     }
-    if (descriptor.style[2]) {
-        ctx.fillRect(
-            {origin.x + (box.left >> 6), origin.y + 1, origin.x + ((box.right + 63) >> 6), origin.y + 2},
-            descriptor.colour);
-    }
+    if (descriptor.style[2]) include(underline);
+    ink = ink.intersected(rect);
+    if (ink.isEmpty()) return;
+
+    auto paint = [&] {
+        CCDrawStateSaver saver(ctx);
+        ctx.clip(rect);
+        int32_t pen = 0;
+        for (char c : text) {
+            const Impl::Glyph& g = impl->glyph(toUnicode(c));
+            if (!g.coverage.empty()) {
+                ctx.drawCoverage(g.coverage.data(), g.width, g.width, g.rows,
+                                 {origin.x + (pen >> 6) + g.left, origin.y - g.top}, descriptor.colour);
+            }
+            pen += g.advance;
+        }
+        if (descriptor.style[2]) ctx.fillRect(underline, descriptor.colour);
+    };
+    // The drawing depends on the text, where it goes, the colour and the
+    // opacity, and on the pixels under it (which the memo compares).
+    const CCColour& colour = descriptor.colour;
+    std::vector<int32_t> key{rect.left,
+                             rect.top,
+                             rect.right,
+                             rect.bottom,
+                             alignment,
+                             ctx.opacity(),
+                             colour.red << 24 | colour.green << 16 | colour.blue << 8 | colour.alpha};
+    key.insert(key.end(), text.begin(), text.end());
+    if (impl->memos.size() > kMaxTextMemos) impl->memos.clear();
+    impl->memos[{rect.left, rect.top, rect.right, rect.bottom, alignment}].draw(ctx, ink, std::move(key),
+                                                                                paint);
 }
 
 CCFont* getFont(const CCFontDescriptor& d) {
