@@ -151,6 +151,9 @@ public:
     void draw(CCDrawContext& ctx, CCRect area, std::vector<int32_t> key, const std::function<void()>& paint);
     // Whether the last draw was a copy (for tests).
     bool lastWasCopy() const { return copied; }
+    // Whether the last drawing was for this key, and the rectangle it was given.
+    bool holdsKey(const std::vector<int32_t>& key) const { return valid && key == memoKey; }
+    CCRect area() const { return memoArea; }
 
 private:
     CCRect memoArea;
