@@ -1,7 +1,6 @@
 // The software compositor: source pixels (premultiplied 32-bit, or 24-bit taken
 // as opaque) onto a premultiplied 32-bit destination, channel by channel.
 #include "toolkit/bitmap.h"
-#include "toolkit/toolkit_internal.h"
 
 #include <algorithm>
 #include <array>
@@ -225,82 +224,34 @@ void composeWithOpacityAs(Span sp, const OpacityMode& m) {
 // time in SSE2 lanes: the channels widened to 16 bits, the tint a
 // multiplication (256 leaves a channel as it is), the destination's and the
 // source's terms multiplied and added in one 32-bit step each.
-// The same arithmetic for a source in colour (tinted or not) in SSE2 lanes:
-// the channels widened to 16 bits, the tint a multiplication (256 leaves a
-// channel as it is), and the destination's and the source's terms multiplied
-// and added in one 32-bit step each (_mm_madd_epi16). Four pixels a step; each
-// pixel's weights come from the opacity's table.
 template <int Bpp>
 void composeColourWithOpacity(Span sp, const OpacityMode& m) {
     const OpacityWeights& weights = weightsFor(m.opacity);
     const __m128i zero = _mm_setzero_si128();
-    const __m128i tint = m.tinted
-                             ? _mm_setr_epi16(int16_t(m.tint[0]), int16_t(m.tint[1]), int16_t(m.tint[2]), 256,
-                                              int16_t(m.tint[0]), int16_t(m.tint[1]), int16_t(m.tint[2]), 256)
-                             : _mm_set1_epi16(256);
-    // Two pixels' 16-bit channels over two destination pixels, with their weights.
-    auto blendTwo = [&](__m128i source, __m128i destination, uint32_t k0, uint32_t k1) {
-        const int16_t inv0 = int16_t(255 - weights.effective[k0]);
-        const int16_t w0 = int16_t(weights.weight[k0]);
-        const int16_t inv1 = int16_t(255 - weights.effective[k1]);
-        const int16_t w1 = int16_t(weights.weight[k1]);
-        const __m128i first = _mm_madd_epi16(_mm_unpacklo_epi16(destination, source),
-                                             _mm_setr_epi16(inv0, w0, inv0, w0, inv0, w0, inv0, w0));
-        const __m128i second = _mm_madd_epi16(_mm_unpackhi_epi16(destination, source),
-                                              _mm_setr_epi16(inv1, w1, inv1, w1, inv1, w1, inv1, w1));
-        return _mm_packs_epi32(_mm_srli_epi32(first, 8), _mm_srli_epi32(second, 8));
-    };
-    int32_t i = 0;
-    uint32_t source[4];
-    uint32_t alpha[4];
-    for (; i + 4 <= sp.count; i += 4, sp.src += 4 * Bpp, sp.dst += 16) {
-        uint32_t untouched = 0; // pixels whose effective alpha is 0
-        uint32_t plainCopy = 0; // opaque pixels of an opaque image: the tinted source as it is
-        for (int k = 0; k < 4; ++k) {
-            const uint8_t* p = sp.src + k * Bpp;
-            alpha[k] = alphaOf<Bpp>(p);
-            source[k] = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | alpha[k] << 24;
-            if (weights.effective[alpha[k]] == 0) untouched |= 1u << k;
-            if (alpha[k] == 255 && m.alwaysOpaque) plainCopy |= 1u << k;
-        }
-        if (untouched == 0xF) continue;
-        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source));
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sp.dst));
-        const __m128i sLow = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), tint), 8);
-        const __m128i sHigh = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), tint), 8);
-        const __m128i blended =
-            _mm_packus_epi16(blendTwo(sLow, _mm_unpacklo_epi8(d, zero), alpha[0], alpha[1]),
-                             blendTwo(sHigh, _mm_unpackhi_epi8(d, zero), alpha[2], alpha[3]));
-        uint32_t out[4];
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), blended);
-        if (untouched != 0 || plainCopy != 0) {
-            uint32_t tinted[4];
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(tinted), _mm_packus_epi16(sLow, sHigh));
-            for (int k = 0; k < 4; ++k) {
-                if (untouched & (1u << k))
-                    out[k] = loadPixel(sp.dst + 4 * k);
-                else if (plainCopy & (1u << k))
-                    out[k] = tinted[k] | 0xFF000000u;
-            }
-        }
-        std::memcpy(sp.dst, out, 16);
-    }
-    for (; i < sp.count; ++i, sp.src += Bpp, sp.dst += 4) {
+    const __m128i tint =
+        m.tinted ? _mm_setr_epi16(int16_t(m.tint[0]), int16_t(m.tint[1]), int16_t(m.tint[2]), 256, 0, 0, 0, 0)
+                 : _mm_setr_epi16(256, 256, 256, 256, 0, 0, 0, 0);
+    for (int32_t i = 0; i < sp.count; ++i, sp.src += Bpp, sp.dst += 4) {
         const uint32_t a = alphaOf<Bpp>(sp.src);
         const uint32_t t = weights.effective[a];
         if (t == 0) continue;
         const uint32_t pixel =
             uint32_t(sp.src[0]) | uint32_t(sp.src[1]) << 8 | uint32_t(sp.src[2]) << 16 | a << 24;
         // The source's channels, tinted; its alpha stays.
-        const __m128i s = _mm_srli_epi16(
+        const __m128i source = _mm_srli_epi16(
             _mm_mullo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int32_t(pixel)), zero), tint), 8);
         if (a == 255 && m.alwaysOpaque) {
-            const uint32_t out = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(s, zero)));
+            const uint32_t out = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(source, zero)));
             storePixel(sp.dst, out | 0xFF000000u);
             continue;
         }
-        const __m128i d = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int32_t(loadPixel(sp.dst))), zero);
-        const __m128i packed = _mm_packus_epi16(blendTwo(s, d, a, a), zero);
+        const __m128i destination = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int32_t(loadPixel(sp.dst))), zero);
+        const int16_t inv = int16_t(255 - t);
+        const int16_t w = int16_t(weights.weight[a]);
+        const __m128i sums = _mm_madd_epi16(_mm_unpacklo_epi16(destination, source),
+                                            _mm_setr_epi16(inv, w, inv, w, inv, w, inv, w));
+        const __m128i shifted = _mm_srli_epi32(sums, 8);
+        const __m128i packed = _mm_packus_epi16(_mm_packs_epi32(shifted, zero), zero);
         storePixel(sp.dst, uint32_t(_mm_cvtsi128_si32(packed)));
     }
 }
@@ -340,10 +291,6 @@ void composeRows(const CCBitmap& src, CCBitmap& dst, CCRect r, CCPoint sp, bool 
 }
 
 } // namespace
-
-void composePremultipliedRow(const uint32_t* source, uint8_t* destination, int32_t count) {
-    composePlain<4>(Span{reinterpret_cast<const uint8_t*>(source), destination, count});
-}
 
 void CCBitmap::composeInto(CCBitmap& destination, CCRect destRect, CCPoint sourcePoint, bool greyed,
                            uint8_t opacity, CCTint tint) const {

@@ -2,7 +2,6 @@
 
 #include "platform/trace.h"
 #include "toolkit/toolkit.h"
-#include "toolkit/toolkit_internal.h"
 
 #include <cairo.h>
 
@@ -333,39 +332,30 @@ void CCDrawContext::drawCoverage(const uint8_t* mask, int32_t pitch, int32_t wid
     CCRect r = dest.intersected(state.clip);
     if (r.isEmpty()) return;
     uint32_t base = (colour.alpha * state.opacity + 127) / 255;
-    // Each coverage value's premultiplied pixel of the colour, worked out once
-    // for the colour and the opacity (glyphs come one call each, nearly all with
-    // the same): at full coverage the colour itself, else each channel scaled
-    // by the coverage's alpha. Rows then compose as an image's do.
-    struct CoverageTable {
+    // Each coverage value's alpha, worked out once for the text colour's alpha
+    // and the opacity: glyphs come one call each, nearly all with the same.
+    struct AlphaTable {
         uint32_t base = UINT32_MAX;
-        CCColour colour{};
-        uint32_t pixel[256];
+        uint8_t alpha[256];
     };
-    thread_local CoverageTable table;
-    if (table.base != base || !(table.colour == colour)) {
-        for (uint32_t m = 0; m < 256; ++m) {
-            const uint32_t a = (m * base + 127) / 255;
-            table.pixel[m] = a == 255 ? uint32_t(colour.blue) | uint32_t(colour.green) << 8 |
-                                            uint32_t(colour.red) << 16 | 0xFF000000u
-                                      : ((colour.blue * a) >> 8) | ((colour.green * a) >> 8) << 8 |
-                                            ((colour.red * a) >> 8) << 16 | a << 24;
-        }
+    thread_local AlphaTable table;
+    if (table.base != base) {
+        for (uint32_t m = 0; m < 256; ++m)
+            table.alpha[m] = static_cast<uint8_t>((m * base + 127) / 255);
         table.base = base;
-        table.colour = colour;
     }
-    constexpr int32_t kChunk = 64;
-    uint32_t pixels[kChunk];
     for (int32_t y = r.top; y < r.bottom; ++y) {
         const uint8_t* m = mask + static_cast<ptrdiff_t>(y - dest.top) * pitch + (r.left - dest.left);
         uint8_t* d = target->row(y) + static_cast<size_t>(r.left) * 4;
-        for (int32_t x = r.left; x < r.right; x += kChunk) {
-            const int32_t n = std::min(kChunk, r.right - x);
-            for (int32_t i = 0; i < n; ++i)
-                pixels[i] = table.pixel[m[i]];
-            composePremultipliedRow(pixels, d, n);
-            m += n;
-            d += static_cast<size_t>(n) * 4;
+        for (int32_t x = r.left; x < r.right; ++x, ++m, d += 4) {
+            if (*m == 0) continue;
+            const uint32_t a = table.alpha[*m];
+            if (a == 0) continue;
+            if (a == 255) {
+                blendPixel(d, colour.blue, colour.green, colour.red, 255);
+            } else {
+                blendPixel(d, (colour.blue * a) >> 8, (colour.green * a) >> 8, (colour.red * a) >> 8, a);
+            }
         }
     }
 }
