@@ -1,11 +1,11 @@
 #include "editor/lfo_waveform.h"
 
-#include <vector>
-
 #include "toolkit/draw_context.h"
+#include "toolkit/toolkit.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -134,7 +134,10 @@ void CLFOWaveform::drawContent(CCDrawContext& ctx) {
     // The antialiased line of a hundred and more segments is the page's
     // costliest drawing: a compose that finds the same wave over the same
     // pixels copies what it drew last time.
-    std::vector<int32_t> key{ctx.opacity(), inner.left, inner.top, inner.right, inner.bottom};
+    // The key: all the drawing depends on besides the pixels under it (the
+    // colours are constants; plots lose their antialiasing in the fast mode).
+    std::vector<int32_t> key{ctx.opacity(), fastPlots() ? 1 : 0, inner.left,
+                             inner.top,     inner.right,         inner.bottom};
     key.reserve(key.size() + 2 * line.size());
     for (const CCPoint& p : line) {
         key.push_back(p.x);
