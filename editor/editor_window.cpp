@@ -74,7 +74,7 @@ bool CCEditor::Open(CCWindowHost* window) {
     attachWindow(window, backBuffer.get(), link.get());
     setOpen(true);
     Build();
-    if (window != nullptr) window->startTimer(kTickTimer, kTickPeriodMs);
+    tickOn = window != nullptr && window->startTimer(kTickTimer, kTickPeriodMs);
     shown = visible = true;
     return true;
 }
@@ -85,6 +85,7 @@ void CCEditor::Close() {
         window->stopTimer(kTickTimer);
         window->stopTimer(kPollTimer);
     }
+    tickOn = false;
     setOpen(false);
     attachWindow(nullptr, nullptr, link.get());
     backBuffer.reset();
@@ -185,7 +186,21 @@ void CCEditor::windowShown() {
     if (CCWindowHost* window = windowHost()) window->startTimer(kStartReadTimer, 1);
 }
 
+void CCEditor::animationStarted() {
+    // A fade the fade thread starts comes from the end of another, which the
+    // tick saw running (both happen under the redraw lock the tick takes).
+    if (std::this_thread::get_id() != uiThread || tickOn || !isOpen()) return;
+    if (CCWindowHost* window = windowHost()) tickOn = window->startTimer(kTickTimer, kTickPeriodMs);
+}
+
 bool CCEditor::onManagerMessage(CCMsg& msg) {
+    if (msg.code == kMsgTimer && static_cast<uint32_t>(msg.first) == kTickTimer) {
+        if (!animating()) {
+            if (CCWindowHost* window = windowHost()) window->stopTimer(kTickTimer);
+            tickOn = false;
+        }
+        return true;
+    }
     if (msg.code == kMsgTimer && static_cast<uint32_t>(msg.first) == kStartReadTimer) {
         whenIdle([this] { readPedalAtStart(); });
         return true;

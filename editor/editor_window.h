@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "editor/edit_history.h"
@@ -31,7 +32,10 @@ class CCEditor : public AEffEditor, public CCPageManager, private EditHistory::T
 public:
     static constexpr int32_t kWidth = 640;
     static constexpr int32_t kHeight = 650;
-    // The pedal poll and the editor's own tick.
+    // The pedal poll and the editor's own tick. The tick runs only while
+    // something on the page moves by itself (a fade, a flashing button): its
+    // first expiry that finds nothing moving stops it, and the start of a fade
+    // or of a control's timer starts it again. The poll always runs.
     static constexpr uint32_t kPollTimer = 4099;
     static constexpr uint32_t kPollPeriodMs = 100;
     static constexpr uint32_t kTickTimer = 8192;
@@ -68,6 +72,9 @@ public:
     void devicesChanged();
 
     bool onManagerMessage(CCMsg& msg) override;
+    void animationStarted() override;
+    // Whether the tick is running (it sleeps while nothing moves).
+    bool tickRunning() const { return tickOn; }
     void filesDropped(const std::vector<std::string>& paths) override;
     // The window's input, with the history's steps around it: a press to its
     // release is one step; Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, C compares.
@@ -181,6 +188,9 @@ private:
     std::vector<std::function<void()>> deferredWork;
     bool shown = false;
     bool visible = false;
+    bool tickOn = false;
+    // The thread that built the editor: the only one that starts the tick.
+    std::thread::id uiThread = std::this_thread::get_id();
 
     EditHistory edits{*this};
     // The preset the preset's book belongs to (-1: none yet).

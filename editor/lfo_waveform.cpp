@@ -2,9 +2,11 @@
 
 #include "toolkit/draw_context.h"
 #include "toolkit/palette.h"
+#include "toolkit/toolkit.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -129,15 +131,29 @@ std::span<const CCPoint> CLFOWaveform::computePoints() {
 }
 
 void CLFOWaveform::drawContent(CCDrawContext& ctx) {
-    CCDrawStateSaver saver(ctx);
     std::span<const CCPoint> line = computePoints();
-    ctx.setPen(kLineColour, 2.0f);
-    ctx.drawLines(line);
-    const CCPoint frame[] = {{inner.left, inner.top},
-                             {inner.right, inner.top},
-                             {inner.right, inner.bottom},
-                             {inner.left, inner.bottom},
-                             {inner.left, inner.top}};
-    ctx.setPen(kFrameColour, 1.0f);
-    ctx.drawLines(frame);
+    // The antialiased line of a hundred and more segments is the page's
+    // costliest drawing: a compose that finds the same wave over the same
+    // pixels copies what it drew last time.
+    // The key: all the drawing depends on besides the pixels under it (the
+    // colours are constants; plots lose their antialiasing in the fast mode).
+    std::vector<int32_t> key{ctx.opacity(), fastPlots() ? 1 : 0, inner.left,
+                             inner.top,     inner.right,         inner.bottom};
+    key.reserve(key.size() + 2 * line.size());
+    for (const CCPoint& p : line) {
+        key.push_back(p.x);
+        key.push_back(p.y);
+    }
+    memo.draw(ctx, bounds, std::move(key), [&] {
+        CCDrawStateSaver saver(ctx);
+        ctx.setPen(kLineColour, 2.0f);
+        ctx.drawLines(line);
+        const CCPoint frame[] = {{inner.left, inner.top},
+                                 {inner.right, inner.top},
+                                 {inner.right, inner.bottom},
+                                 {inner.left, inner.bottom},
+                                 {inner.left, inner.top}};
+        ctx.setPen(kFrameColour, 1.0f);
+        ctx.drawLines(frame);
+    });
 }

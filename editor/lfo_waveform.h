@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/controls/control.h"
+#include "toolkit/draw_context.h"
 
 #include <cstdint>
 #include <memory>
@@ -49,6 +50,7 @@ private:
     int32_t buildTemplate(int32_t top, int32_t bottom);
 
     std::unique_ptr<CCPoint[]> points;
+    CCDrawMemo memo;
     std::unique_ptr<CCPoint[]> templ;
     CCRect inner;
     int32_t capacity = 0;

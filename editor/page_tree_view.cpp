@@ -28,24 +28,28 @@ CCPageManager* PageTreeView::viewManager() {
     return fixedManager != nullptr ? fixedManager : viewRoot.manager();
 }
 
-std::vector<CControl*> PageTreeView::controlsWithTag(int32_t tag) {
-    std::vector<CControl*> found;
+void PageTreeView::refreshIndex() {
+    const uint64_t now = CCPageObject::treeChanges();
+    if (now == indexedAt) return;
+    index.clear();
     viewRoot.visitDescendants([&](CCPageObject& object) {
-        if (object.getTag() == tag)
-            if (auto* control = dynamic_cast<CControl*>(&object)) found.push_back(control);
+        if (auto* control = dynamic_cast<CControl*>(&object)) index[object.getTag()].push_back(control);
         return false;
     });
-    return found;
+    indexedAt = now;
+}
+
+// A copy: what is done to the controls may change the tree, and the index with it.
+std::vector<CControl*> PageTreeView::controlsWithTag(int32_t tag) {
+    refreshIndex();
+    const auto it = index.find(tag);
+    return it != index.end() ? it->second : std::vector<CControl*>{};
 }
 
 CControl* PageTreeView::firstControl(int32_t tag) {
-    CControl* found = nullptr;
-    viewRoot.visitDescendants([&](CCPageObject& object) {
-        if (object.getTag() != tag) return false;
-        found = dynamic_cast<CControl*>(&object);
-        return found != nullptr;
-    });
-    return found;
+    refreshIndex();
+    const auto it = index.find(tag);
+    return it != index.end() && !it->second.empty() ? it->second.front() : nullptr;
 }
 
 bool PageTreeView::hasControl(int32_t tag) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "link/pedal_view.h"
@@ -15,6 +17,11 @@ class CControl;
 // tag in its tree. The main page derives from it and adds what only it shows
 // (lamps, markers, the progress panel); every rule here looks the control up
 // when it is used, and a tag the page does not have is skipped.
+//
+// Look-ups go through an index of the page's controls by tag, built in one
+// walk of the tree and built again at the first look-up after any tree changed
+// (CCPageObject::treeChanges), so a status poll setting a dozen controls costs
+// a dozen look-ups, not a dozen walks.
 class PageTreeView : public PedalView {
 public:
     // Without a manager, the one at the root of `root`'s tree when used.
@@ -49,8 +56,13 @@ private:
     CCMenuList* openList(int32_t tag);
     CCPageManager* viewManager();
 
+    void refreshIndex();
+
     CCPageObject& viewRoot;
     CCPageManager* fixedManager;
+    // Every control under the root by tag, in tree order, as of indexedAt.
+    std::unordered_map<int32_t, std::vector<CControl*>> index;
+    uint64_t indexedAt = UINT64_MAX;
     // The sub-lists being filled, per selector tag.
     std::map<int32_t, std::vector<CCMenuList*>> openLists;
     // The redraw lock, held by the outermost update.

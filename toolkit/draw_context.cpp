@@ -332,11 +332,24 @@ void CCDrawContext::drawCoverage(const uint8_t* mask, int32_t pitch, int32_t wid
     CCRect r = dest.intersected(state.clip);
     if (r.isEmpty()) return;
     uint32_t base = (colour.alpha * state.opacity + 127) / 255;
+    // Each coverage value's alpha, worked out once for the text colour's alpha
+    // and the opacity: glyphs come one call each, nearly all with the same.
+    struct AlphaTable {
+        uint32_t base = UINT32_MAX;
+        uint8_t alpha[256];
+    };
+    thread_local AlphaTable table;
+    if (table.base != base) {
+        for (uint32_t m = 0; m < 256; ++m)
+            table.alpha[m] = static_cast<uint8_t>((m * base + 127) / 255);
+        table.base = base;
+    }
     for (int32_t y = r.top; y < r.bottom; ++y) {
         const uint8_t* m = mask + static_cast<ptrdiff_t>(y - dest.top) * pitch + (r.left - dest.left);
         uint8_t* d = target->row(y) + static_cast<size_t>(r.left) * 4;
         for (int32_t x = r.left; x < r.right; ++x, ++m, d += 4) {
-            uint32_t a = (*m * base + 127) / 255;
+            if (*m == 0) continue;
+            const uint32_t a = table.alpha[*m];
             if (a == 0) continue;
             if (a == 255) {
                 blendPixel(d, colour.blue, colour.green, colour.red, 255);
@@ -357,4 +370,57 @@ bool writeBitmapPng(const CCBitmap& bitmap, const std::string& path) {
     bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(s);
     return ok;
+}
+
+namespace {
+
+// The rows of `area` of the surface, one after the other.
+void copyArea(const CCBitmap& surface, CCRect area, std::vector<uint8_t>& out) {
+    const size_t rowBytes = static_cast<size_t>(area.width()) * 4;
+    out.resize(rowBytes * static_cast<size_t>(area.height()));
+    for (int32_t y = area.top; y < area.bottom; ++y)
+        std::memcpy(out.data() + rowBytes * static_cast<size_t>(y - area.top),
+                    surface.row(y) + static_cast<size_t>(area.left) * 4, rowBytes);
+}
+
+bool areaHolds(const CCBitmap& surface, CCRect area, const std::vector<uint8_t>& pixels) {
+    const size_t rowBytes = static_cast<size_t>(area.width()) * 4;
+    if (pixels.size() != rowBytes * static_cast<size_t>(area.height())) return false;
+    for (int32_t y = area.top; y < area.bottom; ++y)
+        if (std::memcmp(pixels.data() + rowBytes * static_cast<size_t>(y - area.top),
+                        surface.row(y) + static_cast<size_t>(area.left) * 4, rowBytes) != 0)
+            return false;
+    return true;
+}
+
+} // namespace
+
+void CCDrawMemo::draw(CCDrawContext& ctx, CCRect area, std::vector<int32_t> key,
+                      const std::function<void()>& paint) {
+    copied = false;
+    CCBitmap& surface = ctx.surface();
+    area = area.intersected(surface.bounds());
+    if (area.isEmpty() || !surface.isValid() || !surface.getHasAlpha() ||
+        ctx.clipRect().intersected(area) != area) {
+        paint();
+        return;
+    }
+    if (valid && area == memoArea && key == memoKey && areaHolds(surface, area, before)) {
+        const size_t rowBytes = static_cast<size_t>(area.width()) * 4;
+        for (int32_t y = area.top; y < area.bottom; ++y)
+            std::memcpy(surface.row(y) + static_cast<size_t>(area.left) * 4,
+                        after.data() + rowBytes * static_cast<size_t>(y - area.top), rowBytes);
+        copied = true;
+        return;
+    }
+    copyArea(surface, area, before);
+    {
+        CCDrawStateSaver saver(ctx);
+        ctx.clip(area);
+        paint();
+    }
+    copyArea(surface, area, after);
+    memoArea = area;
+    memoKey = std::move(key);
+    valid = true;
 }

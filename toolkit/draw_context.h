@@ -5,6 +5,7 @@
 #include "toolkit/palette.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -137,6 +138,31 @@ public:
 
 private:
     CCDrawContext& ctx;
+};
+
+// What one drawing did to a rectangle of a surface, kept so that it can be done
+// again by copying. Drawing is deterministic: from the same pixels under the
+// rectangle and the same key (whatever the drawing depends on besides them),
+// it leaves the same pixels. For costly vector drawing (an antialiased line of
+// many segments) that every whole-page compose repeats unchanged. The drawing
+// must stay inside the rectangle; the memo is used only while the clip holds
+// all of it, and otherwise drawn as usual.
+class CCDrawMemo {
+public:
+    void draw(CCDrawContext& ctx, CCRect area, std::vector<int32_t> key, const std::function<void()>& paint);
+    // Whether the last draw was a copy (for tests).
+    bool lastWasCopy() const { return copied; }
+    // Whether the last drawing was for this key, and the rectangle it was given.
+    bool holdsKey(const std::vector<int32_t>& key) const { return valid && key == memoKey; }
+    CCRect area() const { return memoArea; }
+
+private:
+    CCRect memoArea;
+    std::vector<int32_t> memoKey;
+    std::vector<uint8_t> before;
+    std::vector<uint8_t> after;
+    bool valid = false;
+    bool copied = false;
 };
 
 // Writes any valid bitmap to a PNG file (straight alpha); false on failure.

@@ -10,6 +10,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <mutex>
 #include <string>
@@ -20,6 +21,8 @@ namespace {
 
 // The resource numbers of the embedded faces: regular and bold of each typeface.
 constexpr int32_t kFontResourceBase = 1;
+// Places whose last text a font remembers (a page has some hundred and fifty).
+constexpr size_t kMaxTextMemos = 512;
 
 // Windows-1252 0x80-0x9F to Unicode; the rest of the code page is Latin-1.
 constexpr uint16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -65,6 +68,9 @@ struct CCFont::Impl {
 
     FT_Face face = nullptr;
     std::unordered_map<uint32_t, Glyph> glyphs;
+    // What each place's last text drew, by its rectangle and alignment: a whole
+    // page composed again finds most texts where they were, over the same pixels.
+    std::map<std::array<int32_t, 5>, CCDrawMemo> memos;
 
     const Glyph& glyph(uint32_t code) {
         auto it = glyphs.find(code);
@@ -136,50 +142,99 @@ int32_t CCFont::lineHeight() {
 void CCFont::drawText(CCDrawContext& ctx, std::string_view text, CCRect rect, int32_t alignment) {
     std::lock_guard lock(fontLock);
     if (text.empty() || rect.isEmpty()) return;
-    const int32_t w64 = rect.width() * 64;
-    Impl::Box box = impl->measure(text);
-    if (alignment == kAlignLeftShortened) {
-        while (!text.empty() && box.right - std::min(box.left, 0) > w64) {
-            text.remove_suffix(1);
-            box = impl->measure(text);
-        }
-        if (text.empty()) return;
-    }
-    // The pen start in 26.6 from the rectangle's left, chosen so that the ink box
-    // lands inside: flush left, flush right (its last pixel in the last column) or centred.
-    int32_t pen;
-    switch (alignment) {
-    case kAlignRight:
-        pen = w64 - box.right - 1;
-        break;
-    case kAlignCentre:
-        pen = (w64 - box.left - box.right) / 2;
-        break;
-    default:
-        pen = std::max(0, -box.left);
-        break;
-    }
-    // The baseline centres the face's line box, so texts of one font share a baseline.
-    const FT_Size_Metrics& m = impl->face->size->metrics;
-    int32_t baseline = int32_t((rect.height() * 64 + m.ascender + m.descender) / 2);
-    CCPoint origin{rect.left + (pen >> 6), rect.top + (baseline >> 6)};
+    // What the drawing depends on besides the pixels under it (which the memo
+    // compares): the text, where it goes, the colour and the opacity.
+    const CCColour& colour = descriptor.colour;
+    std::vector<int32_t> key{rect.left,
+                             rect.top,
+                             rect.right,
+                             rect.bottom,
+                             alignment,
+                             ctx.opacity(),
+                             colour.red << 24 | colour.green << 16 | colour.blue << 8 | colour.alpha};
+    key.insert(key.end(), text.begin(), text.end());
+    if (impl->memos.size() > kMaxTextMemos) impl->memos.clear();
+    CCDrawMemo& memo = impl->memos[{rect.left, rect.top, rect.right, rect.bottom, alignment}];
 
-    CCDrawStateSaver saver(ctx);
-    ctx.clip(rect);
-    int32_t x = 0;
-    for (char c : text) {
-        const Impl::Glyph& g = impl->glyph(toUnicode(c));
-        if (!g.coverage.empty()) {
-            ctx.drawCoverage(g.coverage.data(), g.width, g.width, g.rows,
-                             {origin.x + (x >> 6) + g.left, origin.y - g.top}, descriptor.colour);
+    struct Layout {
+        std::string_view text;
+        CCPoint origin;
+        CCRect underline;
+        CCRect ink; // where the glyphs and the underline put ink, inside the rectangle
+    };
+    auto layOut = [&]() -> Layout {
+        Layout l{text, {}, {}, {}};
+        const int32_t w64 = rect.width() * 64;
+        Impl::Box box = impl->measure(l.text);
+        if (alignment == kAlignLeftShortened) {
+            while (!l.text.empty() && box.right - std::min(box.left, 0) > w64) {
+                l.text.remove_suffix(1);
+                box = impl->measure(l.text);
+            }
+            if (l.text.empty()) return l;
         }
-        x += g.advance;
+        // The pen start in 26.6 from the rectangle's left, chosen so that the ink box
+        // lands inside: flush left, flush right (its last pixel in the last column) or centred.
+        int32_t pen;
+        switch (alignment) {
+        case kAlignRight:
+            pen = w64 - box.right - 1;
+            break;
+        case kAlignCentre:
+            pen = (w64 - box.left - box.right) / 2;
+            break;
+        default:
+            pen = std::max(0, -box.left);
+            break;
+        }
+        // The baseline centres the face's line box, so texts of one font share a baseline.
+        const FT_Size_Metrics& m = impl->face->size->metrics;
+        int32_t baseline = int32_t((rect.height() * 64 + m.ascender + m.descender) / 2);
+        l.origin = {rect.left + (pen >> 6), rect.top + (baseline >> 6)};
+        l.underline = {l.origin.x + (box.left >> 6), l.origin.y + 1, l.origin.x + ((box.right + 63) >> 6),
+                       l.origin.y + 2};
+        auto include = [&](CCRect part) {
+            if (part.isEmpty()) return;
+            l.ink = l.ink.isEmpty()
+                        ? part
+                        : CCRect{std::min(l.ink.left, part.left), std::min(l.ink.top, part.top),
+                                 std::max(l.ink.right, part.right), std::max(l.ink.bottom, part.bottom)};
+        };
+        int32_t x = 0;
+        for (char c : l.text) {
+            const Impl::Glyph& g = impl->glyph(toUnicode(c));
+            if (!g.coverage.empty())
+                include(
+                    CCRect::fromSize({l.origin.x + (x >> 6) + g.left, l.origin.y - g.top}, g.width, g.rows));
+            x += g.advance;
+        }
+        if (descriptor.style[2]) include(l.underline);
+        l.ink = l.ink.intersected(rect);
+        return l;
+    };
+    auto paint = [&](const Layout& l) {
+        CCDrawStateSaver saver(ctx);
+        ctx.clip(rect);
+        int32_t pen = 0;
+        for (char c : l.text) {
+            const Impl::Glyph& g = impl->glyph(toUnicode(c));
+            if (!g.coverage.empty()) {
+                ctx.drawCoverage(g.coverage.data(), g.width, g.width, g.rows,
+                                 {l.origin.x + (pen >> 6) + g.left, l.origin.y - g.top}, descriptor.colour);
+            }
+            pen += g.advance;
+        }
+        if (descriptor.style[2]) ctx.fillRect(l.underline, descriptor.colour);
+    };
+    // The same text in the same place: where it puts ink is known, and only
+    // the pixels under it are still to be compared.
+    if (memo.holdsKey(key)) {
+        memo.draw(ctx, memo.area(), std::move(key), [&] { paint(layOut()); });
+        return;
     }
-    if (descriptor.style[2]) {
-        ctx.fillRect(
-            {origin.x + (box.left >> 6), origin.y + 1, origin.x + ((box.right + 63) >> 6), origin.y + 2},
-            descriptor.colour);
-    }
+    const Layout l = layOut();
+    if (l.ink.isEmpty()) return;
+    memo.draw(ctx, l.ink, std::move(key), [&] { paint(l); });
 }
 
 CCFont* getFont(const CCFontDescriptor& d) {

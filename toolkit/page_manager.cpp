@@ -59,6 +59,14 @@ bool CCPageManager::dispatch(CCMsg& msg) {
 
 bool CCPageManager::dispatchToTree(CCMsg& msg, CCMouseMsg* mouse) {
     if (mouse && captured && captured->onMouse(*mouse)) return true;
+    if (msg.code == kMsgTimer) {
+        // To the object the timer runs for, if the tree would reach it.
+        CCPageObject* target = timers.targetOf(static_cast<uint32_t>(msg.first));
+        if (target == nullptr || !inSubtree(this, target)) return false;
+        for (const CCPageObject* o = target->getParent(); o != this; o = o->getParent())
+            if (!o->isEnabled() || !o->isShown() || !o->isVisible()) return false;
+        return target->deliver(msg);
+    }
     return deliverToChildren(msg);
 }
 
@@ -264,6 +272,7 @@ void CCPageManager::fadeTo(CCPageObject* object, uint8_t target, int32_t factor,
     if (!object) return;
     if (open && object->isShown() && object->isVisible()) {
         animator->add(object, target, factor, completionCode);
+        animationStarted();
         return;
     }
     object->setCurrentOpacity(target);
@@ -303,6 +312,11 @@ void CCPageManager::forgetSubtree(CCPageObject* root) {
     for (CCPageObject** ref : {&captured, &hover, &previousHover, &modal, &popupEdit})
         if (inSubtree(root, *ref)) *ref = nullptr;
     animator->dropSubtree(root);
+    timers.forgetSubtree(root);
+}
+
+bool CCPageManager::animating() const {
+    return animator->fadeCount() > 0 || timers.hasTargets();
 }
 
 void CCPageManager::fadeInvalidate(CCPageObject* object) {

@@ -83,6 +83,12 @@ public:
     void invalidateObject(CCPageObject* object, bool selfOnly);
     void setFadesSuspended(bool on);
     CCFadeAnimator& fades() { return *animator; }
+    // Whether something on the page moves by itself: a fade runs, or an
+    // object's own timer does (a flashing button).
+    bool animating() const;
+    // Something began to move by itself (see animating). Called on the thread
+    // that started it: the fade thread too, when a fade's end starts another.
+    virtual void animationStarted() {}
 
     // The window's input, as messages through dispatch (see CCWindowClient).
     bool leftPressed(const CCPointerEvent& event) override;

@@ -6,6 +6,7 @@
 #include "toolkit/page_manager.h"
 #include "toolkit/parameter_host.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -28,7 +29,23 @@ bool intersects(const CCRect& p, const CCRect& q) {
     return p.left < q.right && q.left < p.right && p.top < q.bottom && q.top < p.bottom;
 }
 
+std::atomic<uint64_t> treeChangeCount{0};
+
+void treeChanged() {
+    treeChangeCount.fetch_add(1, std::memory_order_relaxed);
+}
+
 } // namespace
+
+uint64_t CCPageObject::treeChanges() {
+    return treeChangeCount.load(std::memory_order_relaxed);
+}
+
+void CCPageObject::setTag(int32_t value) {
+    if (value == tag) return;
+    tag = value;
+    treeChanged();
+}
 
 CCPageObject::CCPageObject() = default;
 
@@ -45,11 +62,13 @@ CCPageObject::~CCPageObject() {
     while (firstChild)
         detachFirstChild().reset();
     if (background) releaseBitmap(background);
+    treeChanged();
 }
 
 void CCPageObject::addChildObject(std::unique_ptr<CCPageObject> child) {
     if (!child) return;
     auto lock = lockTreeOf(this);
+    treeChanged();
     CCPageObject* raw = child.get();
     raw->parent = this;
     std::unique_ptr<CCPageObject>* slot = &firstChild;
@@ -82,6 +101,7 @@ void CCPageObject::addChildObject(std::unique_ptr<CCPageObject> child) {
 std::unique_ptr<CCPageObject> CCPageObject::removeChild(CCPageObject* child) {
     if (!child || child == this || !isAncestorOf(child)) return nullptr;
     auto lock = lockTreeOf(this);
+    treeChanged();
     CCPageObject* former = child->parent;
     if (CCPageManager* m = manager()) m->forgetSubtree(child);
     unbindSubtree(child);

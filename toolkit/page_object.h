@@ -141,7 +141,11 @@ public:
 
     // Flags.
     int32_t getTag() const { return tag; }
-    void setTag(int32_t value) { tag = value; }
+    void setTag(int32_t value);
+    // Counts the changes of every tree in the program: an object added, removed
+    // or destroyed, a tag changed. An index of a tree built at one count holds
+    // for as long as the count stays there.
+    static uint64_t treeChanges();
     bool isEnabled() const { return enabled != 0; }
     bool isShown() const { return shown != 0; }
     bool isVisible() const { return visible != 0; }

@@ -25,6 +25,7 @@
 #include "tests/link/fake_backend.h"
 #include "tests/link/pedal_test_support.h"
 #include "tests/platform/temp_folder.h"
+#include "toolkit/controls/flashing_on_off_button.h"
 #include "toolkit/controls/pot_control.h"
 #include "toolkit/controls/static_text_ctrl.h"
 #include "toolkit/controls/text_ctrl.h"
@@ -374,6 +375,60 @@ TEST_F(EditorWindowTest, AHundredTicksAndAKnobTurnOnAPlayedPedal) {
     editor->Close();
     EXPECT_FALSE(editor->IsOpen());
     EXPECT_FALSE(window.timerRunning(CCEditor::kPollTimer));
+}
+
+// Records the timer messages that reach it.
+class TimerProbe : public CCPageObject {
+public:
+    bool onMessage(CCMsg& msg) override {
+        if (msg.code == kMsgTimer) timers.push_back(static_cast<uint32_t>(msg.first));
+        return false;
+    }
+    std::vector<uint32_t> timers;
+};
+
+TEST_F(EditorWindowTest, TheTickSleepsWhileNothingMovesAndAFadeOrAFlashWakesIt) {
+    auto* probe = editor->mainPage()->addChild(std::make_unique<TimerProbe>());
+    clock.now += 10000;
+    editor->fades().runPass(); // the fades of the build end
+    ASSERT_TRUE(window.fireTimer(*editor, CCEditor::kTickTimer));
+    EXPECT_FALSE(window.timerRunning(CCEditor::kTickTimer)) << "nothing moves: the tick sleeps";
+    EXPECT_FALSE(editor->tickRunning());
+    ASSERT_TRUE(window.fireTimer(*editor, CCEditor::kPollTimer));
+    EXPECT_TRUE(window.timerRunning(CCEditor::kPollTimer)) << "the poll goes on";
+
+    // A fade wakes it; it sleeps again once the fade has ended.
+    CControl* knob = control(ptag::kDrive);
+    editor->fadeTo(knob, 100, 10, 0);
+    EXPECT_TRUE(window.timerRunning(CCEditor::kTickTimer));
+    EXPECT_EQ(window.timerPeriod(CCEditor::kTickTimer), CCEditor::kTickPeriodMs);
+    ASSERT_TRUE(window.fireTimer(*editor, CCEditor::kTickTimer));
+    EXPECT_TRUE(window.timerRunning(CCEditor::kTickTimer)) << "awake while the fade runs";
+    clock.now += 10000;
+    editor->fades().runPass();
+    ASSERT_TRUE(window.fireTimer(*editor, CCEditor::kTickTimer));
+    EXPECT_FALSE(window.timerRunning(CCEditor::kTickTimer));
+
+    // So does a button that flashes, for as long as it flashes; its own timer
+    // reaches it.
+    auto* flashing = editor->mainPage()->addChild(std::make_unique<CCFlashingOnOffButton>(
+        kTagNone, 10, 10, 34, 26, 0, kButtonToggle, nullptr, 0, &clock));
+    flashing->setValue(1, Notify::no, Redraw::yes, SelfOnly::yes);
+    EXPECT_TRUE(window.timerRunning(CCEditor::kTickTimer));
+    ASSERT_TRUE(window.fireTimer(*editor, CCEditor::kTickTimer));
+    EXPECT_TRUE(window.timerRunning(CCEditor::kTickTimer));
+    window.presentPending(*editor);
+    clock.now += CCFlashingOnOffButton::kPhaseMs;
+    ASSERT_TRUE(window.fireTimer(*editor, flashing->timerId()));
+    const std::vector<CCRect> drawn = window.pendingPresents();
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), flashing->getBounds()), drawn.end())
+        << "its own timer reached the button, which drew its next phase";
+    flashing->setValue(0, Notify::no, Redraw::yes, SelfOnly::yes);
+    ASSERT_TRUE(window.fireTimer(*editor, CCEditor::kTickTimer));
+    EXPECT_FALSE(window.timerRunning(CCEditor::kTickTimer));
+
+    // The editor's timers and a control's reach no other object of the page.
+    EXPECT_TRUE(probe->timers.empty());
 }
 
 // Notes at each scan for pedals whether another thread could take the

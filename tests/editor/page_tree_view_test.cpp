@@ -151,3 +151,27 @@ TEST_F(PageView, ReadingThePedalWritesNothingWithTheControlsBound) {
     EXPECT_TRUE(frames[0].is(proto::kWrite, 5, 8));
     EXPECT_TRUE(frames[1].is(proto::kWrite, 7, 5));
 }
+
+TEST_F(PageView, ControlsAreFoundByTagAsThePageChanges) {
+    EXPECT_FALSE(view.hasControl(150));
+    auto* added = manager.addChild(std::make_unique<CCPotControl>(150, 400, 0, 432, 34, 0, 100, 0, 0));
+    EXPECT_TRUE(view.hasControl(150)) << "a control added after a look-up";
+    view.setControlValueQuiet(150, 40);
+    EXPECT_EQ(added->getValue(), 40);
+    auto* twin = manager.addChild(std::make_unique<CCPotControl>(150, 440, 0, 472, 34, 0, 100, 0, 0));
+    view.setControlValueQuiet(150, 60);
+    EXPECT_EQ(added->getValue(), 60);
+    EXPECT_EQ(twin->getValue(), 60) << "a tag shown twice sets both";
+
+    std::unique_ptr<CCPageObject> taken = manager.removeChild(added);
+    view.setControlValueQuiet(150, 70);
+    EXPECT_EQ(added->getValue(), 60) << "a control taken out of the page is not found";
+    EXPECT_EQ(twin->getValue(), 70);
+    manager.removeChild(twin).reset();
+    EXPECT_FALSE(view.hasControl(150)) << "a control destroyed is not found";
+
+    toeFrequency->setTag(151);
+    EXPECT_FALSE(view.hasControl(16));
+    view.setControlValueQuiet(151, 1234);
+    EXPECT_EQ(toeFrequency->getValue(), 1234) << "a control is found under the tag it was given";
+}

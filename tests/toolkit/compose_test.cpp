@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 namespace {
 
 constexpr CCPixel kGreyDest{100, 100, 100, 255};
@@ -24,6 +27,25 @@ CCPixel composeOne(CCPixel source, int bits, Mode mode, bool alwaysOpaque = fals
     std::memcpy(dst.row(0), &kGreyDest, 4);
     src.composeInto(dst, {0, 0, 1, 1}, {0, 0}, mode.greyed, mode.opacity, mode.tint);
     return dst.pixelAt(0, 0);
+}
+
+// Composes a row of source pixels onto a row of the grey destination, so that
+// whole groups of pixels go through the compositor together, as on a page.
+std::vector<CCPixel> composeRow(const std::vector<CCPixel>& sources, Mode mode, bool alwaysOpaque = false) {
+    const int32_t n = static_cast<int32_t>(sources.size());
+    CCBitmap src;
+    EXPECT_TRUE(src.loadFromPackedDib(
+        makeDib(n, 1, 32, [&](int32_t x, int32_t) { return sources[size_t(x)]; }), true));
+    src.setAlwaysOpaque(alwaysOpaque);
+    CCBitmap dst;
+    EXPECT_TRUE(dst.createSection(n, 1));
+    for (int32_t x = 0; x < n; ++x)
+        std::memcpy(dst.row(0) + 4 * x, &kGreyDest, 4);
+    src.composeInto(dst, {0, 0, n, 1}, {0, 0}, mode.greyed, mode.opacity, mode.tint);
+    std::vector<CCPixel> out;
+    for (int32_t x = 0; x < n; ++x)
+        out.push_back(dst.pixelAt(x, 0));
+    return out;
 }
 
 TEST(Compositor, PlainAtAlphaZeroHalfAndFull) {
@@ -60,6 +82,41 @@ TEST(Compositor, TintMultipliesEachChannel) {
     // Tint and opacity together.
     EXPECT_EQ(composeOne({200, 100, 50, 255}, 32, {.opacity = 128, .tint = amber}),
               (CCPixel{50, 74, 74, 254}));
+}
+
+// The same pixels as above, side by side in one row: eight together, then a
+// rest of three, each of the results written out above by hand.
+TEST(Compositor, ARowMixingTransparentHalfAndOpaquePixelsComposesEachAsAlone) {
+    const CCPixel none{200, 100, 50, 0}, half{200, 100, 50, 128}, full{200, 100, 50, 255};
+    const std::vector<CCPixel> row{none, half, full, half, full, full, full, full, none, half, full};
+    const CCPixel g = kGreyDest;
+    EXPECT_EQ(composeRow(row, {}), (std::vector<CCPixel>{g,
+                                                         {149, 99, 74, 254},
+                                                         {200, 100, 50, 255},
+                                                         {149, 99, 74, 254},
+                                                         {200, 100, 50, 255},
+                                                         {200, 100, 50, 255},
+                                                         {200, 100, 50, 255},
+                                                         {200, 100, 50, 255},
+                                                         g,
+                                                         {149, 99, 74, 254},
+                                                         {200, 100, 50, 255}}));
+    const CCPixel halfFaded{124, 99, 87, 254}, fullFaded{149, 99, 74, 254};
+    EXPECT_EQ(composeRow(row, {.opacity = 128}),
+              (std::vector<CCPixel>{g, halfFaded, fullFaded, halfFaded, fullFaded, fullFaded, fullFaded,
+                                    fullFaded, g, halfFaded, fullFaded}));
+    const CCTint amber{255, 128, 0, 0};
+    const CCPixel halfAmber{50, 74, 73, 254}, fullAmber{0, 50, 49, 254};
+    EXPECT_EQ(composeRow(row, {.tint = amber}),
+              (std::vector<CCPixel>{g, halfAmber, fullAmber, halfAmber, fullAmber, fullAmber, fullAmber,
+                                    fullAmber, g, halfAmber, fullAmber}));
+    // An always-opaque image copies its tinted opaque pixels and blends the others.
+    const CCPixel fullCopied{0, 50, 49, 255};
+    // Premultiplied (100, 50, 25) tinted to (0, 25, 24); opacity 128 gives t 64, weight 128, inverse 191.
+    const CCPixel halfFadedAmber{74, 87, 86, 254};
+    EXPECT_EQ(composeRow(row, {.opacity = 128, .tint = amber}, true),
+              (std::vector<CCPixel>{g, halfFadedAmber, fullCopied, halfFadedAmber, fullCopied, fullCopied,
+                                    fullCopied, fullCopied, g, halfFadedAmber, fullCopied}));
 }
 
 TEST(Compositor, AlwaysOpaqueBitmapsCopyTheirOpaquePixels) {

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -135,6 +137,58 @@ TEST_F(Fonts, GlyphsTakeTheFontColourAndContextOpacity) {
     CCPixel half = faded->surface().pixelAt((ink.left + ink.right) / 2, (ink.top + ink.bottom) / 2);
     EXPECT_NEAR(half.red, 128, 1);
     EXPECT_NEAR(half.green, 85, 1);
+}
+
+// A text drawn where the same text was drawn before may be copied from what
+// that drawing left; the copy must be what drawing gives, whatever lies under it.
+TEST_F(Fonts, ATextDrawnAgainComesOutAsDrawnOverWhatIsUnderItNow) {
+    CCFont* font = getFont();
+    const CCRect place{0, 0, 160, 40};
+    auto filled = [&](CCColour background) {
+        auto ctx = black();
+        ctx->fillRect(place, background);
+        return ctx;
+    };
+    auto pixels = [](const CCDrawContext& ctx) {
+        const CCBitmap& b = ctx.surface();
+        std::vector<CCPixel> out;
+        for (int32_t y = 0; y < b.getHeight(); ++y)
+            for (int32_t x = 0; x < b.getWidth(); ++x)
+                out.push_back(b.pixelAt(x, y));
+        return out;
+    };
+    // First over blue, the reference for blue.
+    auto blue = filled({40, 60, 200, 255});
+    font->drawText(*blue, "Tovan 42", place, kAlignCentre);
+    const auto overBlue = pixels(*blue);
+
+    auto dark = filled({0, 0, 0, 255});
+    font->drawText(*dark, "Tovan 42", place, kAlignCentre);
+    const auto overBlack = pixels(*dark);
+    ASSERT_FALSE(inkOf(dark->surface()).empty());
+    // Nothing of the blue background comes along with the text.
+    const CCPixel blueBackground = blue->surface().pixelAt(0, 0);
+    EXPECT_EQ(std::count(overBlack.begin(), overBlack.end(), blueBackground), 0);
+
+    auto again = filled({0, 0, 0, 255});
+    font->drawText(*again, "Tovan 42", place, kAlignCentre);
+    EXPECT_EQ(pixels(*again), overBlack) << "the same text over the same pixels";
+
+    auto blueAgain = filled({40, 60, 200, 255});
+    font->drawText(*blueAgain, "Tovan 42", place, kAlignCentre);
+    EXPECT_EQ(pixels(*blueAgain), overBlue) << "the same text over other pixels is drawn over them";
+    const auto overBlueAgain = pixels(*blueAgain);
+    EXPECT_EQ(std::count(overBlueAgain.begin(), overBlueAgain.end(), dark->surface().pixelAt(0, 0)), 0);
+
+    auto otherText = filled({0, 0, 0, 255});
+    font->drawText(*otherText, "Tovan 43", place, kAlignCentre);
+    EXPECT_NE(pixels(*otherText), overBlack) << "another text in the same place";
+
+    auto faded = filled({0, 0, 0, 255});
+    faded->setOpacity(128);
+    font->drawText(*faded, "Tovan 42", place, kAlignCentre);
+    EXPECT_LT(inkOf(faded->surface()).maxRed, inkOf(dark->surface()).maxRed)
+        << "the same text at another opacity";
 }
 
 TEST_F(Fonts, NoFontWithoutToolkitOrData) {

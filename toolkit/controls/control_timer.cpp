@@ -20,7 +20,7 @@ uint32_t allocateControlTimerId() {
 void CCControlTimer::start(CCPageObject& owner, uint32_t periodMs) {
     if (host) return;
     CCTimerHost* t = owner.timerHost();
-    if (t && t->startTimer(timerId, periodMs)) host = t;
+    if (t && t->startTimer(timerId, periodMs, &owner)) host = t;
 }
 
 void CCControlTimer::stop() {

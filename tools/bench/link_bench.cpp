@@ -2,10 +2,25 @@
 // and how close a full reload comes to the pedal's own pace.
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "link/tovan_process.h"
 #include "platform/hid/sim/sim_backend.h"
+#include "platform/hid/virtual/virtual_backend.h"
+
+extern char** environ;
 
 namespace {
 
@@ -95,6 +110,139 @@ void BM_BackupAtOneMillisecond(benchmark::State& state) {
     state.counters["ratio"] = reports > 0 ? wallMs / reports : 0;
 }
 
+// Counts the reports that went through: each write and each input report
+// that completed.
+class CountingHandle : public tovan::HidHandle {
+public:
+    CountingHandle(std::unique_ptr<tovan::HidHandle> inner, std::shared_ptr<std::atomic<uint64_t>> reports)
+        : inner(std::move(inner)), reports(std::move(reports)) {}
+    tovan::HidStatus write(const tovan::HidReport& report, std::chrono::milliseconds timeout) override {
+        return counted(inner->write(report, timeout));
+    }
+    tovan::HidStatus getInputReport(tovan::HidReport& report, std::chrono::milliseconds timeout) override {
+        return counted(inner->getInputReport(report, timeout));
+    }
+    std::unique_ptr<tovan::HidHandle> duplicate() const override {
+        auto copy = inner->duplicate();
+        return copy ? std::make_unique<CountingHandle>(std::move(copy), reports) : nullptr;
+    }
+
+private:
+    tovan::HidStatus counted(tovan::HidStatus status) {
+        if (status == tovan::HidStatus::ok) reports->fetch_add(1, std::memory_order_relaxed);
+        return status;
+    }
+    std::unique_ptr<tovan::HidHandle> inner;
+    std::shared_ptr<std::atomic<uint64_t>> reports;
+};
+
+class CountingBackend : public tovan::HidBackend {
+public:
+    explicit CountingBackend(const std::string& folder) : inner(folder) {}
+    std::optional<std::vector<std::string>> enumerate() override { return inner.enumerate(); }
+    std::unique_ptr<tovan::HidHandle> open(const std::string& path) override {
+        auto handle = inner.open(path);
+        return handle ? std::make_unique<CountingHandle>(std::move(handle), reports) : nullptr;
+    }
+    std::unique_ptr<tovan::HotplugMonitor> watch(std::function<void()>) override { return nullptr; }
+
+    uint64_t count() const { return reports->load(std::memory_order_relaxed); }
+
+private:
+    tovan::VirtualHidBackend inner;
+    std::shared_ptr<std::atomic<uint64_t>> reports = std::make_shared<std::atomic<uint64_t>>(0);
+};
+
+// A tovan-pedal-sim of its own (the one built beside this program) on a bus
+// folder of its own, every report taking `latencyUs` on the pedal.
+class PedalSimProcess {
+public:
+    explicit PedalSimProcess(long latencyUs) {
+        char folderTemplate[] = "/tmp/tovan-bench-bus-XXXXXX";
+        if (mkdtemp(folderTemplate) == nullptr) throw std::runtime_error("no bus folder");
+        folder = folderTemplate;
+        const std::string program =
+            (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "tovan-pedal-sim").string();
+        const std::string latency = std::to_string(latencyUs);
+        int out[2];
+        if (pipe(out) != 0) throw std::runtime_error("no pipe");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        const char* argv[] = {program.c_str(), "--dir",         folder.c_str(),
+                              "--latency-us",  latency.c_str(), nullptr};
+        const int spawned =
+            posix_spawn(&pid, program.c_str(), &actions, nullptr, const_cast<char**>(argv), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(out[1]);
+        if (spawned != 0) {
+            close(out[0]);
+            throw std::runtime_error(program + " could not be started");
+        }
+        FILE* from = fdopen(out[0], "r");
+        char line[64] = {};
+        const bool ready = from != nullptr && std::fgets(line, sizeof line, from) != nullptr &&
+                           std::string(line).starts_with("ready");
+        if (from != nullptr) std::fclose(from);
+        if (!ready) {
+            stop();
+            throw std::runtime_error("tovan-pedal-sim did not say it was ready");
+        }
+    }
+    ~PedalSimProcess() { stop(); }
+    PedalSimProcess(const PedalSimProcess&) = delete;
+    PedalSimProcess& operator=(const PedalSimProcess&) = delete;
+
+    std::string folder;
+
+private:
+    void stop() {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+            pid = 0;
+        }
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    pid_t pid = 0;
+};
+
+// The same whole backup through the virtual bus, as the editor reaches a
+// pedal: a tovan-pedal-sim process answering on a socket, 1 ms a report.
+void BM_BackupOverVirtualBusAtOneMillisecond(benchmark::State& state) {
+    try {
+        PedalSimProcess pedal(1000);
+        CountingBackend backend(pedal.folder);
+        PedalView page;
+        TovanProcess process(backend, &page);
+        process.Open();
+        if (!process.connectPedal()) {
+            state.SkipWithError("the pedal on the virtual bus did not connect");
+            return;
+        }
+        process.reloadLocked(true);
+        double reports = 0;
+        double wallMs = 0;
+        for (auto _ : state) {
+            const uint64_t before = backend.count();
+            const auto start = std::chrono::steady_clock::now();
+            const TovanProcess::BackupRead backup = process.readBackup();
+            wallMs =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            reports = static_cast<double>(backend.count() - before);
+            if (!backup.failure.empty() || backup.bytes.empty()) state.SkipWithError(backup.failure.c_str());
+        }
+        state.counters["reports"] = reports;
+        state.counters["wall_ms"] = wallMs;
+        state.counters["ratio"] = reports > 0 ? wallMs / reports : 0;
+        process.attachedPedals().clear();
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_FullReloadExchanges)->Iterations(3);
@@ -103,3 +251,7 @@ BENCHMARK(BM_StatusPollExchanges)->Iterations(100);
 BENCHMARK(BM_OneEditExchanges)->Iterations(100);
 BENCHMARK(BM_FullReloadAtOneMillisecond)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BackupAtOneMillisecond)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BackupOverVirtualBusAtOneMillisecond)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
