@@ -108,6 +108,9 @@ public:
     // from editBuffer (what the edit buffer holds, kept up to date); the slot
     // is the active preset afterwards.
     bool writeUserSlot(int32_t slot, const SlotContents& contents, std::map<int32_t, int32_t>& editBuffer);
+    // What the pedal's edit buffer holds now, every preset value; nothing when
+    // a block went unanswered.
+    std::optional<std::map<int32_t, int32_t>> readEditBuffer();
     // Selects preset and writes the values of edit that differ from its stored ones.
     bool returnToEdit(int32_t preset, const std::map<int32_t, int32_t>& edit);
     void rebuildPresetMenus();
