@@ -267,70 +267,96 @@ Librarian::Outcome Librarian::write(const std::vector<Planned>& plan, bool keepB
 }
 
 Librarian::Outcome Librarian::copy(int32_t source, int32_t target) {
-    Outcome outcome;
-    if (source < 0 || source >= kPresetsPerBank || target < 0 || target >= kPresetsPerBank) {
-        outcome.failure = "slots are P00-P99";
-        return outcome;
-    }
-    if (source == target) {
-        outcome.ok = true;
-        return outcome;
-    }
-    const std::optional<Place> place = begin(outcome, 1);
-    if (!place) return outcome;
-    std::map<int32_t, int32_t> editBuffer = place->edit;
-    Contents copied;
-    Contents held;
-    std::string reason = readSlot(target, held, editBuffer);
-    if (reason.empty()) {
-        reason = readSlot(source, copied, editBuffer);
-        if (!reason.empty()) reason = userLabel(source) + " could not be read: " + reason + ".";
-    } else {
-        reason = userLabel(target) + " could not be read first: " + reason + ".";
-    }
-    if (!reason.empty()) {
-        outcome.failure = reason + " Nothing was written.";
-    } else {
-        outcome.ok = writeAll(outcome, {{target, copied}}, {held}, false, editBuffer);
-    }
-    finish(outcome, place);
-    return outcome;
+    return arrange({{target, source}});
 }
 
 Librarian::Outcome Librarian::swap(int32_t first, int32_t second) {
-    Outcome outcome;
-    if (first < 0 || first >= kPresetsPerBank || second < 0 || second >= kPresetsPerBank) {
-        outcome.failure = "slots are P00-P99";
-        return outcome;
+    return arrange({{first, second}, {second, first}});
+}
+
+std::map<int32_t, int32_t> Librarian::moveMap(const std::vector<int32_t>& slots, int32_t target) {
+    std::vector<int32_t> sources = slots;
+    std::sort(sources.begin(), sources.end());
+    sources.erase(std::unique(sources.begin(), sources.end()), sources.end());
+    std::map<int32_t, int32_t> moves;
+    const auto count = static_cast<int32_t>(sources.size());
+    if (count == 0 || target < 0 || target + count > kPresetsPerBank) return moves;
+    std::vector<int32_t> targets;
+    for (int32_t i = 0; i < count; ++i) {
+        targets.push_back(target + i);
+        moves[target + i] = sources[static_cast<size_t>(i)];
     }
-    if (first == second) {
+    // The presets the moved ones displace fill the slots they left, in order.
+    std::vector<int32_t> displaced;
+    std::vector<int32_t> vacated;
+    for (int32_t slot : targets)
+        if (!std::binary_search(sources.begin(), sources.end(), slot)) displaced.push_back(slot);
+    for (int32_t slot : sources)
+        if (slot < target || slot >= target + count) vacated.push_back(slot);
+    for (size_t i = 0; i < displaced.size() && i < vacated.size(); ++i)
+        moves[vacated[i]] = displaced[i];
+    for (auto it = moves.begin(); it != moves.end();)
+        it = it->first == it->second ? moves.erase(it) : std::next(it);
+    return moves;
+}
+
+Librarian::Outcome Librarian::arrange(const std::map<int32_t, int32_t>& moves) {
+    Outcome outcome;
+    for (const auto& [target, source] : moves)
+        if (source < 0 || source >= kPresetsPerBank || target < 0 || target >= kPresetsPerBank) {
+            outcome.failure = "slots are P00-P99";
+            return outcome;
+        }
+    std::vector<std::pair<int32_t, int32_t>> changes;
+    for (const auto& [target, source] : moves)
+        if (target != source) changes.push_back({target, source});
+    if (changes.empty()) {
         outcome.ok = true;
         return outcome;
     }
-    const std::optional<Place> place = begin(outcome, 2);
+    const std::optional<Place> place = begin(outcome, static_cast<int32_t>(changes.size()));
     if (!place) return outcome;
     std::map<int32_t, int32_t> editBuffer = place->edit;
-    Contents a;
-    Contents b;
-    for (const auto& [slot, contents] : {std::pair{first, &a}, std::pair{second, &b}}) {
-        if (const std::string reason = readSlot(slot, *contents, editBuffer); !reason.empty()) {
-            outcome.failure = userLabel(slot) + " could not be read: " + reason + ". Nothing was written.";
-            finish(outcome, place);
-            return outcome;
+    // Every slot involved is read before anything is written.
+    std::map<int32_t, Contents> held;
+    for (const auto& [target, source] : changes)
+        for (int32_t slot : {target, source}) {
+            if (held.count(slot)) continue;
+            if (const std::string reason = readSlot(slot, held[slot], editBuffer); !reason.empty()) {
+                outcome.failedSlot = slot;
+                outcome.failure =
+                    userLabel(slot) + " could not be read: " + reason + ". Nothing was written.";
+                finish(outcome, place);
+                return outcome;
+            }
         }
+    std::vector<Planned> plan;
+    std::vector<Contents> before;
+    for (const auto& [target, source] : changes) {
+        plan.push_back({target, held[source]});
+        before.push_back(held[target]);
     }
-    outcome.ok = writeAll(outcome, {{first, b}, {second, a}}, {a, b}, false, editBuffer);
-    if (!outcome.ok && outcome.written.size() == 1) {
-        // The first slot holds the second's preset now: its own goes back, so
-        // that no preset is left only in memory.
-        if (writeAndCheck(first, a, editBuffer).empty()) {
-            outcome.written.clear();
-            outcome.failure += " " + userLabel(first) + " was put back as it was.";
-        } else {
-            outcome.failure += " " + userLabel(first) + " holds " + userLabel(second) +
-                               "'s preset now; its own (" + a.name + " " + a.description +
-                               ") could not be put back.";
+    outcome.ok = writeAll(outcome, plan, before, false, editBuffer);
+    if (!outcome.ok && !outcome.written.empty()) {
+        // A preset that was written over may now be held only here: what was
+        // written goes back, so that none is lost.
+        std::vector<Written> undone;
+        bool allBack = true;
+        for (auto it = outcome.written.rbegin(); it != outcome.written.rend(); ++it) {
+            if (writeAndCheck(it->slot, it->before, editBuffer).empty()) continue;
+            allBack = false;
+            undone.push_back(*it);
         }
+        if (allBack) {
+            outcome.failure += " The slots written before it were put back as they were.";
+        } else {
+            outcome.failure += " These slots could not be put back:";
+            for (const Written& written : undone)
+                outcome.failure += " " + userLabel(written.slot) + " (it held " + written.before.name + " " +
+                                   written.before.description + ")";
+            outcome.failure += ".";
+        }
+        outcome.written = std::move(undone);
     }
     finish(outcome, place);
     return outcome;

@@ -71,6 +71,13 @@ public:
     // Slots are 0-99 (P00-P99).
     Outcome swap(int32_t first, int32_t second);
     Outcome copy(int32_t source, int32_t target);
+    // Each target slot gets what its source slot held (target -> source),
+    // every slot read before any is written. A failure puts back the slots
+    // already written, so that no preset is held only in memory.
+    Outcome arrange(const std::map<int32_t, int32_t>& moves);
+    // Moves these slots to target, target + 1, ...: the presets they displace
+    // fill the slots they left, in order. Empty when they do not fit below P99.
+    static std::map<int32_t, int32_t> moveMap(const std::vector<int32_t>& slots, int32_t target);
     // Writes each preset into its slot in order (a library file onto a slot,
     // an import). keepBefore reads each slot first, for an undo.
     struct Planned {

@@ -114,6 +114,12 @@ public:
     // Selects preset and writes the values of edit that differ from its stored ones.
     bool returnToEdit(int32_t preset, const std::map<int32_t, int32_t>& edit);
     void rebuildPresetMenus();
+    // "name | description" of a preset as the preset menus last read it; empty before.
+    std::string presetText(int32_t preset) const {
+        return preset >= 0 && static_cast<size_t>(preset) < presetTexts.size()
+                   ? presetTexts[static_cast<size_t>(preset)]
+                   : std::string();
+    }
     void fillPresetMenu(int32_t tag, bool allPresets, bool labels, bool prefixes, bool clear);
     bool enterUpdateMode();
     // Offers the carried firmware once after a connection (the program supplies the image).

@@ -17,6 +17,7 @@ from e2e import *  # noqa: E402,F401,F403
 import claim_scenarios  # noqa: E402,F401  (registers its scenarios)
 import file_scenarios  # noqa: E402,F401  (registers its scenarios)
 import history_scenarios  # noqa: E402,F401  (registers its scenarios)
+import library_scenarios  # noqa: E402,F401  (registers its scenarios)
 import start_scenarios  # noqa: E402,F401  (registers its scenarios)
 
 
