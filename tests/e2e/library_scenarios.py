@@ -94,11 +94,11 @@ def a_library_file_dragged_onto_a_slot_is_on_the_pedal(s):
     before = user_presets(pedal)
     editor = s.show_editor()
     show_library(s, editor)
-    drag(editor, file_row(0), user_row(40))
-    # P40 holds a preset: the load is asked about first.
+    drag(editor, file_row(0), user_row(20))
+    # P20 holds a preset: the load is asked about first.
     dialog("Tovan")
     xdotool("key", "Return")
-    check(wait_until(lambda: user_presets(pedal)[40] == before[2], 10), "P40 does not hold the file's preset")
+    check(wait_until(lambda: user_presets(pedal)[20] == before[2], 10), "P20 does not hold the file's preset")
     check(user_presets(pedal)[2] == before[2], "the file's own slot changed")
 
 
