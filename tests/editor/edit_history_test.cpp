@@ -11,6 +11,7 @@
 #include "editor/editor_tags.h"
 #include "editor/editor_window.h"
 #include "editor/layout/layout_row.h"
+#include "editor/library_list.h"
 #include "editor/tovan_filter_ctrl.h"
 #include "editor_test_support.h"
 #include "link/tovan_process.h"
@@ -565,3 +566,44 @@ TEST(EditHistoryOrder, ValuesThatGoDownAreWrittenFirstBothWays) {
 }
 
 } // namespace
+
+TEST_F(EditHistoryTest, ASwapDraggedOnTheLibraryTabIsOneStepTakenBackAndDoneAgain) {
+    TovanProcess& link = *editor->process();
+    const std::vector<uint8_t> before = backupOf(link);
+    wheel(ptag::kOutputLevel, -2);
+    poll();
+    const Values edit = editBuffer();
+    ASSERT_TRUE(pedal().edited());
+    const auto third = pedal().userPreset(3).name;
+    const auto seventh = pedal().userPreset(7).name;
+    ASSERT_NE(third, seventh);
+
+    control(etag::kTabSelector)->setValue(kLibraryTab, true, true, false);
+    poll();
+    auto* list = dynamic_cast<CLibraryList*>(editor->mainPage()->object(Role::UserList));
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(list->isVisible());
+    const CCPoint from = centre(list->rowRect(3));
+    const CCPoint to = centre(list->rowRect(7));
+    ASSERT_TRUE(editor->leftPressed(at(from)));
+    for (int k = 1; k <= 4; ++k)
+        editor->pointerMoved(at({from.x, from.y + (to.y - from.y) * k / 4}));
+    editor->leftReleased(at(to));
+    poll();
+    EXPECT_EQ(pedal().userPreset(3).name, seventh);
+    EXPECT_EQ(pedal().userPreset(7).name, third);
+    EXPECT_EQ(pedal().activePreset(), 0u) << "back on the preset it was on";
+    EXPECT_EQ(editBuffer(), edit) << "with its edits";
+    EXPECT_EQ(dynamic_cast<CCStaticTextCtrl*>(editor->mainPage()->object(Role::HistoryCaption))->getText(),
+              "Undo: SWAP P03 P07");
+    EXPECT_EQ(list->shownRows()[3]->columns[1], std::string(seventh.data(), 3)) << "the list follows";
+
+    key('Z', true);
+    poll();
+    EXPECT_EQ(editBuffer(), edit);
+    EXPECT_EQ(backupOf(link), before) << "both slots hold what they held, and nothing else moved";
+    key('Y', true);
+    poll();
+    EXPECT_EQ(pedal().userPreset(3).name, seventh);
+    EXPECT_EQ(pedal().userPreset(7).name, third);
+}
