@@ -170,6 +170,7 @@ bool CLibraryList::onControlMouse(CCMouseMsg& msg) {
         if (draggable && !dragging &&
             std::abs(point.x - pressAt.x) + std::abs(point.y - pressAt.y) >= kDragDistance)
             dragging = true;
+        if (dragging && onDragMove) onDragMove(point);
         return true;
     case kMsgLeftUp: {
         if (!pressed) return false;

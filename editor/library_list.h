@@ -36,6 +36,8 @@ public:
     void setColumns(std::array<int32_t, 3> starts) { columnStarts = starts; }
     void setFonts(CCFontInterface* text, CCFontInterface* dimmed);
     void setDropHandler(DropHandler handler) { onDrop = std::move(handler); }
+    // The pointer moved during a drag (window pixels): the page shows where it would drop.
+    void setDragHandler(std::function<void(CCPoint point)> handler) { onDragMove = std::move(handler); }
     // What an empty list says in its middle.
     void setEmptyText(std::string text) { emptyText = std::move(text); }
 
@@ -70,6 +72,7 @@ private:
     CCFontInterface* textFont = nullptr;
     CCFontInterface* dimmedFont = nullptr;
     DropHandler onDrop;
+    std::function<void(CCPoint)> onDragMove;
     bool draggable;
     int32_t firstShown = 0; // scrolled rows
     int32_t anchor = -1;    // the row Shift extends from (index in rows)

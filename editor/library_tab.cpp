@@ -79,8 +79,15 @@ void CLibraryTab::attach(CBackPage& built) {
     for (CLibraryList* list : {userList, factoryList, fileList}) {
         if (list == nullptr) continue;
         list->setFonts(built.textStyle(TextStyle::Info).font, built.textStyle(TextStyle::Label).font);
-        list->setDropHandler(
-            [this](CLibraryList& source, CCPoint point, bool copy) { dropped(source, point, copy); });
+        list->setDropHandler([this](CLibraryList& source, CCPoint point, bool copy) {
+            if (userList != nullptr) userList->setDropTarget(-1);
+            dropped(source, point, copy);
+        });
+        // The slot a drag would land on is marked in the user presets.
+        list->setDragHandler([this](CCPoint point) {
+            if (userList != nullptr)
+                userList->setDropTarget(userList->getBounds().contains(point) ? userList->idAt(point) : -1);
+        });
     }
     if (fileList != nullptr) {
         fileList->setColumns({4, 4, 4});

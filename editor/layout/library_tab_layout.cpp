@@ -37,7 +37,7 @@ constexpr LayoutRow kLibraryRows[] = {
     label(at(310, 28, 200, 14), "FACTORY PRESETS (READ ONLY)"),
     list(etag::kFactoryList, {310, kListTop, 590, kListTop + 10 * 15 + 2}, kFactoryPresetList,
          Role::FactoryList),
-    label(at(310, 212, 100, 14), "PRESET FILES"),
+    label(at(310, 212, 86, 14), "PRESET FILES"),
     info(at(400, 212, 190, 14), "", Role::LibraryFolderText),
     label(at(310, 232, 50, 16), "search :"),
     {.kind = RowKind::Field,

@@ -241,7 +241,8 @@ TEST(LibrarianMoves, SlotsMovedTogetherLetTheDisplacedFillTheirPlaces) {
     // One slot down: the two swap.
     EXPECT_EQ(Librarian::moveMap({3}, 7), (std::map<int32_t, int32_t>{{3, 7}, {7, 3}}));
     // P02 and P05 to P10: P10 and P11 take their places.
-    EXPECT_EQ(Librarian::moveMap({5, 2}, 10), (std::map<int32_t, int32_t>{{2, 10}, {5, 11}, {10, 2}, {11, 5}}));
+    EXPECT_EQ(Librarian::moveMap({5, 2}, 10),
+              (std::map<int32_t, int32_t>{{2, 10}, {5, 11}, {10, 2}, {11, 5}}));
     // Overlapping: P04-P06 one down; P07 goes to the top.
     EXPECT_EQ(Librarian::moveMap({4, 5, 6}, 5), (std::map<int32_t, int32_t>{{4, 7}, {5, 4}, {6, 5}, {7, 6}}));
     EXPECT_TRUE(Librarian::moveMap({1, 2}, 99).empty()) << "past P99";
