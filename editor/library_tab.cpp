@@ -203,7 +203,10 @@ void CLibraryTab::setStatus(const std::string& text) {
 
 void CLibraryTab::dropped(CLibraryList& source, CCPoint point, bool copy) {
     const std::vector<int32_t> chosen = source.selectedIds();
-    if (chosen.empty()) return;
+    TovanProcess* link = editor.process();
+    if (chosen.empty() || link == nullptr || link->isBusy()) return;
+    // A question's nested loop must not let the poll in between the exchanges.
+    const CCEditor::Operation operation(editor);
     const bool onUser = userList != nullptr && userList->isVisible() && userList->getBounds().contains(point);
     const bool onFiles =
         fileList != nullptr && fileList->isVisible() && fileList->getBounds().contains(point);
