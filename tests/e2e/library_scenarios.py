@@ -9,10 +9,8 @@ import time
 
 from e2e import *  # noqa: F401,F403
 
-# Window coordinates: the library tab's button in the tab strip, the first
-# rows of the user presets' and the library's lists, their row height, and the
-# search field.
-LIBRARY_TAB = (351, 29)
+# Window coordinates: the first rows of the user presets' and the library's
+# lists, their row height, and the search field.
 USER_ROW_0 = (120, 98)
 FILE_ROW_0 = (450, 306)
 ROW = 15

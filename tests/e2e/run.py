@@ -469,11 +469,11 @@ def every_tab_shows_and_a_setlist_slot_is_edited(s):
     body = (20, 50, 600, 540)
     seen = []
     for name, tab in (("preset", PRESET_TAB), ("setlist", SETLIST_TAB), ("midi", MIDI_TAB),
-                      ("settings", SETTINGS_TAB)):
+                      ("settings", SETTINGS_TAB), ("library", LIBRARY_TAB)):
         editor.click(*tab)
         time.sleep(0.4)
         seen.append(screen_region(s, editor, "tab-" + name, body))
-    check(len(set(seen)) == 4, "two tabs show the same body")
+    check(len(set(seen)) == 5, "two tabs show the same body")
 
     editor.click(*SETLIST_TAB)
     # The active setlist's list is drawn by the page: Off, Demo Mode, Setlist A, ...
