@@ -607,3 +607,40 @@ TEST_F(EditHistoryTest, ASwapDraggedOnTheLibraryTabIsOneStepTakenBackAndDoneAgai
     EXPECT_EQ(pedal().userPreset(3).name, seventh);
     EXPECT_EQ(pedal().userPreset(7).name, third);
 }
+
+TEST_F(EditHistoryTest, ACopyDraggedWithCtrlIsAskedFirstAndTakenBack) {
+    control(etag::kTabSelector)->setValue(kLibraryTab, true, true, false);
+    poll();
+    auto* list = dynamic_cast<CLibraryList*>(editor->mainPage()->object(Role::UserList));
+    ASSERT_NE(list, nullptr);
+    const auto source = pedal().userPreset(2);
+    const auto target = pedal().userPreset(9);
+    ASSERT_NE(source.name, target.name);
+    auto ctrlDrag = [&] {
+        CCPointerEvent from = at(centre(list->rowRect(2)));
+        CCPointerEvent to = at(centre(list->rowRect(9)));
+        from.control = to.control = true;
+        ASSERT_TRUE(editor->leftPressed(from));
+        from.y += 6;
+        from.screenY += 6;
+        editor->pointerMoved(from);
+        editor->leftReleased(to);
+        poll();
+    };
+    // The press with Ctrl added P02 to the selection; a second press takes it away again.
+    list->select({});
+    dialogs.answerNext(MessageAnswer::No);
+    ctrlDrag();
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_NE(dialogs.shown.back().text.find("Copy P02"), std::string::npos) << dialogs.shown.back().text;
+    EXPECT_EQ(pedal().userPreset(9).name, target.name) << "a No writes nothing";
+
+    list->select({});
+    dialogs.answerNext(MessageAnswer::Yes);
+    ctrlDrag();
+    EXPECT_EQ(pedal().userPreset(9).name, source.name);
+    EXPECT_EQ(pedal().userPreset(2).name, source.name);
+    key('Z', true);
+    poll();
+    EXPECT_EQ(pedal().userPreset(9).name, target.name);
+}
