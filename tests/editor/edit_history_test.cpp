@@ -1,5 +1,7 @@
 // Undo, redo and compare in the whole editor on the simulated pedal: the
 // player's steps made through the window's input, the exchanges counted.
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <stdexcept>
@@ -12,6 +14,7 @@
 #include "editor/editor_window.h"
 #include "editor/layout/layout_row.h"
 #include "editor/library_list.h"
+#include "editor/library_tab.h"
 #include "editor/tovan_filter_ctrl.h"
 #include "editor_test_support.h"
 #include "link/tovan_process.h"
@@ -643,4 +646,50 @@ TEST_F(EditHistoryTest, ACopyDraggedWithCtrlIsAskedFirstAndTakenBack) {
     key('Z', true);
     poll();
     EXPECT_EQ(pedal().userPreset(9).name, target.name);
+}
+
+TEST_F(EditHistoryTest, LibraryFilesAreSearchedAsTypedExportedAndLoadedByDragging) {
+    tovan::test::TempFolder folder;
+    CLibraryTab& library = *editor->libraryTab();
+    library.setFolder(folder.path());
+    control(etag::kTabSelector)->setValue(kLibraryTab, true, true, false);
+    poll();
+    auto* slots = dynamic_cast<CLibraryList*>(editor->mainPage()->object(Role::UserList));
+    auto* files = dynamic_cast<CLibraryList*>(editor->mainPage()->object(Role::LibraryList));
+    ASSERT_TRUE(slots != nullptr && files != nullptr);
+    auto dragTo = [&](CCPoint from, CCPoint to) {
+        ASSERT_TRUE(editor->leftPressed(at(from)));
+        editor->pointerMoved(at({from.x + 3, from.y + 5}));
+        editor->pointerMoved(at(to));
+        editor->leftReleased(at(to));
+        poll();
+    };
+    // P04 into the library: exported under its slot, name and description.
+    dragTo(centre(slots->rowRect(4)), centre(files->getBounds()));
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder.path() + "/P04 BRT - Bright lead cut.tovan"));
+    std::ofstream(folder.path() + "/x cut.tovan") << "PLAVIK";
+    library.refreshLibrary();
+    ASSERT_EQ(files->shownRows().size(), 2u);
+    EXPECT_TRUE(files->shownRows()[1]->dimmed) << "a damaged file is marked";
+
+    auto* search = static_cast<CCTextCtrl*>(editor->mainPage()->object(Role::LibrarySearch));
+    ASSERT_TRUE(search->beginEdit());
+    boxes.current()->type("brig");
+    EXPECT_EQ(files->shownRows().size(), 1u) << "filtered as it is typed, before Return";
+    boxes.current()->type("");
+    EXPECT_EQ(files->shownRows().size(), 2u);
+    boxes.current()->pressReturn();
+
+    // The file onto P20, which holds a preset: asked, then on the pedal.
+    const auto held = pedal().userPreset(21).name;
+    dialogs.answerNext(MessageAnswer::Yes);
+    dragTo(centre(files->rowRect(0)), centre(slots->rowRect(20)));
+    EXPECT_EQ(std::string(pedal().userPreset(20).name.data(), 3), "BRT");
+    // The damaged one is refused with a message, and P21 keeps its preset.
+    files->select({});
+    const size_t shown = dialogs.shown.size();
+    dragTo(centre(files->rowRect(1)), centre(slots->rowRect(21)));
+    EXPECT_EQ(pedal().userPreset(21).name, held);
+    ASSERT_EQ(dialogs.shown.size(), shown + 1);
+    EXPECT_NE(dialogs.shown.back().text.find("x cut.tovan"), std::string::npos) << dialogs.shown.back().text;
 }
