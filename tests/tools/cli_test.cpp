@@ -469,6 +469,12 @@ TEST_F(CliRun, ExportAllThenImportIntoAFreshPedalGivesAPedalThatVerifies) {
     // Slots that differ from a fresh pedal's, so that the import has work to do.
     ASSERT_EQ(cli({"select", "F33"}).status, 0);
     ASSERT_EQ(cli({"--yes", "store", "P04", "Zap", "Stored by hand"}).status, 0);
+    // Asked on a terminal: a no writes nothing.
+    const std::string no = "n\n";
+    const Result declined = cli({"swap", "P10", "P11"}, &no);
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_NE(declined.err.find("Swap P10 and P11?"), std::string::npos) << declined.err;
+    EXPECT_NE(declined.err.find("nothing was written"), std::string::npos) << declined.err;
     ASSERT_EQ(cli({"--yes", "swap", "P10", "P11"}).status, 0);
     ASSERT_EQ(cli({"backup", file("all.tovan_all")}).status, 0);
     const Result exported = cli({"--json", "export-all", file("library")});
