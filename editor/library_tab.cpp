@@ -91,7 +91,7 @@ void CLibraryTab::attach(CBackPage& built) {
     }
     if (fileList != nullptr) {
         fileList->setColumns({4, 4, 4});
-        fileList->setEmptyText("No preset files here: drag user presets in to export them");
+        fileList->setEmptyText("No preset files: drag presets here to export");
     }
 }
 
@@ -250,6 +250,8 @@ void CLibraryTab::swapSlots(int32_t first, int32_t second) {
     if (link == nullptr || first == second) return;
     Librarian librarian(*link);
     finished(librarian.swap(first, second), "SWAP " + userLabel(first) + " " + userLabel(second));
+    // The selection goes with the preset.
+    if (userList != nullptr) userList->select({second});
 }
 
 void CLibraryTab::copySlot(int32_t source, int32_t target) {
@@ -285,6 +287,13 @@ void CLibraryTab::moveSlots(const std::vector<int32_t>& slots, int32_t target, b
     Librarian librarian(*link);
     finished(librarian.arrange(moves),
              std::string(copy ? "COPY " : "MOVE ") + std::to_string(count) + " TO " + userLabel(target));
+    // The selection goes with the presets.
+    if (userList != nullptr) {
+        std::vector<int32_t> moved;
+        for (int32_t i = 0; i < count; ++i)
+            moved.push_back(target + i);
+        userList->select(moved);
+    }
 }
 
 void CLibraryTab::loadFiles(const std::vector<int32_t>& chosen, int32_t target) {
