@@ -112,8 +112,13 @@ std::optional<std::string> GtkDialogHost::chooseFolder(std::string_view title, c
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
     gtk_file_chooser_set_create_folders(chooser, TRUE);
-    if (!start.empty() && std::filesystem::is_directory(start))
-        gtk_file_chooser_set_current_folder(chooser, start.c_str());
+    // A folder not made yet opens at the nearest one that is there.
+    std::error_code error;
+    std::filesystem::path folder = start;
+    while (!folder.empty() && folder != folder.root_path() && !std::filesystem::is_directory(folder, error))
+        folder = folder.parent_path();
+    if (!folder.empty() && std::filesystem::is_directory(folder, error))
+        gtk_file_chooser_set_current_folder(chooser, folder.c_str());
     std::optional<std::string> chosen;
     if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
         if (gchar* path = gtk_file_chooser_get_filename(chooser)) {

@@ -133,3 +133,32 @@ def the_search_field_filters_the_library_as_typed(s):
 def editor_box(editor, box):
     x, y, _, _ = editor.geometry()
     return x + box[0], y + box[1], box[2], box[3]
+
+
+EXPORT_ALL_BUTTON = (78, 574)
+IMPORT_BUTTON = (182, 574)
+
+
+@scenario()
+def export_all_and_import_through_the_buttons(s):
+    pedal = s.pedal()
+    folder = os.path.join(s.root, "all-presets")
+    os.makedirs(folder)
+    editor = s.show_editor()
+    show_library(s, editor)
+    editor.click(*EXPORT_ALL_BUTTON)
+    open_through_the_chooser(s, folder, "Export All Presets")
+    check(wait_until(lambda: len(os.listdir(folder)) == 100, 30), "export all did not write 100 files")
+    # Two files are left, imported from the selected slot on.
+    names = sorted(os.listdir(folder))
+    for name in names[2:]:
+        os.remove(os.path.join(folder, name))
+    before = user_presets(pedal)
+    editor.click(*user_row(12))
+    editor.click(*IMPORT_BUTTON)
+    open_through_the_chooser(s, folder, "Import Presets")
+    dialog("Tovan")  # asked once
+    xdotool("key", "Return")
+    check(wait_until(lambda: user_presets(pedal)[12] == before[0] and user_presets(pedal)[13] == before[1], 15),
+          "P12 and P13 do not hold the two imported presets")
+    check(user_presets(pedal)[14] == before[14], "a third slot was written")
