@@ -1,6 +1,7 @@
 #include "link/librarian.h"
 
 #include <algorithm>
+#include <set>
 #include <system_error>
 
 #include "link/file_reading.h"
@@ -158,9 +159,10 @@ bool Librarian::pedalGone() const {
     return !process.isConnected() || process.currentPedal().lastStatus() == HidStatus::disconnected;
 }
 
-void Librarian::progress(int32_t done, int32_t total) {
-    if (total < 2 || process.view() == nullptr) return;
-    process.view()->setProgressCount(done, total);
+void Librarian::step() {
+    ++progressDone;
+    if (progressTotal < 2 || process.view() == nullptr) return;
+    process.view()->setProgressCount(std::min(progressDone, progressTotal), progressTotal);
     process.view()->invalidatePage();
 }
 
@@ -179,6 +181,7 @@ std::optional<Librarian::Place> Librarian::begin(Outcome& outcome, int32_t total
     outcome.place = presetLabel(*preset);
     process.setBulkBusy(true);
     progressTotal = total;
+    progressDone = 0;
     if (total >= 2 && process.view() != nullptr) {
         process.view()->showProgress(true);
         process.view()->setProgressCount(0, total);
@@ -233,6 +236,8 @@ bool Librarian::writeAll(Outcome& outcome, const std::vector<Planned>& plan,
             written.before = before[i];
         else if (keepBefore && !(reason = readSlot(planned.slot, written.before, editBuffer)).empty())
             reason += " when it was read first";
+        else if (keepBefore)
+            step();
         if (reason.empty()) reason = writeAndCheck(planned.slot, planned.contents, editBuffer);
         if (!reason.empty()) {
             outcome.failedSlot = planned.slot;
@@ -246,7 +251,7 @@ bool Librarian::writeAll(Outcome& outcome, const std::vector<Planned>& plan,
             return false;
         }
         outcome.written.push_back(std::move(written));
-        progress(static_cast<int32_t>(i) + 1, static_cast<int32_t>(plan.size()));
+        step();
     }
     return true;
 }
@@ -258,7 +263,9 @@ Librarian::Outcome Librarian::write(const std::vector<Planned>& plan, bool keepB
             outcome.failure = "there is no user slot " + std::to_string(planned.slot);
             return outcome;
         }
-    const std::optional<Place> place = begin(outcome, static_cast<int32_t>(plan.size()));
+    // Each slot is one step, or two when it is read first.
+    const std::optional<Place> place =
+        begin(outcome, static_cast<int32_t>(plan.size()) * (keepBefore ? 2 : 1));
     if (!place) return outcome;
     std::map<int32_t, int32_t> editBuffer = place->edit;
     outcome.ok = writeAll(outcome, plan, {}, keepBefore, editBuffer);
@@ -314,7 +321,11 @@ Librarian::Outcome Librarian::arrange(const std::map<int32_t, int32_t>& moves) {
         outcome.ok = true;
         return outcome;
     }
-    const std::optional<Place> place = begin(outcome, static_cast<int32_t>(changes.size()));
+    std::set<int32_t> involved;
+    for (const auto& [target, source] : changes)
+        involved.insert({target, source});
+    // Each slot read and each slot written is a step.
+    const std::optional<Place> place = begin(outcome, static_cast<int32_t>(involved.size() + changes.size()));
     if (!place) return outcome;
     std::map<int32_t, int32_t> editBuffer = place->edit;
     // Every slot involved is read before anything is written.
@@ -329,6 +340,7 @@ Librarian::Outcome Librarian::arrange(const std::map<int32_t, int32_t>& moves) {
                 finish(outcome, place);
                 return outcome;
             }
+            step();
         }
     std::vector<Planned> plan;
     std::vector<Contents> before;
@@ -419,7 +431,7 @@ Librarian::Outcome Librarian::exportAll(const fs::path& folder) {
             break;
         }
         outcome.files.push_back(path);
-        progress(slot + 1, kPresetsPerBank);
+        step();
     }
     if (!outcome.ok && !outcome.files.empty())
         outcome.failure += " The files of " + slotRange(0, static_cast<int32_t>(outcome.files.size()) - 1) +

@@ -125,8 +125,10 @@ private:
     bool writeAll(Outcome& outcome, const std::vector<Planned>& plan, const std::vector<Contents>& before,
                   bool keepBefore, std::map<int32_t, int32_t>& editBuffer);
     bool pedalGone() const;
-    void progress(int32_t done, int32_t total);
+    // One more slot read or written: the progress panel counts it.
+    void step();
 
     TovanProcess& process;
     int32_t progressTotal = 0;
+    int32_t progressDone = 0;
 };

@@ -63,6 +63,15 @@ bool samePreset(const sim::StoredPreset& a, const sim::StoredPreset& b) {
            a.values.filter == b.values.filter && a.values.detail == b.values.detail;
 }
 
+// The page's progress panel as the librarian drives it.
+class ProgressView : public pedaltest::RecordingView {
+public:
+    void showProgress(bool visible) override { shown.push_back(visible); }
+    void setProgressCount(int32_t done, int32_t total) override { counts.push_back({done, total}); }
+    std::vector<bool> shown;
+    std::vector<std::pair<int32_t, int32_t>> counts;
+};
+
 class LibrarianTest : public ::testing::Test {
 protected:
     LibrarianTest() : process(backend, &view), librarian(process) {
@@ -99,7 +108,7 @@ protected:
     }
 
     pedaltest::LoggingBackend backend;
-    pedaltest::RecordingView view;
+    ProgressView view;
     TovanProcess process;
     Librarian librarian;
     ScriptedDialogs dialogs;
@@ -128,8 +137,14 @@ TEST_F(LibrarianTest, ASwapAndACopyChangeOnlyTheirSlotsAndThePedalReturnsToItsEd
         EXPECT_FALSE(process.isBusy());
     };
 
+    view.shown.clear();
+    view.counts.clear();
     const Librarian::Outcome swapped = librarian.swap(3, 7);
     ASSERT_TRUE(swapped.ok) << swapped.failure;
+    // Two slots read, two written, on the progress panel.
+    EXPECT_EQ(view.shown, (std::vector<bool>{true, false}));
+    EXPECT_EQ(view.counts.front(), (std::pair<int32_t, int32_t>{0, 4}));
+    EXPECT_EQ(view.counts.back(), (std::pair<int32_t, int32_t>{4, 4}));
     EXPECT_TRUE(swapped.putBack);
     backOnItsEdit();
     const BackupParts afterSwap = split(backup());
