@@ -59,5 +59,9 @@ CommandReply runCommandForCli(CCEditor& editor, const std::vector<std::string>& 
                                       [](const std::string& word) { return word.empty() || word[0] != '-'; });
     const bool onlyListed = command != arguments.end() && *command == "list";
     if (!onlyListed && link->isConnected()) link->reloadLocked(false);
+    // Slots written for tovan-cli: the preset menus are built again.
+    const bool wroteSlots =
+        command != arguments.end() && (*command == "copy" || *command == "swap" || *command == "import");
+    if (wroteSlots) link->setNamesChanged();
     return reply;
 }

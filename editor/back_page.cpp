@@ -6,6 +6,7 @@
 #include "editor/editor_tags.h"
 #include "editor/editor_window.h"
 #include "editor/lfo_waveform.h"
+#include "editor/library_list.h"
 #include "editor/tovan_filter_ctrl.h"
 #include "link/tovan_process.h"
 #include "model/pedal_parameters.h"
@@ -123,6 +124,12 @@ void CBackPage::buildControls() {
     };
     hooks.lfoDisplay = [](CCRect rect, int32_t) -> std::unique_ptr<CControl> {
         return std::make_unique<CLFOWaveform>(rect);
+    };
+    hooks.list = [](CCRect rect, int32_t tag, int32_t kind) -> std::unique_ptr<CControl> {
+        auto list = std::make_unique<CLibraryList>(tag, rect, kind != kFactoryPresetList);
+        // Slot, name, description.
+        list->setColumns({4, 32, 62});
+        return list;
     };
     PageBuilder builder(std::move(hooks));
     builder.build(*this, layout::frameRows());

@@ -41,6 +41,18 @@ public:
         // The preset the pedal was on and its edit buffer.
         int32_t preset = 0;
         std::map<int32_t, int32_t> edit;
+        // An arrangement of several slots (the library's): every slot written,
+        // as it was and as it became. Undo writes `before` back, redo `after`.
+        struct SlotState {
+            int32_t slot = 0;
+            std::string name;
+            std::string description;
+            std::map<int32_t, int32_t> values;
+        };
+        std::vector<SlotState> before;
+        std::vector<SlotState> after;
+        // How the history names it ("SWAP P03 P07").
+        std::string what;
     };
 
     enum class Origin : uint8_t { Player, Pedal, Slot };

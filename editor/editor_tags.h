@@ -35,14 +35,24 @@ inline constexpr int32_t kStorePanel = 204;
 inline constexpr int32_t kDiscardChanges = 205;
 inline constexpr int32_t kDeletePreset = 206;
 inline constexpr int32_t kResetPedal = 207;
+// The library tab's buttons.
+inline constexpr int32_t kExportAll = 187;
+inline constexpr int32_t kImportFolder = 193;
+inline constexpr int32_t kLibraryFolder = 198;
 // The first and last command tags.
 inline constexpr int32_t kFirstCommand = 181;
 inline constexpr int32_t kLastCommand = 208;
+// The library tab's lists and its search field: no commands, the tab's own.
+inline constexpr int32_t kUserList = 210;
+inline constexpr int32_t kFactoryList = 211;
+inline constexpr int32_t kLibraryList = 212;
+inline constexpr int32_t kLibrarySearch = 213;
 } // namespace etag
 
 // The main page's id and its tab groups.
 inline constexpr int32_t kMainPageId = 101;
-inline constexpr int32_t kTabCount = 4;
+inline constexpr int32_t kTabCount = 5;
+inline constexpr int32_t kLibraryTab = 4;
 constexpr uint16_t tabGroup(int32_t tab) {
     return static_cast<uint16_t>(1u << tab);
 }

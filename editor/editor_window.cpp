@@ -9,7 +9,9 @@
 #include "editor/back_page.h"
 #include "editor/editor_tags.h"
 #include "editor/layout/page_builder.h"
+#include "editor/library_tab.h"
 #include "editor/prefs.h"
+#include "link/librarian.h"
 #include "link/protocol.h"
 #include "link/tovan_process.h"
 #include "model/pedal_parameters.h"
@@ -107,6 +109,8 @@ void CCEditor::Build() {
         page->setProcess(link.get());
         link->setView(page);
         page->pageShown();
+        library = std::make_unique<CLibraryTab>(*this);
+        library->attach(*page);
     }
     if (!prefs) {
         prefs = std::make_unique<CPrefs>(CPrefs::kKeyPath, this);
@@ -219,6 +223,8 @@ bool CCEditor::onManagerMessage(CCMsg& msg) {
             doctor.check(backend, link->attachedPedals());
         }
         link->idle();
+        // The library's lists follow the names the poll read.
+        if (library && page != nullptr && page->currentTab() == kLibraryTab) library->refreshPresets();
     }
     return CCPageManager::onManagerMessage(msg);
 }
@@ -254,6 +260,10 @@ bool CCEditor::routeValueChange(CCMsg& msg) {
         if (prefs) prefs->setInt(static_cast<uint16_t>(tag), msg.second, true);
         return true;
     }
+    if (library && CLibraryTab::handles(tag)) {
+        if (link && !link->isBusy()) library->valueChanged(tag, msg.second);
+        return true;
+    }
     if (tag >= etag::kFirstCommand && tag <= etag::kLastCommand) {
         command(tag, msg.second);
         return true;
@@ -281,6 +291,7 @@ void CCEditor::command(int32_t tag, int32_t value) {
     case etag::kTabSelector:
         // The page has taken the new tab already: it sees the change on its way up.
         resetSetlistSlots();
+        if (library && value == kLibraryTab) library->refresh();
         return;
     case etag::kMakerPage:
         if (value == 0) openWithShell(kMakerPage);
@@ -341,7 +352,7 @@ void CCEditor::command(int32_t tag, int32_t value) {
         closeStorePanel();
         break;
     case etag::kLoadFile:
-        if (page == nullptr || page->currentTab() <= 3) link->chooseAndLoadFile();
+        if (page == nullptr || page->currentTab() < kTabCount) link->chooseAndLoadFile();
         break;
     case etag::kStorePanel:
         showStorePanel();
@@ -594,7 +605,10 @@ void CCEditor::settleHistory() {
 }
 
 EditHistory::Book CCEditor::currentBook() const {
-    return page == nullptr || page->currentTab() == 0 ? EditHistory::Book::Preset : EditHistory::Book::Global;
+    // The library's steps are slot steps, kept in the preset's book.
+    return page == nullptr || page->currentTab() == 0 || page->currentTab() == kLibraryTab
+               ? EditHistory::Book::Preset
+               : EditHistory::Book::Global;
 }
 
 bool CCEditor::undoStep(EditHistory::Book book) {
@@ -608,6 +622,7 @@ bool CCEditor::redoStep(EditHistory::Book book) {
 }
 
 std::string CCEditor::describe(const EditHistory::Step& step) const {
+    if (step.slot && !step.slot->what.empty()) return step.slot->what;
     if (step.slot) {
         char text[32];
         std::snprintf(text, sizeof text, "%s P%02d", step.slot->store ? "STORE" : "DELETE",
@@ -755,8 +770,20 @@ void CCEditor::discardEdits() {
     if (link) link->revertPreset();
 }
 
+bool CCEditor::writeSlotStates(const std::vector<EditHistory::SlotRecord::SlotState>& states) {
+    std::vector<Librarian::Planned> plan;
+    for (const EditHistory::SlotRecord::SlotState& state : states)
+        plan.push_back({state.slot, {state.name, state.description, state.values}});
+    Librarian librarian(*link);
+    const Librarian::Outcome outcome = librarian.write(plan, false);
+    slotChanged(nullptr);
+    if (!outcome.ok) showError("The library could not finish: " + outcome.failure);
+    return outcome.ok;
+}
+
 bool CCEditor::undoSlot(const EditHistory::SlotRecord& record) {
     if (!link || !link->isConnected()) return false;
+    if (!record.before.empty()) return writeSlotStates(record.before);
     std::map<int32_t, int32_t> buffer = presetValues();
     const TovanProcess::SlotContents held{record.previousName, record.previousDescription,
                                           record.previousValues};
@@ -769,6 +796,7 @@ bool CCEditor::undoSlot(const EditHistory::SlotRecord& record) {
 
 bool CCEditor::redoSlot(const EditHistory::SlotRecord& record) {
     if (!link || !link->isConnected()) return false;
+    if (!record.after.empty()) return writeSlotStates(record.after);
     bool done = false;
     if (record.store)
         done = link->storePreset(record.name.c_str(), record.description.c_str(), record.slot);

@@ -28,6 +28,8 @@ class HidBackend;
 // toolkit messages (as the page manager, the window's client) and routes every
 // value change: parameters to the pedal, settings to the preferences, and
 // commands (tags 181-208) to what the player asked for.
+class CLibraryTab;
+
 class CCEditor : public AEffEditor, public CCPageManager, private EditHistory::Target {
 public:
     static constexpr int32_t kWidth = 640;
@@ -109,6 +111,12 @@ public:
     void whenIdle(std::function<void()> work);
 
     TovanProcess* process() const { return link.get(); }
+    CLibraryTab* libraryTab() const { return library.get(); }
+    // The library wrote slots: the pedal is read again and, with a record,
+    // the operation is one step of the preset's history.
+    void librarianStepDone(std::shared_ptr<const EditHistory::SlotRecord> record) {
+        slotChanged(std::move(record));
+    }
     CBackPage* mainPage() const { return page; }
     CPrefs* preferences() const { return prefs.get(); }
     bool isBuilding() const { return building; }
@@ -160,6 +168,8 @@ private:
     void runCommand(int32_t tag, int32_t value) override;
     void discardEdits() override;
     bool undoSlot(const EditHistory::SlotRecord& record) override;
+    // Writes slots back as a library step held them.
+    bool writeSlotStates(const std::vector<EditHistory::SlotRecord::SlotState>& states);
     bool redoSlot(const EditHistory::SlotRecord& record) override;
     void command(int32_t tag, int32_t value);
     // The setlist slot reset the window commands send, and the slot buttons cleared.
@@ -173,6 +183,7 @@ private:
     std::unique_ptr<TovanProcess> link;
     CBackPage* page = nullptr; // owned by the tree
     std::unique_ptr<CPrefs> prefs;
+    std::unique_ptr<CLibraryTab> library;
     std::unique_ptr<CCDrawContext> backBuffer;
     CCPageObject* storePanel = nullptr; // the manager's modal panel while shown
     PermissionDoctor doctor;

@@ -77,6 +77,11 @@ public:
     // its progress control counting presets (0-100).
     virtual void showProgress(bool /*visible*/) {}
     virtual void setProgress(int32_t /*presets*/) {}
+    // The same for an operation on some slots: done of total, shown on the
+    // progress control's scale unless the page counts them itself.
+    virtual void setProgressCount(int32_t done, int32_t total) {
+        setProgress(total > 0 ? done * 100 / total : 0);
+    }
     // The active setlist's flag enables one control of the setlist page.
     virtual void setlistFlagChanged(bool /*flag*/) {}
     // The effect's state changed as a whole (a plug-in host would refresh its display).

@@ -108,9 +108,18 @@ public:
     // from editBuffer (what the edit buffer holds, kept up to date); the slot
     // is the active preset afterwards.
     bool writeUserSlot(int32_t slot, const SlotContents& contents, std::map<int32_t, int32_t>& editBuffer);
+    // What the pedal's edit buffer holds now, every preset value; nothing when
+    // a block went unanswered.
+    std::optional<std::map<int32_t, int32_t>> readEditBuffer();
     // Selects preset and writes the values of edit that differ from its stored ones.
     bool returnToEdit(int32_t preset, const std::map<int32_t, int32_t>& edit);
     void rebuildPresetMenus();
+    // "name | description" of a preset as the preset menus last read it; empty before.
+    std::string presetText(int32_t preset) const {
+        return preset >= 0 && static_cast<size_t>(preset) < presetTexts.size()
+                   ? presetTexts[static_cast<size_t>(preset)]
+                   : std::string();
+    }
     // How a preset menu is filled.
     struct PresetMenuStyle {
         bool allPresets = true;  // the factory presets too, else the user presets only

@@ -49,6 +49,12 @@ bool TovanProcess::writeUserSlot(int32_t slot, const SlotContents& contents,
     return confirmActivePreset(kPresetsPerBank + slot, clock->milliseconds()) == PresetWait::Active;
 }
 
+std::optional<std::map<int32_t, int32_t>> TovanProcess::readEditBuffer() {
+    std::map<int32_t, int32_t> values;
+    if (!connected || !readValueBlocks(true, values)) return std::nullopt;
+    return values;
+}
+
 bool TovanProcess::returnToEdit(int32_t preset, const std::map<int32_t, int32_t>& edit) {
     if (!connected) return false;
     const uint32_t asked = clock->milliseconds();

@@ -38,6 +38,12 @@ public:
     // The chosen path, or nothing when the user cancelled. A save dialog asks
     // before replacing an existing file.
     virtual std::optional<std::string> chooseFile(const FileDialogRequest& request) = 0;
+    // A folder chosen to open in `start`, or nothing when cancelled (a host
+    // without a chooser always cancels).
+    virtual std::optional<std::string> chooseFolder(std::string_view /*title*/,
+                                                    const std::string& /*start*/) {
+        return std::nullopt;
+    }
     // The folder without trailing slash (application data is created when
     // missing), or nothing.
     virtual std::optional<std::string> knownFolder(KnownFolder kind) = 0;

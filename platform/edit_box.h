@@ -27,6 +27,8 @@ public:
     virtual void editReturn() = 0;
     virtual void editEscape() = 0;
     virtual void editFocusLost() = 0;
+    // The text changed as the user typed (or pasted).
+    virtual void editChanged() {}
 };
 
 // An open box; destroying it closes the window (with its font) and reports nothing.

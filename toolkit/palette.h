@@ -32,6 +32,11 @@ inline constexpr CCColour kListBody{28, 22, 18, 245};
 // The selected or hovered row of a list.
 inline constexpr CCColour kRowSelected{96, 62, 22, 255};
 inline constexpr CCColour kRowHover{58, 47, 38, 255};
+// The librarian's lists: their ground, every other row, frame and scroll thumb.
+inline constexpr CCColour kListWell{24, 20, 16, 255};
+inline constexpr CCColour kListOddRow{32, 27, 22, 255};
+inline constexpr CCColour kListFrame{92, 84, 60, 255};
+inline constexpr CCColour kScrollThumb{150, 136, 96, 255};
 // The veil over the page while a modal panel is up.
 inline constexpr CCColour kVeil{12, 9, 7, 150};
 

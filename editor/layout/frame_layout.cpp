@@ -25,15 +25,17 @@ constexpr LayoutRow tab(int32_t index, int32_t background, std::span<const Layou
 constexpr LayoutRow kTabRows[] = {
     {.kind = RowKind::Positions,
      .tag = etag::kTabSelector,
-     .rect = at(15, 19, 4 * 74 - 2, 20),
-     .images = {resid::kTabPreset, resid::kTabSetlist, resid::kTabMidi, resid::kTabSettings},
-     .frames = 4,
+     .rect = at(15, 19, kTabCount * 74 - 2, 20),
+     .images = {resid::kTabPreset, resid::kTabSetlist, resid::kTabMidi, resid::kTabSettings,
+                resid::kTabLibrary},
+     .frames = kTabCount,
      .spacing = 74,
      .flags = kRowGroupSelector},
     tab(0, 0, &presetTabRows),
     tab(1, resid::kTabBody, &setlistTabRows),
     tab(2, resid::kTabBody, &midiTabRows),
     tab(3, resid::kTabBody, &settingsTabRows),
+    tab(kLibraryTab, resid::kTabBody, &libraryTabRows),
 };
 
 constexpr LayoutRow kBusyRows[] = {

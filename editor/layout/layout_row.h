@@ -26,6 +26,14 @@ enum class RowKind : uint8_t {
     Progress,   // a progress bar: track images[0], fill images[1], maximum `mode`
     Display,    // the filter response display (made by the page's hook)
     LfoDisplay, // an LFO waveform display (made by the page's hook)
+    List,       // a library list (made by the page's hook); `mode` says which (LibraryListKind)
+};
+
+// The library tab's lists.
+enum LibraryListKind : int32_t {
+    kUserPresetList = 0,
+    kFactoryPresetList = 1,
+    kLibraryFileList = 2,
 };
 
 // Where a pop-up selector's items come from.
@@ -85,6 +93,12 @@ enum class Role : uint8_t {
     CompareButton,
     CompareLamp,
     HistoryCaption,
+    UserList,
+    FactoryList,
+    LibraryList,
+    LibrarySearch,
+    LibraryFolderText,
+    LibraryStatus,
     kCount
 };
 
@@ -94,12 +108,13 @@ inline constexpr uint8_t kRowMayOverlap = 1 << 1;       // drawn over or under a
 inline constexpr uint8_t kRowGroupSelector = 1 << 2;    // selects its panel's group (1 << value)
 inline constexpr uint8_t kRowHidden = 1 << 3;           // starts hidden
 inline constexpr uint8_t kRowCommandPerFilter = 1 << 4; // command tag + filter index (201, 202)
+inline constexpr uint8_t kRowReportsTyping = 1 << 5;    // a field that hands its text on as it is typed
 
 struct LayoutRow {
     RowKind kind = RowKind::Label;
     int32_t tag = 175;
     CCRect rect{};
-    std::array<int32_t, 4> images{};
+    std::array<int32_t, 5> images{};
     uint16_t group = 0;
     TextStyle style = TextStyle::None;
     const char* text = nullptr;
@@ -133,6 +148,8 @@ std::span<const LayoutRow> filterPanelRows();
 std::span<const LayoutRow> setlistTabRows();
 std::span<const LayoutRow> midiTabRows();
 std::span<const LayoutRow> settingsTabRows();
+// The library tab (tab group 16): the user and factory presets and a folder of preset files.
+std::span<const LayoutRow> libraryTabRows();
 // The store panel's box (300 x 130) and the tags of its slot menu and texts.
 inline constexpr int32_t kStoreSlotTag = 2;
 inline constexpr int32_t kStoreNameTag = 3;

@@ -124,6 +124,7 @@ std::unique_ptr<CControl> PageBuilder::make(const LayoutRow& row, int32_t tag, i
         auto field = std::make_unique<CCTextCtrl>(tag, r.left, r.top, r.right, r.bottom, image, nullptr,
                                                   row.group, row.mode != 0);
         if (row.mode == 2) field->setFormatsOwnText(true);
+        if (row.flags & kRowReportsTyping) field->setReportsTyping(true);
         if (row.maxLength > 0) field->setMaxLength(row.maxLength);
         return field;
     }
@@ -174,6 +175,8 @@ std::unique_ptr<CControl> PageBuilder::make(const LayoutRow& row, int32_t tag, i
         return hooks.filterDisplay ? hooks.filterDisplay(r) : nullptr;
     case RowKind::LfoDisplay:
         return hooks.lfoDisplay ? hooks.lfoDisplay(r, filter < 0 ? 0 : filter) : nullptr;
+    case RowKind::List:
+        return hooks.list ? hooks.list(r, tag, row.mode) : nullptr;
     }
     return nullptr;
 }

@@ -41,6 +41,8 @@ public:
         std::function<std::unique_ptr<CControl>(CCRect rect)> filterDisplay;
         // An LFO display of filter 0 or 1, at the row's rectangle relative to its panel.
         std::function<std::unique_ptr<CControl>(CCRect rect, int32_t filter)> lfoDisplay;
+        // A library list of that kind, at the row's rectangle relative to its panel.
+        std::function<std::unique_ptr<CControl>(CCRect rect, int32_t tag, int32_t kind)> list;
     };
 
     explicit PageBuilder(Hooks hooks);

@@ -105,6 +105,31 @@ MessageAnswer GtkDialogHost::messageBox(MessageStyle style, std::string_view tit
     }
 }
 
+std::optional<std::string> GtkDialogHost::chooseFolder(std::string_view title, const std::string& start) {
+    GtkWidget* dialog = gtk_file_chooser_dialog_new(
+        utf8FromToolkit(title).c_str(), parentOf(parent), GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "_Cancel",
+        GTK_RESPONSE_CANCEL, "_Choose", GTK_RESPONSE_ACCEPT, nullptr);
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+    gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+    gtk_file_chooser_set_create_folders(chooser, TRUE);
+    // A folder not made yet opens at the nearest one that is there.
+    std::error_code error;
+    std::filesystem::path folder = start;
+    while (!folder.empty() && folder != folder.root_path() && !std::filesystem::is_directory(folder, error))
+        folder = folder.parent_path();
+    if (!folder.empty() && std::filesystem::is_directory(folder, error))
+        gtk_file_chooser_set_current_folder(chooser, folder.c_str());
+    std::optional<std::string> chosen;
+    if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+        if (gchar* path = gtk_file_chooser_get_filename(chooser)) {
+            chosen = std::string(path);
+            g_free(path);
+        }
+    }
+    gtk_widget_destroy(dialog);
+    return chosen;
+}
+
 std::optional<std::string> GtkDialogHost::chooseFile(const FileDialogRequest& request) {
     const GtkFileChooserAction action =
         request.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN;

@@ -16,6 +16,7 @@ public:
 
     MessageAnswer messageBox(MessageStyle style, std::string_view title, std::string_view text) override;
     std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
+    std::optional<std::string> chooseFolder(std::string_view title, const std::string& start) override;
     std::optional<std::string> knownFolder(KnownFolder kind) override;
     bool openWithShell(std::string_view pathOrAddress) override;
 

@@ -66,6 +66,7 @@ public:
         gtk_widget_set_size_request(entry, request.width, request.height);
         gtk_overlay_add_overlay(GTK_OVERLAY(window.overlayWidget()), entry);
         g_signal_connect(entry, "activate", G_CALLBACK(onActivate), this);
+        g_signal_connect(entry, "changed", G_CALLBACK(onChanged), this);
         g_signal_connect(entry, "key-press-event", G_CALLBACK(onKey), this);
         g_signal_connect(entry, "focus-out-event", G_CALLBACK(onFocusOut), this);
         gtk_widget_show(entry);
@@ -83,6 +84,9 @@ public:
 private:
     // Each report may destroy this box: nothing of it is touched afterwards.
     static void onActivate(GtkEntry*, gpointer data) { static_cast<GtkEditBox*>(data)->events.editReturn(); }
+    static void onChanged(GtkEditable*, gpointer data) {
+        static_cast<GtkEditBox*>(data)->events.editChanged();
+    }
     static gboolean onKey(GtkWidget*, GdkEventKey* event, gpointer data) {
         if (event->keyval != GDK_KEY_Escape) return FALSE;
         static_cast<GtkEditBox*>(data)->events.editEscape();

@@ -52,6 +52,8 @@ void HeadlessEditBox::type(std::string text) {
     if (request.maxLength > 0 && text.size() > size_t(request.maxLength))
         text.resize(size_t(request.maxLength));
     content = std::move(text);
+    // As a real box reports each change while it is typed into.
+    events.editChanged();
 }
 
 std::unique_ptr<NativeEditBox> ScriptedEditBoxes::openEditBox(const EditBoxRequest& request,

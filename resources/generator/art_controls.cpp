@@ -542,6 +542,7 @@ void addControlImages(std::vector<Image>& images) {
     images.push_back({235, 32, tabStrip(72, 20, "SETLIST")});
     images.push_back({234, 32, tabStrip(72, 20, "MIDI")});
     images.push_back({231, 32, tabStrip(72, 20, "SETTINGS")});
+    images.push_back({236, 32, tabStrip(72, 20, "LIBRARY")});
     images.push_back({232, 32, twoFrameStrip(24, 16, sweepFace)});
     images.push_back({233, 32, twoFrameStrip(24, 16, vowelFace)});
     images.push_back({242, 32, fieldWell(180, 16, true)});
@@ -552,6 +553,7 @@ void addControlImages(std::vector<Image>& images) {
     images.push_back({581, 32, busyPanel(200, 48)});
     images.push_back({187, 32, twoFrameStrip(16, 16, ringFace)});
     images.push_back({252, 32, captionButton(56, 14, "")});
+    images.push_back({254, 32, captionButton(96, 16, "")});
     images.push_back({253, 32, dialogBox(300, 130)});
     images.push_back({300, 32, buttonCursor()});
     images.push_back({302, 32, linearPotCursor()});

@@ -26,15 +26,16 @@ protected:
 
 TEST_F(ControlArt, EveryControlImageHasItsSize) {
     const std::pair<int32_t, CCSize> images[] = {
-        {resid::kCloseButton, {36, 14}},     {resid::kTopmostButton, {18, 14}},
-        {resid::kMinimiseButton, {36, 14}},  {resid::kPotModeButton, {48, 16}},
-        {resid::kModePedal, {40, 16}},       {resid::kModePitch, {40, 16}},
-        {resid::kTabPreset, {144, 20}},      {resid::kTabSetlist, {144, 20}},
-        {resid::kTabMidi, {144, 20}},        {resid::kTabSettings, {144, 20}},
-        {resid::kViewSweep, {48, 16}},       {resid::kViewVowel, {48, 16}},
-        {resid::kBottomSelector, {180, 16}}, {resid::kFieldWell, {176, 16}},
-        {resid::kSelectorWell, {90, 16}},    {resid::kProgressTrack, {200, 8}},
-        {resid::kProgressFill, {200, 8}},    {resid::kBusyPanel, {200, 48}},
+        {resid::kCloseButton, {36, 14}},    {resid::kTopmostButton, {18, 14}},
+        {resid::kMinimiseButton, {36, 14}}, {resid::kPotModeButton, {48, 16}},
+        {resid::kModePedal, {40, 16}},      {resid::kModePitch, {40, 16}},
+        {resid::kTabPreset, {144, 20}},     {resid::kTabSetlist, {144, 20}},
+        {resid::kTabMidi, {144, 20}},       {resid::kTabSettings, {144, 20}},
+        {resid::kTabLibrary, {144, 20}},    {resid::kViewSweep, {48, 16}},
+        {resid::kViewVowel, {48, 16}},      {resid::kBottomSelector, {180, 16}},
+        {resid::kFieldWell, {176, 16}},     {resid::kSelectorWell, {90, 16}},
+        {resid::kProgressTrack, {200, 8}},  {resid::kProgressFill, {200, 8}},
+        {resid::kBusyPanel, {200, 48}},
     };
     for (const auto& [id, size] : images)
         EXPECT_EQ(bitmapSize(id), size) << id;

@@ -18,6 +18,7 @@ from e2e import *  # noqa: E402,F401,F403
 import claim_scenarios  # noqa: E402,F401  (registers its scenarios)
 import file_scenarios  # noqa: E402,F401  (registers its scenarios)
 import history_scenarios  # noqa: E402,F401  (registers its scenarios)
+import library_scenarios  # noqa: E402,F401  (registers its scenarios)
 import start_scenarios  # noqa: E402,F401  (registers its scenarios)
 
 
@@ -559,11 +560,11 @@ def every_tab_shows_and_a_setlist_slot_is_edited(s):
     body = (20, 50, 600, 540)
     seen = []
     for name, tab in (("preset", PRESET_TAB), ("setlist", SETLIST_TAB), ("midi", MIDI_TAB),
-                      ("settings", SETTINGS_TAB)):
+                      ("settings", SETTINGS_TAB), ("library", LIBRARY_TAB)):
         editor.click(*tab)
         time.sleep(0.4)
         seen.append(screen_region(s, editor, "tab-" + name, body))
-    check(len(set(seen)) == 4, "two tabs show the same body")
+    check(len(set(seen)) == 5, "two tabs show the same body")
 
     editor.click(*SETLIST_TAB)
     # The active setlist's list is drawn by the page: Off, Demo Mode, Setlist A, ...

@@ -1,5 +1,7 @@
 // Undo, redo and compare in the whole editor on the simulated pedal: the
 // player's steps made through the window's input, the exchanges counted.
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <random>
 #include <stdexcept>
@@ -11,6 +13,8 @@
 #include "editor/editor_tags.h"
 #include "editor/editor_window.h"
 #include "editor/layout/layout_row.h"
+#include "editor/library_list.h"
+#include "editor/library_tab.h"
 #include "editor/tovan_filter_ctrl.h"
 #include "editor_test_support.h"
 #include "link/tovan_process.h"
@@ -568,3 +572,127 @@ TEST(EditHistoryOrder, ValuesThatGoDownAreWrittenFirstBothWays) {
 }
 
 } // namespace
+
+TEST_F(EditHistoryTest, ASwapDraggedOnTheLibraryTabIsOneStepTakenBackAndDoneAgain) {
+    TovanProcess& link = *editor->process();
+    const std::vector<uint8_t> before = backupOf(link);
+    wheel(ptag::kOutputLevel, -2);
+    poll();
+    const Values edit = editBuffer();
+    ASSERT_TRUE(pedal().edited());
+    const auto third = pedal().userPreset(3).name;
+    const auto seventh = pedal().userPreset(7).name;
+    ASSERT_NE(third, seventh);
+
+    control(etag::kTabSelector)->setValue(kLibraryTab, Notify::yes, Redraw::yes, SelfOnly::no);
+    poll();
+    auto* list = dynamic_cast<CLibraryList*>(editor->mainPage()->object(Role::UserList));
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(list->isVisible());
+    const CCPoint from = centre(list->rowRect(3));
+    const CCPoint to = centre(list->rowRect(7));
+    ASSERT_TRUE(editor->leftPressed(at(from)));
+    for (int k = 1; k <= 4; ++k)
+        editor->pointerMoved(at({from.x, from.y + (to.y - from.y) * k / 4}));
+    editor->leftReleased(at(to));
+    poll();
+    EXPECT_EQ(pedal().userPreset(3).name, seventh);
+    EXPECT_EQ(pedal().userPreset(7).name, third);
+    EXPECT_EQ(pedal().activePreset(), 0u) << "back on the preset it was on";
+    EXPECT_EQ(editBuffer(), edit) << "with its edits";
+    EXPECT_EQ(dynamic_cast<CCStaticTextCtrl*>(editor->mainPage()->object(Role::HistoryCaption))->getText(),
+              "Undo: SWAP P03 P07");
+    EXPECT_EQ(list->shownRows()[3]->columns[1], std::string(seventh.data(), 3)) << "the list follows";
+
+    key('Z', true);
+    poll();
+    EXPECT_EQ(editBuffer(), edit);
+    EXPECT_EQ(backupOf(link), before) << "both slots hold what they held, and nothing else moved";
+    key('Y', true);
+    poll();
+    EXPECT_EQ(pedal().userPreset(3).name, seventh);
+    EXPECT_EQ(pedal().userPreset(7).name, third);
+}
+
+TEST_F(EditHistoryTest, ACopyDraggedWithCtrlIsAskedFirstAndTakenBack) {
+    control(etag::kTabSelector)->setValue(kLibraryTab, Notify::yes, Redraw::yes, SelfOnly::no);
+    poll();
+    auto* list = dynamic_cast<CLibraryList*>(editor->mainPage()->object(Role::UserList));
+    ASSERT_NE(list, nullptr);
+    const auto source = pedal().userPreset(2);
+    const auto target = pedal().userPreset(9);
+    ASSERT_NE(source.name, target.name);
+    auto ctrlDrag = [&] {
+        CCPointerEvent from = at(centre(list->rowRect(2)));
+        CCPointerEvent to = at(centre(list->rowRect(9)));
+        from.control = to.control = true;
+        ASSERT_TRUE(editor->leftPressed(from));
+        from.y += 6;
+        from.screenY += 6;
+        editor->pointerMoved(from);
+        editor->leftReleased(to);
+        poll();
+    };
+    // The press with Ctrl added P02 to the selection; a second press takes it away again.
+    list->select({});
+    dialogs.answerNext(MessageAnswer::No);
+    ctrlDrag();
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_NE(dialogs.shown.back().text.find("Copy P02"), std::string::npos) << dialogs.shown.back().text;
+    EXPECT_EQ(pedal().userPreset(9).name, target.name) << "a No writes nothing";
+
+    list->select({});
+    dialogs.answerNext(MessageAnswer::Yes);
+    ctrlDrag();
+    EXPECT_EQ(pedal().userPreset(9).name, source.name);
+    EXPECT_EQ(pedal().userPreset(2).name, source.name);
+    key('Z', true);
+    poll();
+    EXPECT_EQ(pedal().userPreset(9).name, target.name);
+}
+
+TEST_F(EditHistoryTest, LibraryFilesAreSearchedAsTypedExportedAndLoadedByDragging) {
+    tovan::test::TempFolder folder;
+    CLibraryTab& library = *editor->libraryTab();
+    library.setFolder(folder.path());
+    control(etag::kTabSelector)->setValue(kLibraryTab, Notify::yes, Redraw::yes, SelfOnly::no);
+    poll();
+    auto* slots = dynamic_cast<CLibraryList*>(editor->mainPage()->object(Role::UserList));
+    auto* files = dynamic_cast<CLibraryList*>(editor->mainPage()->object(Role::LibraryList));
+    ASSERT_TRUE(slots != nullptr && files != nullptr);
+    auto dragTo = [&](CCPoint from, CCPoint to) {
+        ASSERT_TRUE(editor->leftPressed(at(from)));
+        editor->pointerMoved(at({from.x + 3, from.y + 5}));
+        editor->pointerMoved(at(to));
+        editor->leftReleased(at(to));
+        poll();
+    };
+    // P04 into the library: exported under its slot, name and description.
+    dragTo(centre(slots->rowRect(4)), centre(files->getBounds()));
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder.path() + "/P04 BRT - Bright lead cut.tovan"));
+    std::ofstream(folder.path() + "/x cut.tovan") << "PLAVIK";
+    library.refreshLibrary();
+    ASSERT_EQ(files->shownRows().size(), 2u);
+    EXPECT_TRUE(files->shownRows()[1]->dimmed) << "a damaged file is marked";
+
+    auto* search = static_cast<CCTextCtrl*>(editor->mainPage()->object(Role::LibrarySearch));
+    ASSERT_TRUE(search->beginEdit());
+    boxes.current()->type("brig");
+    EXPECT_EQ(files->shownRows().size(), 1u) << "filtered as it is typed, before Return";
+    boxes.current()->type("");
+    EXPECT_EQ(files->shownRows().size(), 2u);
+    boxes.current()->pressReturn();
+
+    // The file onto P20, which holds a preset: asked, then on the pedal.
+    const auto held = pedal().userPreset(21).name;
+    dialogs.answerNext(MessageAnswer::Yes);
+    dragTo(centre(files->rowRect(0)), centre(slots->rowRect(20)));
+    EXPECT_EQ(std::string(pedal().userPreset(20).name.data(), 3), "BRT");
+    // The damaged one is refused with a message, and P21 keeps its preset.
+    files->select({});
+    const size_t shown = dialogs.shown.size();
+    dragTo(centre(files->rowRect(1)), centre(slots->rowRect(21)));
+    EXPECT_EQ(pedal().userPreset(21).name, held);
+    ASSERT_EQ(dialogs.shown.size(), shown + 1);
+    EXPECT_NE(dialogs.shown.back().text.find("x cut.tovan"), std::string::npos) << dialogs.shown.back().text;
+}

@@ -463,3 +463,58 @@ TEST_F(CliRun, TovanPedalChoosesThePedalsAndPedalWinsOverIt) {
     else
         unsetenv("TOVAN_PEDAL");
 }
+
+TEST_F(CliRun, ExportAllThenImportIntoAFreshPedalGivesAPedalThatVerifies) {
+    startPedals();
+    // Slots that differ from a fresh pedal's, so that the import has work to do.
+    ASSERT_EQ(cli({"select", "F33"}).status, 0);
+    ASSERT_EQ(cli({"--yes", "store", "P04", "Zap", "Stored by hand"}).status, 0);
+    // Asked on a terminal: a no writes nothing.
+    const std::string no = "n\n";
+    const Result declined = cli({"swap", "P10", "P11"}, &no);
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_NE(declined.err.find("Swap P10 and P11?"), std::string::npos) << declined.err;
+    EXPECT_NE(declined.err.find("nothing was written"), std::string::npos) << declined.err;
+    ASSERT_EQ(cli({"--yes", "swap", "P10", "P11"}).status, 0);
+    ASSERT_EQ(cli({"backup", file("all.tovan_all")}).status, 0);
+    const Result exported = cli({"--json", "export-all", file("library")});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_TRUE(fs::is_regular_file(file("library/P04 Zap - Stored by hand.tovan")));
+
+    // A fresh pedal: the backup does not match it until the import.
+    simulator.reset();
+    fs::remove(stateFile());
+    startPedals();
+    EXPECT_EQ(cli({"verify", file("all.tovan_all")}).status, 1);
+    const Result refused = cli({"import", file("library")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("needs a yes"), std::string::npos) << refused.err;
+    const Result imported = cli({"--yes", "--json", "import", file("library"), "P00"});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_NE(imported.out.find(R"("ok":true)"), std::string::npos) << imported.out;
+    EXPECT_NE(imported.out.find(R"({"slot":4,"label":"P04","name":"Zap","description":"Stored by hand"})"),
+              std::string::npos)
+        << imported.out;
+    const Result verified = cli({"verify", file("all.tovan_all")});
+    EXPECT_EQ(verified.status, 0) << verified.out << verified.err;
+}
+
+TEST_F(CliRun, TheEditorSwapsAndCopiesForTovanCli) {
+    startPedals();
+    ASSERT_EQ(cli({"--yes", "store", "P20", "Aaa", "First"}).status, 0);
+    ASSERT_EQ(cli({"select", "F02"}).status, 0);
+    ASSERT_EQ(cli({"--yes", "store", "P21", "Bbb", "Second"}).status, 0);
+    Holder editor(bus(), "tovan");
+    tovan::SharedPedalsBackend pedals(editor.process.attachedPedals());
+    const std::string path = editor.process.currentPedal().path();
+    // Nothing is asked in the editor: without a yes nothing is written.
+    EXPECT_EQ(served(pedals, path, {"swap", "P20", "P21"}).status, 1);
+    const Result swapped = served(pedals, path, {"--yes", "swap", "P20", "P21"});
+    ASSERT_EQ(swapped.status, 0) << swapped.err;
+    EXPECT_EQ(swapped.out, "P20  Bbb  Second\nP21  Aaa  First\n");
+    const Result copied = served(pedals, path, {"--yes", "copy", "P21", "P22"});
+    ASSERT_EQ(copied.status, 0) << copied.err;
+    const std::string presets = served(pedals, path, {"presets", "--user"}).out;
+    EXPECT_NE(presets.find("P20  Bbb  Second\nP21  Aaa  First\nP22  Aaa  First\n"), std::string::npos)
+        << presets;
+}

@@ -164,6 +164,12 @@ void CCTextCtrl::editEscape() {
     endEdit(false);
 }
 
+void CCTextCtrl::editChanged() {
+    // The box reports its first text while it is being made, before it is ours.
+    if (!reportsTyping || !box || closing) return;
+    deliverText(cleanEnteredText(box->text()));
+}
+
 void CCTextCtrl::editFocusLost() {
     endEdit(true);
 }

@@ -42,6 +42,9 @@ public:
     // Characters the edit box accepts (at most kEditBufferSize - 1).
     void setMaxLength(int32_t characters) { maxLength = characters; }
     void setAlignment(int32_t value) { alignment = value; }
+    // The text is handed on as it is typed, not only when it is committed (a
+    // search field).
+    void setReportsTyping(bool on) { reportsTyping = on; }
     int32_t getAlignment() const { return alignment; }
 
     // Opens the edit box over the field; a box open elsewhere in the window is
@@ -60,12 +63,14 @@ private:
     void editReturn() override;
     void editEscape() override;
     void editFocusLost() override;
+    void editChanged() override;
     void commit();
     void deliverText(std::string_view entered);
 
     std::string text;
     CControl* owner = nullptr; // not owned: the control this field shows
     bool editable = false;
+    bool reportsTyping = false;
     bool password = false;
     int32_t maxLength = int32_t(kEditBufferSize) - 1;
     int32_t alignment = 2;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "link/file_reading.h"
+#include "link/librarian.h"
 #include "link/preset_file_codec.h"
 #include "link/tovan_process.h"
 #include "model/parameter_kinds.h"
@@ -53,7 +54,12 @@ constexpr const char* kUsage =
     "  backup FILE                  save global settings, setlists and all user presets\n"
     "  setlists                     the setlists\n"
     "  verify FILE                  compare a backup file with what the pedal holds\n"
-    "  dump FILE                    show what a preset or backup file holds (no pedal needed)\n";
+    "  dump FILE                    show what a preset or backup file holds (no pedal needed)\n"
+    "  copy SRC DST                 copy user preset SRC onto slot DST (P00-P99; asks, or --yes)\n"
+    "  swap A B                     swap two user presets (asks, or --yes)\n"
+    "  export-all DIR               write the 100 user presets as preset files into DIR\n"
+    "  import DIR [FIRST_SLOT]      load DIR's preset files into slots from FIRST_SLOT (P00 by default;\n"
+    "                               asks, or --yes)\n";
 
 constexpr const char* kUdevHint =
     "a Tovan is attached but could not be opened (permission denied?); install the udev rule: "
@@ -67,16 +73,23 @@ constexpr const char* kEditorProgram = "tovan";
 // What the editor runs for tovan-cli while it has the pedal: the commands that
 // only read the pedal. The others change what the player is editing.
 const std::set<std::string>& commandsTheEditorServes() {
-    static const std::set<std::string> commands{"list",     "info",   "presets", "get",
-                                                "setlists", "export", "backup",  "verify"};
+    static const std::set<std::string> commands{"list",     "info",   "presets",    "get",
+                                                "setlists", "export", "backup",     "verify",
+                                                "copy",     "swap",   "export-all", "import"};
     return commands;
+}
+
+// The librarian's commands that write user slots: the editor runs them too,
+// asked first on tovan-cli's own terminal.
+bool writesSlots(const std::string& command) {
+    return command == "copy" || command == "swap" || command == "import";
 }
 
 // The commands whose first argument is a file: handed to the editor with its
 // full path, since the editor runs in another folder.
 bool takesFile(const std::string& command) {
     return command == "export" || command == "backup" || command == "verify" || command == "load" ||
-           command == "dump";
+           command == "dump" || command == "export-all" || command == "import";
 }
 
 std::string defaultPedal() {
@@ -168,6 +181,10 @@ private:
             {"backup", {{1, 1}, [&] { return backup(); }}},
             {"setlists", {{0, 0}, [&] { return setlists(); }}},
             {"verify", {{1, 1}, [&] { return verify(); }}},
+            {"copy", {{2, 2}, [&] { return copySlot(); }}},
+            {"swap", {{2, 2}, [&] { return swapSlots(); }}},
+            {"export-all", {{1, 1}, [&] { return exportAll(); }}},
+            {"import", {{1, 2}, [&] { return importFolder(); }}},
         };
         const auto found = commands.find(c);
         if (found == commands.end())
@@ -260,6 +277,20 @@ private:
     bool handOver(const tovan::ClaimHolder& editor) {
         std::vector<std::string> arguments;
         if (options.json) arguments.push_back("--json");
+        // The editor asks nothing: a question is asked here, and a yes handed on.
+        if (writesSlots(options.command) && !options.yes) {
+            if (!dialogs.canAnswer()) {
+                handedOver = true;
+                handedStatus = refuseWithoutAnswer(librarianAction());
+                return true;
+            }
+            if (!askYesNo(librarianQuestion())) {
+                handedOver = true;
+                handedStatus = fail("nothing was written");
+                return true;
+            }
+            options.yes = true;
+        }
         if (options.yes) arguments.push_back("--yes");
         arguments.push_back(options.command);
         for (size_t i = 0; i < options.arguments.size(); ++i) {
@@ -652,6 +683,132 @@ private:
             return fail(std::to_string(differences.size()) + " difference" +
                         (differences.size() == 1 ? "" : "s") + " between " + path + " and the pedal");
         return kCliOk;
+    }
+
+    int32_t userSlotArgument(const std::string& text) {
+        int32_t slot = parsePresetLabel(text);
+        if (slot >= kPresetsPerBank) slot -= kPresetsPerBank;
+        const bool userLabel = text.size() == 3 && std::toupper(static_cast<unsigned char>(text[0])) == 'P';
+        const bool plain = isNumber(text);
+        if (slot < 0 || (!userLabel && !plain) || (plain && parsePresetLabel(text) >= kPresetsPerBank))
+            throw UsageError{"'" + text + "' is not a user slot (P00-P99 or 0-99)"};
+        return slot;
+    }
+
+    // What a writing librarian command does, in words for its refusal and its question.
+    std::string librarianAction() {
+        const auto& a = options.arguments;
+        if (options.command == "copy")
+            return "copying onto " + presetLabel(kPresetsPerBank + userSlotArgument(a[1]));
+        if (options.command == "swap") return "swapping two user presets";
+        return "importing over user presets";
+    }
+
+    std::string librarianQuestion() {
+        const auto& a = options.arguments;
+        if (options.command == "copy") {
+            const std::string target = presetLabel(kPresetsPerBank + userSlotArgument(a[1]));
+            return "Copy " + presetLabel(kPresetsPerBank + userSlotArgument(a[0])) + " onto " + target +
+                   "? The preset stored in " + target + " is replaced.";
+        }
+        if (options.command == "swap")
+            return "Swap " + presetLabel(kPresetsPerBank + userSlotArgument(a[0])) + " and " +
+                   presetLabel(kPresetsPerBank + userSlotArgument(a[1])) + "?";
+        const int32_t first = a.size() > 1 ? userSlotArgument(a[1]) : 0;
+        const auto plan = Librarian::importPlan(Librarian::listFolder(a[0]), first);
+        if (plan.empty()) return "Import from " + a[0] + "? It holds no preset file to import.";
+        const int32_t last =
+            std::min<int32_t>(first + static_cast<int32_t>(plan.size()), kPresetsPerBank) - 1;
+        return "Import " + std::to_string(plan.size()) + " preset file" + (plan.size() == 1 ? "" : "s") +
+               " into " + presetLabel(kPresetsPerBank + first) +
+               (last > first ? "-" + presetLabel(kPresetsPerBank + last) : "") +
+               "? The presets stored there are replaced.";
+    }
+
+    // Asks before a librarian command writes; false when the answer was no.
+    bool librarianAsked(int& status) {
+        if (!dialogs.canAnswer()) {
+            status = refuseWithoutAnswer(librarianAction());
+            return false;
+        }
+        if (!askYesNo(librarianQuestion())) {
+            status = fail("nothing was written");
+            return false;
+        }
+        return true;
+    }
+
+    // Values are clamped to the ranges the pedal reports, as a store of the
+    // edit buffer would hold them: the ranges are read first.
+    void readRanges() {
+        for (const DeviceField& row : kDeviceMap)
+            if (!process->readParameterInfo(row.index)) process->readParameterInfo(row.index);
+    }
+
+    // The outcome of a librarian command: JSON or lines, then the status.
+    int report(const Librarian::Outcome& outcome) {
+        checkedItself = true;
+        JsonWriter json;
+        json.beginObject().key("ok").value(outcome.ok).key("written").beginArray();
+        for (const Librarian::Written& written : outcome.written) {
+            json.beginObject().key("slot").value(written.slot);
+            json.key("label").value(presetLabel(kPresetsPerBank + written.slot));
+            json.key("name").value(written.after.name).key("description").value(written.after.description);
+            json.endObject();
+            if (!options.json)
+                std::fprintf(out, "%s  %-3s  %s\n", presetLabel(kPresetsPerBank + written.slot).c_str(),
+                             written.after.name.c_str(), written.after.description.c_str());
+        }
+        json.endArray().key("files").beginArray();
+        for (const auto& file : outcome.files)
+            json.value(file.string());
+        json.endArray().key("skipped").beginArray();
+        for (const std::string& skipped : outcome.skipped) {
+            json.value(skipped);
+            if (!options.json) std::fprintf(out, "skipped %s\n", skipped.c_str());
+        }
+        json.endArray().key("failed_slot").value(outcome.failedSlot);
+        json.key("failure").value(outcome.failure).key("put_back").value(outcome.putBack).endObject();
+        if (options.json) print(json);
+        if (!outcome.ok) return fail(outcome.failure);
+        if (!outcome.putBack && !outcome.place.empty())
+            return fail("the pedal could not be put back on " + outcome.place);
+        return kCliOk;
+    }
+
+    int copySlot() {
+        const int32_t source = userSlotArgument(options.arguments[0]);
+        const int32_t target = userSlotArgument(options.arguments[1]);
+        if (int status = kCliOk; !librarianAsked(status)) return status;
+        readRanges();
+        Librarian librarian(*process);
+        return report(librarian.copy(source, target));
+    }
+
+    int swapSlots() {
+        const int32_t first = userSlotArgument(options.arguments[0]);
+        const int32_t second = userSlotArgument(options.arguments[1]);
+        if (int status = kCliOk; !librarianAsked(status)) return status;
+        readRanges();
+        Librarian librarian(*process);
+        return report(librarian.swap(first, second));
+    }
+
+    int exportAll() {
+        Librarian librarian(*process);
+        const Librarian::Outcome outcome = librarian.exportAll(options.arguments[0]);
+        if (!options.json && outcome.ok)
+            std::fprintf(out, "%zu preset files written to %s\n", outcome.files.size(),
+                         options.arguments[0].c_str());
+        return report(outcome);
+    }
+
+    int importFolder() {
+        const int32_t first = options.arguments.size() > 1 ? userSlotArgument(options.arguments[1]) : 0;
+        if (int status = kCliOk; !librarianAsked(status)) return status;
+        readRanges();
+        Librarian librarian(*process);
+        return report(librarian.import(options.arguments[0], first));
     }
 
     int setlists() {

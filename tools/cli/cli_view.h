@@ -34,6 +34,14 @@ public:
         shownAny = true;
     }
 
+    void setProgressCount(int32_t done, int32_t total) override {
+        if (mirror != nullptr) mirror->setProgressCount(done, total);
+        if (!showLines || done == 0) return;
+        std::fprintf(out, "\rslot %d of %d", done, total);
+        std::fflush(out);
+        shownAny = true;
+    }
+
     struct DeviceName {
         int32_t index;
         std::string name;
