@@ -57,22 +57,30 @@ bool BusServer::plug(Slot& slot, uint16_t product, std::string& error) {
     std::snprintf(name, sizeof name, "vid_%04x&pid_%04x&serial_%04u", proto::kVendorId, product,
                   slot.pedal->serial());
     const std::string path = folder_ + "/" + name;
+    // Bound under a hidden name and renamed once it listens: a program that
+    // sees the pedal appear can connect at once, as to a device node that
+    // appears when its device is ready.
+    const size_t slash = path.rfind('/');
+    const std::string binding = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".binding";
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path) {
-        error = "socket path too long: " + path;
+    if (binding.size() >= sizeof address.sun_path) {
+        error = "socket path too long: " + binding;
         return false;
     }
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    std::memcpy(address.sun_path, binding.c_str(), binding.size() + 1);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         error = std::string("socket: ") + std::strerror(errno);
         return false;
     }
     ::unlink(path.c_str()); // a socket left behind by a pedal that crashed
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 8) != 0) {
+    ::unlink(binding.c_str());
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 8) != 0 ||
+        ::rename(binding.c_str(), path.c_str()) != 0) {
         error = path + ": " + std::strerror(errno);
         ::close(fd);
+        ::unlink(binding.c_str());
         return false;
     }
     slot.socketPath = path;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End-to-end scenarios of the editor window. Usage:
 
-    dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" tests/e2e/run.py BUILD ARTEFACTS [NAME...]
+    dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" tests/e2e/run.py BUILD ARTEFACTS [NAME...]
 
 Each scenario starts its own simulated pedals and editor; screenshots of the
 end states are kept in ARTEFACTS. Exits non-zero when a scenario fails."""
@@ -671,6 +671,20 @@ def main():
         print("e2e: no scenario named %s" % ", ".join(sorted(unknown)))
         return 2
     os.makedirs(artefacts, exist_ok=True)
+    # An X server resets when its last client leaves, and refuses connections
+    # while it does ("cannot open display"): between two scenarios nothing else
+    # is connected. A client held for the whole run keeps it up however the
+    # server was started.
+    keeper = subprocess.Popen(["xdotool", "sleep", "86400"], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    try:
+        return run_scenarios(build, artefacts, wanted)
+    finally:
+        keeper.kill()
+        keeper.wait()
+
+
+def run_scenarios(build, artefacts, wanted):
     failed = []
     ran = 0
     for name, function, needs_window_manager in SCENARIOS:

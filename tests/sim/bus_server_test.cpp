@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <poll.h>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -67,6 +68,48 @@ TEST(BusServer, ALateAnswerHoldsUpOnlyItsOwnPedal) {
         EXPECT_EQ(::recv(slow, answer, sizeof answer, 0), 0);
         ::close(slow);
         ::close(quick);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace tovan::sim
+
+namespace tovan::sim {
+namespace {
+
+// A pedal's socket appears under its name only once it takes connections: a
+// program told of the new name by inotify connects at once, and nothing else
+// in the folder is a socket it could try.
+TEST(BusServer, APedalsNameAppearsOnlyWhenItTakesConnections) {
+    char pattern[] = "/tmp/tovan-bus-XXXXXX";
+    const std::string folder = ::mkdtemp(pattern);
+    {
+        const int watch = ::inotify_init1(IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(::inotify_add_watch(watch, folder.c_str(), IN_CREATE | IN_MOVED_TO), 0);
+        BusServer server(folder);
+        std::string error;
+        ASSERT_TRUE(server.addPedal(std::make_unique<SimPedal>(), error)) << error;
+        const std::string name = std::filesystem::path(server.socketPath(0)).filename();
+
+        alignas(inotify_event) char buffer[4096];
+        const ssize_t n = ::read(watch, buffer, sizeof buffer);
+        ASSERT_GT(n, 0);
+        uint32_t named = 0;
+        for (const char* at = buffer; at < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if (event->len > 0 && name == event->name) named |= event->mask;
+            at += sizeof(inotify_event) + event->len;
+        }
+        EXPECT_EQ(named, static_cast<uint32_t>(IN_MOVED_TO))
+            << "the name was made before the socket listened (a connect then is refused)";
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            EXPECT_EQ(entry.path().filename(), name) << "a socket half made was left behind";
+        const int client = connectTo(server.socketPath(0));
+        EXPECT_GE(client, 0);
+        ::close(client);
+        ::close(watch);
     }
     std::filesystem::remove_all(folder);
 }

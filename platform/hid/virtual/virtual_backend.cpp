@@ -190,6 +190,8 @@ std::optional<std::vector<std::string>> VirtualHidBackend::enumerate() {
         return std::nullopt;
     }
     while (const dirent* entry = ::readdir(dir)) {
+        // Hidden names are sockets still being set up.
+        if (entry->d_name[0] == '.') continue;
         const std::string full = folder_ + "/" + entry->d_name;
         struct stat info {};
         if (::lstat(full.c_str(), &info) == 0 && S_ISSOCK(info.st_mode))
