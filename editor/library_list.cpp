@@ -116,6 +116,16 @@ void CLibraryList::setDropTarget(int32_t id) {
     invalidate(true);
 }
 
+bool CLibraryList::scrollForDrag(CCPoint point) {
+    if (point.x < bounds.left || point.x >= bounds.right) return false;
+    const int32_t before = firstShown;
+    if (point.y < bounds.top + 1 + kRowHeight && point.y >= bounds.top - kRowHeight)
+        scrollBy(-1);
+    else if (point.y >= bounds.bottom - 1 - kRowHeight && point.y < bounds.bottom + kRowHeight)
+        scrollBy(1);
+    return firstShown != before;
+}
+
 void CLibraryList::scrollBy(int32_t count) {
     const int32_t most = std::max(0, static_cast<int32_t>(shownRows().size()) - visibleRows());
     const int32_t next = std::clamp(firstShown + count, 0, most);

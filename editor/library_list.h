@@ -53,6 +53,9 @@ public:
     CCRect rowRect(int32_t id) const;
     // Marks the row a drag would drop on (-1: none).
     void setDropTarget(int32_t id);
+    // A drag over the list's first or last shown row (or just beyond it) scrolls
+    // the list a row that way, so that a drag reaches every row; true when it moved.
+    bool scrollForDrag(CCPoint point);
 
     bool onControlMouse(CCMouseMsg& msg) override;
     void drawContent(CCDrawContext& ctx) override;

@@ -85,8 +85,9 @@ void CLibraryTab::attach(CBackPage& built) {
         });
         // The slot a drag would land on is marked in the user presets.
         list->setDragHandler([this](CCPoint point) {
-            if (userList != nullptr)
-                userList->setDropTarget(userList->getBounds().contains(point) ? userList->idAt(point) : -1);
+            if (userList == nullptr) return;
+            userList->scrollForDrag(point);
+            userList->setDropTarget(userList->getBounds().contains(point) ? userList->idAt(point) : -1);
         });
     }
     if (fileList != nullptr) {

@@ -51,8 +51,14 @@ def sanitizer_report(text):
 class Pedal:
     """One tovan-pedal-sim serving pedals in a folder of the virtual bus."""
 
+    started = 0
+
     def __init__(self, tools, folder, *options, log=None):
-        self.state_file = os.path.join(folder, "state.json")
+        # Beside the bus folder, not in it: the editor watches that folder for
+        # pedals, and a state file written there at every look would keep its
+        # hot-plug notice waiting for the folder to go quiet.
+        Pedal.started += 1
+        self.state_file = os.path.join(os.path.dirname(folder), "state-%d.json" % Pedal.started)
         self.log = log
         self.process = subprocess.Popen(
             [os.path.join(tools, "tovan-pedal-sim"), "--dir", folder, "--state-file", self.state_file, *options],

@@ -614,6 +614,37 @@ TEST_F(EditHistoryTest, ASwapDraggedOnTheLibraryTabIsOneStepTakenBackAndDoneAgai
     EXPECT_EQ(pedal().userPreset(7).name, third);
 }
 
+TEST_F(EditHistoryTest, ADragRestingAtTheListsEdgeScrollsItToAFarSlot) {
+    const auto first = pedal().userPreset(0).name;
+    const auto far = pedal().userPreset(80).name;
+    ASSERT_NE(first, far);
+    control(etag::kTabSelector)->setValue(kLibraryTab, Notify::yes, Redraw::yes, SelfOnly::no);
+    poll();
+    auto* list = dynamic_cast<CLibraryList*>(editor->mainPage()->object(Role::UserList));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->rowRect(80), CCRect{}) << "P80 starts scrolled away";
+    const CCPoint from = centre(list->rowRect(0));
+    ASSERT_TRUE(editor->leftPressed(at(from)));
+    editor->pointerMoved(at({from.x, from.y + 10}));
+    // Rests on the last row, moving a pixel to and fro, until P80 is two rows
+    // clear of the edge (where a move onto it no longer scrolls).
+    const int32_t bottom = list->getBounds().bottom;
+    auto clear = [&] {
+        const CCRect r = list->rowRect(80);
+        return r != CCRect{} && r.bottom < bottom - 2 * CLibraryList::kRowHeight;
+    };
+    for (int move = 0; !clear() && move < 300; ++move)
+        editor->pointerMoved(at({from.x, bottom - 4 - move % 2}));
+    ASSERT_TRUE(clear()) << "the list did not scroll to P80";
+    const CCPoint to = centre(list->rowRect(80));
+    editor->pointerMoved(at(to));
+    ASSERT_EQ(centre(list->rowRect(80)), to) << "a move over a middle row scrolls nothing";
+    editor->leftReleased(at(to));
+    poll();
+    EXPECT_EQ(pedal().userPreset(0).name, far);
+    EXPECT_EQ(pedal().userPreset(80).name, first);
+}
+
 TEST_F(EditHistoryTest, ACopyDraggedWithCtrlIsAskedFirstAndTakenBack) {
     control(etag::kTabSelector)->setValue(kLibraryTab, Notify::yes, Redraw::yes, SelfOnly::no);
     poll();
