@@ -192,12 +192,15 @@ std::vector<std::pair<int32_t, int32_t>> EditHistory::writeOrder(const Step& ste
     std::vector<Change> ordered = step.changes;
     if (!toAfter) std::reverse(ordered.begin(), ordered.end());
     std::vector<std::pair<int32_t, int32_t>> writes;
-    for (bool down : {true, false})
+    auto writesGoing = [&](bool down) {
         for (const Change& c : ordered) {
             const int32_t from = toAfter ? c.before : c.after;
             const int32_t to = toAfter ? c.after : c.before;
             if (from != to && (to < from) == down) writes.emplace_back(c.tag, to);
         }
+    };
+    writesGoing(true); // the values that go down first, then those that go up
+    writesGoing(false);
     return writes;
 }
 

@@ -134,9 +134,9 @@ void CLibraryTab::refresh() {
 void CLibraryTab::refreshPresets() {
     TovanProcess* link = editor.process();
     if (link == nullptr) return;
-    for (const bool user : {true, false}) {
-        CLibraryList* list = user ? userList : factoryList;
+    for (CLibraryList* list : {userList, factoryList}) {
         if (list == nullptr) continue;
+        const bool user = list == userList;
         std::vector<CLibraryList::Row> rows;
         for (int32_t slot = 0; slot < kPresetsPerBank; ++slot) {
             const int32_t preset = (user ? kPresetsPerBank : 0) + slot;

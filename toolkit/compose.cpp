@@ -185,22 +185,17 @@ const OpacityWeights& weightsFor(uint32_t opacity) {
     return *table;
 }
 
-template <int Bpp, bool Greyed, bool Tinted>
-void composeWithOpacityAs(Span sp, const OpacityMode& m) {
+// The greyed look at an opacity (colour at an opacity has its own path).
+template <int Bpp, bool Tinted>
+void composeGreyedWithOpacityAs(Span sp, const OpacityMode& m) {
     const OpacityWeights& weights = weightsFor(m.opacity);
     for (int32_t i = 0; i < sp.count; ++i, sp.src += Bpp, sp.dst += 4) {
         uint32_t a = alphaOf<Bpp>(sp.src);
         uint32_t t = weights.effective[a];
         if (t == 0) continue;
         uint32_t s[3];
-        if constexpr (Greyed) {
-            uint32_t g = (greyOf<Bpp>(sp.src, a) * a) >> 8;
-            s[0] = s[1] = s[2] = g;
-        } else {
-            s[0] = sp.src[0];
-            s[1] = sp.src[1];
-            s[2] = sp.src[2];
-        }
+        const uint32_t g = (greyOf<Bpp>(sp.src, a) * a) >> 8;
+        s[0] = s[1] = s[2] = g;
         if constexpr (Tinted) {
             for (int c = 0; c < 3; ++c)
                 s[c] = (s[c] * m.tint[c]) >> 8;
@@ -262,12 +257,10 @@ void composeWithOpacity(Span sp, const OpacityMode& m) {
         composeColourWithOpacity<Bpp>(sp, m);
         return;
     }
-    if (m.greyed)
-        m.tinted ? composeWithOpacityAs<Bpp, true, true>(sp, m)
-                 : composeWithOpacityAs<Bpp, true, false>(sp, m);
+    if (m.tinted)
+        composeGreyedWithOpacityAs<Bpp, true>(sp, m);
     else
-        m.tinted ? composeWithOpacityAs<Bpp, false, true>(sp, m)
-                 : composeWithOpacityAs<Bpp, false, false>(sp, m);
+        composeGreyedWithOpacityAs<Bpp, false>(sp, m);
 }
 
 template <int Bpp>

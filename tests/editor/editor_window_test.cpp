@@ -431,23 +431,28 @@ TEST_F(EditorWindowTest, TheTickSleepsWhileNothingMovesAndAFadeOrAFlashWakesIt) 
     EXPECT_TRUE(probe->timers.empty());
 }
 
+// Whether a thread other than this one could take the lock now (the fade
+// thread composes under the editor's redraw lock).
+bool anotherThreadCanTake(std::recursive_mutex& lock) {
+    bool free = false;
+    std::thread other([&] {
+        if (lock.try_lock()) {
+            free = true;
+            lock.unlock();
+        }
+    });
+    other.join();
+    return free;
+}
+
 // Notes at each scan for pedals whether another thread could take the
 // editor's redraw lock then (the fade thread composes under it).
 class LockProbeBackend : public pedaltest::LoggingBackend {
 public:
     std::optional<std::vector<std::string>> enumerate() override {
         if (editor != nullptr) {
-            std::recursive_mutex* redraw = editor->lockRedraw().mutex();
-            bool free = false;
-            std::thread other([&] {
-                if (redraw->try_lock()) {
-                    free = true;
-                    redraw->unlock();
-                }
-            });
-            other.join();
             ++scans;
-            unlockedScans += free ? 1 : 0;
+            unlockedScans += anotherThreadCanTake(*editor->lockRedraw().mutex()) ? 1 : 0;
         }
         return LoggingBackend::enumerate();
     }
@@ -496,20 +501,12 @@ TEST_F(EditorHotplugTest, EveryExchangeOfAReloadHappensUnderTheRedrawLock) {
         int unlocked = 0;
         backend.log->fault = [&](char kind, const tovan::proto::Header&, bool isHeader) {
             if (kind != 'w' || !isHeader) return tovan::HidStatus::ok;
-            bool free = false;
-            std::thread other([&] {
-                if (redraw->try_lock()) {
-                    free = true;
-                    redraw->unlock();
-                }
-            });
-            other.join();
             ++exchanges;
-            unlocked += free ? 1 : 0;
+            unlocked += anotherThreadCanTake(*redraw) ? 1 : 0;
             return tovan::HidStatus::ok;
         };
-        for (const bool full : {true, false})
-            editor.process()->reloadLocked(full);
+        editor.process()->reloadLocked(true);  // full
+        editor.process()->reloadLocked(false); // values only
         backend.log->fault = nullptr;
         EXPECT_GT(exchanges, 1000) << "a full reload and a value reload";
         EXPECT_EQ(unlocked, 0) << "exchanges during which another thread could have drawn";

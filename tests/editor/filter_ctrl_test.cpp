@@ -162,10 +162,13 @@ TEST_F(FilterValues, VowelOrientationFollowsTheNearestReferenceVowel) {
         bool heelFlag, toeFlag;
     };
     const Case cases[] = {
-        {300, 2700, 2700, 300, false, true},  // "i" either way round
-        {1200, 800, 800, 1200, true, false},  // (800, 1200) reached by the swap
-        {700, 700, 2000, 2000, false, false}, // a tie keeps the first distance: no swap
-        {350, 820, 2300, 610, false, true},
+        // "i" either way round
+        {.heel1 = 300, .heel2 = 2700, .toe1 = 2700, .toe2 = 300, .heelFlag = false, .toeFlag = true},
+        // (800, 1200) reached by the swap
+        {.heel1 = 1200, .heel2 = 800, .toe1 = 800, .toe2 = 1200, .heelFlag = true, .toeFlag = false},
+        // a tie keeps the first distance: no swap
+        {.heel1 = 700, .heel2 = 700, .toe1 = 2000, .toe2 = 2000, .heelFlag = false, .toeFlag = false},
+        {.heel1 = 350, .heel2 = 820, .toe1 = 2300, .toe2 = 610, .heelFlag = false, .toeFlag = true},
     };
     for (const Case& c : cases) {
         d->setPoint(2, c.heel1, 0);

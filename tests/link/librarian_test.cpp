@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "file_test_support.h"
 #include "link/librarian.h"
 #include "link/preset_file_format.h"
 #include "link/tovan_process.h"
@@ -17,24 +18,9 @@
 
 namespace fs = std::filesystem;
 using namespace tovan;
+using namespace filetest;
 
 namespace {
-
-class ManualClock : public Clock {
-public:
-    uint32_t milliseconds() const override { return now; }
-    uint32_t now = 0;
-};
-
-std::vector<uint8_t> readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 // A backup file cut into its parts: the header with the globals and setlists,
 // then the 100 "pret" chunks of 16 + 424 bytes each.
@@ -142,7 +128,9 @@ TEST_F(LibrarianTest, ASwapAndACopyChangeOnlyTheirSlotsAndThePedalReturnsToItsEd
     const Librarian::Outcome swapped = librarian.swap(3, 7);
     ASSERT_TRUE(swapped.ok) << swapped.failure;
     // Two slots read, two written, on the progress panel.
-    EXPECT_EQ(view.shown, (std::vector<bool>{true, false}));
+    ASSERT_EQ(view.shown.size(), 2u);
+    EXPECT_TRUE(view.shown.front()) << "shown";
+    EXPECT_FALSE(view.shown.back()) << "then hidden";
     EXPECT_EQ(view.counts.front(), (std::pair<int32_t, int32_t>{0, 4}));
     EXPECT_EQ(view.counts.back(), (std::pair<int32_t, int32_t>{4, 4}));
     EXPECT_TRUE(swapped.putBack);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "file_test_support.h"
 #include "link/preset_file_codec.h"
 #include "link/tovan_process.h"
 #include "model/pedal_parameters.h"
@@ -13,26 +14,10 @@
 
 namespace fs = std::filesystem;
 using namespace tovan;
+using namespace filetest;
 using namespace presetfile;
 
 namespace {
-
-// Time that passes only when the link pauses.
-class ManualClock : public Clock {
-public:
-    uint32_t milliseconds() const override { return now; }
-    uint32_t now = 0;
-};
-
-std::vector<uint8_t> readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 class Files : public ::testing::Test {
 protected:

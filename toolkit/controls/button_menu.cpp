@@ -49,7 +49,8 @@ bool CCButtonMenu::openMenu() {
     if (items.empty()) return false;
     std::vector<PopupMenuItem> entries;
     for (size_t i = 0; i < items.size(); ++i)
-        entries.push_back(PopupMenuItem{items[i], int32_t(i), false, false, {}});
+        entries.push_back(PopupMenuItem{
+            .text = items[i], .command = int32_t(i), .separator = false, .checked = false, .submenu = {}});
     CCPoint at{bounds.left, bounds.bottom};
     if (CCWindowHost* w = window()) at = w->clientToScreen(at);
     const std::optional<int32_t> chosen = popupMenuHost().trackPopupMenu(entries, at.x, at.y);
