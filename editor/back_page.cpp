@@ -410,7 +410,7 @@ void CBackPage::applyBusy() {
     // gets what the pedal's lock and the page's rules allow.
     visitDescendants([&](CCPageObject& object) {
         const int32_t tag = object.getTag();
-        if ((tag >= kModeSwitch + 1 && tag < kParameterSlots) || isCommandTag(tag))
+        if ((tag >= kFirstLockedParameter && tag <= kLastParameterSlot) || isCommandTag(tag))
             if (auto* control = dynamic_cast<CControl*>(&object)) {
                 // At once, not faded: a hundred fades at a time keep the window
                 // drawing for seconds after a reload (and hold back the start).

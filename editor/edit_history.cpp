@@ -2,23 +2,16 @@
 
 #include <algorithm>
 
-namespace {
-
-// The edit buffer: the preset-wide values and both filters.
-constexpr int32_t kFirstPresetTag = 9;
-constexpr int32_t kLastPresetTag = 91;
-// The pedal's globals, then the setlist slots' presets and programs (the
-// setlist name is text, and the slot buttons only select presets).
-constexpr int32_t kFirstGlobalTag = 92;
-constexpr int32_t kLastGlobalTag = 110;
-constexpr int32_t kFirstSlotTag = 112;
-constexpr int32_t kLastSlotTag = 151;
-
-} // namespace
+#include "model/pedal_parameters.h"
 
 std::optional<EditHistory::Book> EditHistory::bookOf(int32_t tag) {
-    if (tag >= kFirstPresetTag && tag <= kLastPresetTag) return Book::Preset;
-    if ((tag >= kFirstGlobalTag && tag <= kLastGlobalTag) || (tag >= kFirstSlotTag && tag <= kLastSlotTag))
+    // The edit buffer: the preset-wide values and both filters.
+    if (tag >= kFirstDeviceParameter && tag <= kLastPresetParameter) return Book::Preset;
+    // The pedal's globals, then the setlist slots' presets and programs (the
+    // setlist name is text, and the slot buttons only select presets).
+    const int32_t lastSlotProgram = ptag::slotProgram(ptag::kSetlistPageSlots - 1);
+    if ((tag >= kFirstGlobalParameter && tag <= kLastGlobalParameter) ||
+        (tag >= ptag::kFirstSlotPreset && tag <= lastSlotProgram))
         return Book::Global;
     return std::nullopt;
 }

@@ -40,8 +40,13 @@ inline constexpr int32_t kExportAll = 187;
 inline constexpr int32_t kImportFolder = 193;
 inline constexpr int32_t kLibraryFolder = 198;
 // The first and last command tags.
-inline constexpr int32_t kFirstCommand = 181;
+inline constexpr int32_t kFirstCommand = kTabSelector;
 inline constexpr int32_t kLastCommand = 208;
+// The store panel's slot menu and its name and description texts: slots no
+// parameter uses, so the panel's controls bind to nothing.
+inline constexpr int32_t kStoreSlot = 2;
+inline constexpr int32_t kStoreName = 3;
+inline constexpr int32_t kStoreDescription = 4;
 // The library tab's lists and its search field: no commands, the tab's own.
 inline constexpr int32_t kUserList = 210;
 inline constexpr int32_t kFactoryList = 211;

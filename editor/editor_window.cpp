@@ -33,8 +33,6 @@ constexpr const char* kMakerPage = "https://www.plavik.com";
 constexpr const char* kDiscardChangesQuestion =
     "Do you want to discard any changes you have made\nand return to the current preset?";
 constexpr const char* kDeleteQuestion = "Do you want to delete the current preset?";
-constexpr int32_t kFirstSlotButtonTag = 152;
-constexpr int32_t kSlotButtons = 20;
 // Message 519: a parameter change passed on to whoever listens to the editor.
 constexpr uint16_t kMsgParameterChanged = 519;
 
@@ -275,8 +273,8 @@ void CCEditor::resetSetlistSlots() {
     if (!link || !link->isConnected()) return;
     link->write(proto::kGroupSetlist, proto::setlist::kSlotReset, {});
     if (page != nullptr)
-        for (int32_t k = 0; k < kSlotButtons; ++k)
-            page->setControlValueQuiet(kFirstSlotButtonTag + k, 0);
+        for (int32_t k = 0; k < ptag::kSetlistPageSlots; ++k)
+            page->setControlValueQuiet(ptag::slotButton(k), 0);
 }
 
 void CCEditor::command(int32_t tag, int32_t value) {
@@ -542,8 +540,6 @@ const std::vector<int32_t>& historyTags() {
     return tags;
 }
 
-constexpr int32_t kFirstSlotPresetTag = 112;
-
 // "HeelFrequency" as a caption: "HEEL HZ", as the page labels frequencies.
 std::string spacedUpper(std::string_view name) {
     std::string out;
@@ -638,9 +634,9 @@ std::string CCEditor::describe(const EditHistory::Step& step) const {
     if (name.empty()) {
         if (const std::optional<DeviceField> field = deviceFieldOf(tag))
             name = spacedUpper(field->name);
-        else if (tag >= kFirstSlotPresetTag && tag < kFirstSlotPresetTag + 2 * kSlotButtons)
-            name = (tag < kFirstSlotPresetTag + kSlotButtons ? "SLOT " : "PROGRAM ") +
-                   std::to_string((tag - kFirstSlotPresetTag) % kSlotButtons + 1);
+        else if (tag >= ptag::kFirstSlotPreset && tag < ptag::kFirstSlotButton)
+            name = (tag < ptag::kFirstSlotProgram ? "SLOT " : "PROGRAM ") +
+                   std::to_string((tag - ptag::kFirstSlotPreset) % ptag::kSetlistPageSlots + 1);
     }
     if (tag >= ptag::kToeHeight && tag <= kLastPresetTag)
         name = (tag < ptag::kToeHeight + kFilterStride ? "F1 " : "F2 ") + name;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/editor_tags.h"
 #include "toolkit/controls/control.h"
 #include "toolkit/draw_context.h"
 
@@ -22,7 +23,7 @@ public:
         kSawDown = 5,
         kTrapezoid = 6,
     };
-    static constexpr int32_t kDisplayTag = 175;
+    static constexpr int32_t kDisplayTag = etag::kDisplay;
     // Shape code for each value of the shape parameter ("Sine" ... "Random").
     static int32_t shapeForParameter(int32_t value);
 

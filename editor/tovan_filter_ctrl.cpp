@@ -448,23 +448,23 @@ bool CTovanFilterCtrl::onControlMouse(CCMouseMsg& msg) {
         dragHandle = 0;
         if (!hasCapture()) return false;
         captureMouse(false);
-        int32_t index = 0;
+        int32_t hit = 0;
         switch (handle) {
         case kFilter1Toe:
         case kToeVowel:
-            index = 1;
+            hit = 1;
             break;
         case kFilter2Heel:
-            index = 2;
+            hit = 2;
             break;
         case kFilter2Toe:
-            index = 3;
+            hit = 3;
             break;
         default:
             break;
         }
         // The cursor comes back over the handle it moved.
-        const CCRect& r = hitRects[index];
+        const CCRect& r = hitRects[hit];
         showCursorAt(window(), (r.left + r.right) / 2 + screenOffset.x,
                      (r.top + r.bottom) / 2 + screenOffset.y);
         return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/editor_tags.h"
 #include "toolkit/controls/control.h"
 
 #include <array>
@@ -39,7 +40,7 @@ public:
         kToeVowel = 16,
     };
     enum ViewMode : int32_t { kSweepChart = 0, kVowelChart = 1 };
-    static constexpr int32_t kDisplayTag = 175;
+    static constexpr int32_t kDisplayTag = etag::kDisplay;
     static constexpr int32_t kCurveEntries = 129;
     using CurveTable = std::array<uint16_t, kCurveEntries>;
 

@@ -1,13 +1,15 @@
 #include "link/preset_file_codec.h"
 
+#include "model/pedal_parameters.h"
+
 namespace presetfile {
 
 namespace {
 
-constexpr int32_t kFirstLevelIndex = 9;
+constexpr int32_t kFirstLevelIndex = kFirstDeviceParameter;
 constexpr int32_t kLevelCount = 5;
-constexpr int32_t kFirstFilterIndex = 14;
-constexpr int32_t kFirstGlobalIndex = 92;
+constexpr int32_t kFirstFilterIndex = kFirstFilterParameter;
+constexpr int32_t kFirstGlobalIndex = kFirstGlobalParameter;
 constexpr int32_t kGlobalCount = 19;
 
 int16_t fileValue(const ValueSource& valueOf, int32_t index) {

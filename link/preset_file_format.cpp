@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/pedal_parameters.h"
+
 namespace presetfile {
 
 namespace {
@@ -12,11 +14,11 @@ constexpr std::array<char, kFilterParameters> kFilterCodes = {
     'A', 'B', 'C', 'D', 'E', 'F', 'G', 'J', 'T', 'U', 'V', 'W', 'X', 'a', 'Y', 'b', 'Z', '[', '\\', ']',
     '^', '_', '`', '|', 'h', 'k', 'i', 'j', 'l', 'm', 'p', 'n', 'o', 'q', 'r', 's', 't', 'u', 'v'};
 
-constexpr int32_t kFirstLevelIndex = 9;
-constexpr int32_t kLastLevelIndex = 13;
-constexpr int32_t kFirstFilterIndex = 14;
-constexpr int32_t kFirstGlobalIndex = 92;
-constexpr int32_t kLastGlobalIndex = 110;
+constexpr int32_t kFirstLevelIndex = kFirstDeviceParameter;
+constexpr int32_t kLastLevelIndex = kFirstFilterParameter - 1;
+constexpr int32_t kFirstFilterIndex = kFirstFilterParameter;
+constexpr int32_t kFirstGlobalIndex = kFirstGlobalParameter;
+constexpr int32_t kLastGlobalIndex = kLastGlobalParameter;
 
 uint32_t readU32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |

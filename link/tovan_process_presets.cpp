@@ -16,7 +16,7 @@ constexpr const char* kDiscardQuestion =
     "The current preset has been edited.\n\nDo you want to discard changes and select a new preset?";
 constexpr const char* kResetQuestion =
     "Are you sure? This will reset all settings on the Tovan. It will not delete your user presets.";
-constexpr int32_t kFirstSlotPresetTag = 112;
+constexpr int32_t kFirstSlotPresetTag = ptag::kFirstSlotPreset;
 constexpr int32_t kSetlistSlots = 20;
 
 uint8_t presetCode(int32_t slot, bool user) {

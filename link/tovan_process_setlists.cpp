@@ -8,11 +8,11 @@ using namespace tovan;
 
 namespace {
 
-constexpr int32_t kSetlistNameTag = 111;
-constexpr int32_t kFirstPresetTag = 112;
-constexpr int32_t kFirstProgramTag = 132;
-constexpr int32_t kFirstSlotButtonTag = 152;
-constexpr int32_t kPageSlots = 20;
+constexpr int32_t kSetlistNameTag = ptag::kSetlistName;
+constexpr int32_t kFirstPresetTag = ptag::kFirstSlotPreset;
+constexpr int32_t kFirstProgramTag = ptag::kFirstSlotProgram;
+constexpr int32_t kFirstSlotButtonTag = ptag::kFirstSlotButton;
+constexpr int32_t kPageSlots = ptag::kSetlistPageSlots;
 
 } // namespace
 

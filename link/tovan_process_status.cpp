@@ -84,7 +84,7 @@ void TovanProcess::reloadLocked(bool full) {
 
 void TovanProcess::setLockedState(bool on) {
     locked = on;
-    for (int32_t index = 6; index <= 172; ++index)
+    for (int32_t index = kFirstLockedParameter; index <= kLastParameterSlot; ++index)
         if (PARAMETER* parameter = parameterManager->Find(index)) parameter->automatable = !on;
     // Bound controls learn the new state with their next value message.
     ParameterChanged(kAllChanged);

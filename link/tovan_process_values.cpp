@@ -41,13 +41,13 @@ void TovanProcess::sendParameter(int32_t index, float value) {
             // player's change is followed by the reset.
             if (!echoSuppressed) write(proto::kGroupSetlist, proto::setlist::kSlotReset, {});
             if (pageView != nullptr)
-                for (int32_t tag = 152; tag <= 171; ++tag)
+                for (int32_t tag = ptag::kFirstSlotButton; tag <= ptag::kLastSlotButton; ++tag)
                     pageView->setControlValueQuiet(tag, 0);
             refreshSetlistPage();
         }
         return;
     }
-    if (index >= 111 && index <= 171) {
+    if (index >= ptag::kFirstSetlistTag && index <= ptag::kLastSetlistTag) {
         applySetlistEdit(index, truncateToInt32(device));
         return;
     }

@@ -83,7 +83,15 @@ bool isTaper(int32_t index) {
 
 const std::array<DeviceField, kDeviceParameterCount> kDeviceMap = makeDeviceMap();
 
-const std::array<int32_t, 9> kTenthsParameters{23, 25, 26, 35, 62, 64, 65, 74, 99};
+const std::array<int32_t, 9> kTenthsParameters{ptag::kTempo,
+                                               ptag::kLfoRate,
+                                               ptag::kLfoRate2,
+                                               ptag::kLfoGlideTime,
+                                               ptag::ofFilter(ptag::kTempo, 1),
+                                               ptag::ofFilter(ptag::kLfoRate, 1),
+                                               ptag::ofFilter(ptag::kLfoRate2, 1),
+                                               ptag::ofFilter(ptag::kLfoGlideTime, 1),
+                                               ptag::kSwitchPosition};
 
 std::optional<DeviceField> deviceFieldOf(int32_t index) {
     if (index < kFirstDeviceParameter || index > kLastDeviceParameter) return std::nullopt;

@@ -22,22 +22,14 @@ inline constexpr int32_t kModeSwitch = 5;
 inline constexpr int32_t kCurrentPreset = 7;
 inline constexpr int32_t kDeviceName = 8;
 
-// Device parameters occupy 9..110; filter 2's index is filter 1's plus 39.
-inline constexpr int32_t kFirstDeviceParameter = 9;
-inline constexpr int32_t kLastDeviceParameter = 110;
+// Filter 2's index is filter 1's plus 39.
 inline constexpr int32_t kFilterStride = 39;
 inline constexpr int32_t kDeviceParameterCount = 102;
 
-// Parameters with their own rules.
-inline constexpr int32_t kTaperFilter1 = 19;
-inline constexpr int32_t kTaperFilter2 = 58;
-inline constexpr int32_t kTaperOffset = 9;
-inline constexpr int32_t kDisplayBrightness = 92;
-inline constexpr float kDisplayBrightnessDefault = 40.0f;
-inline constexpr int32_t kActiveSetlist = 109;
-
-// The indexes of the preset-wide values and of filter 1's values; filter 2's
-// are these plus kFilterStride. Pages and rules name parameters through these.
+// The parameters' indexes, which are also the tags of the controls that show
+// them: the preset-wide values, filter 1's values (filter 2's are these plus
+// kFilterStride), the global settings and the setlist page's controls. Pages,
+// rules, the link and the files name parameters through these.
 namespace ptag {
 inline constexpr int32_t kOutputLevel = 9;
 inline constexpr int32_t kFilterBalance = 10;
@@ -69,14 +61,60 @@ inline constexpr int32_t kLfoGlideTime = 35;
 inline constexpr int32_t kLfoGlideDepth = 36;
 inline constexpr int32_t kEnvelopeInvert = 37;
 inline constexpr int32_t kEnvSensitivity = 38;
+inline constexpr int32_t kEnvThreshold = 39;
+inline constexpr int32_t kEnvAttack = 40;
+inline constexpr int32_t kEnvRelease = 41;
+inline constexpr int32_t kEnvRange = 42;
+inline constexpr int32_t kEnvLfoRate = 43;
+inline constexpr int32_t kEnvLfoDepth = 44;
+inline constexpr int32_t kEnvHold = 45;
+inline constexpr int32_t kEnvGate = 46;
 inline constexpr int32_t kEnvOffset = 47;
 inline constexpr int32_t kPitchMode = 48;
 inline constexpr int32_t kPitchRange = 49;
 inline constexpr int32_t kPitchGlide = 50;
 inline constexpr int32_t kPitchAnchor = 51;
 inline constexpr int32_t kPitchSmoothing = 52;
+// The pedal's global settings.
+inline constexpr int32_t kDisplayBrightness = 92;
+inline constexpr int32_t kInstrument = 93;
+inline constexpr int32_t kHeelDeadZone = 94;
+inline constexpr int32_t kToeDeadZone = 95;
 inline constexpr int32_t kSwitchMode = 96;
+inline constexpr int32_t kOffDelay = 97;
+inline constexpr int32_t kPedalSmoothing = 98;
 inline constexpr int32_t kSwitchPosition = 99;
+inline constexpr int32_t kPedalCalibration = 100;
+inline constexpr int32_t kMidiChannelA = 101;
+inline constexpr int32_t kMidiChannelB = 102;
+inline constexpr int32_t kMidiEnableA = 103;
+inline constexpr int32_t kMidiControllerA = 104;
+inline constexpr int32_t kMidiControllerB = 105;
+inline constexpr int32_t kMidiChannel = 106;
+inline constexpr int32_t kMidiChannelC = 107;
+inline constexpr int32_t kMidiEnableB = 108;
+inline constexpr int32_t kActiveSetlist = 109;
+inline constexpr int32_t kPresetDisplay = 110;
+// The setlist page's controls past the device parameters. No parameter holds
+// them: the link routes their changes to the active setlist. The name text,
+// then per slot (0..19) its preset, its MIDI program and its button.
+inline constexpr int32_t kSetlistName = 111;
+inline constexpr int32_t kSetlistPageSlots = 20;
+inline constexpr int32_t kFirstSlotPreset = 112;
+inline constexpr int32_t kFirstSlotProgram = kFirstSlotPreset + kSetlistPageSlots;
+inline constexpr int32_t kFirstSlotButton = kFirstSlotProgram + kSetlistPageSlots;
+inline constexpr int32_t kLastSlotButton = kFirstSlotButton + kSetlistPageSlots - 1;
+inline constexpr int32_t kFirstSetlistTag = kSetlistName;
+inline constexpr int32_t kLastSetlistTag = kLastSlotButton;
+constexpr int32_t slotPreset(int32_t slot) {
+    return kFirstSlotPreset + slot;
+}
+constexpr int32_t slotProgram(int32_t slot) {
+    return kFirstSlotProgram + slot;
+}
+constexpr int32_t slotButton(int32_t slot) {
+    return kFirstSlotButton + slot;
+}
 // SyncSource values with their own rules.
 inline constexpr int32_t kSyncFilter1 = 1;
 inline constexpr int32_t kSyncMidi = 4;
@@ -84,7 +122,36 @@ inline constexpr int32_t kSyncMidi = 4;
 constexpr int32_t ofFilter(int32_t filterOneIndex, int32_t f) {
     return filterOneIndex + kFilterStride * f;
 }
+// The filter-1 index of any index (filter 2's lose the stride; others stay).
+constexpr int32_t filterOneIndexOf(int32_t index) {
+    return index >= ofFilter(kToeHeight, 1) && index < ofFilter(kToeHeight, 2) ? index - kFilterStride
+                                                                               : index;
+}
 } // namespace ptag
+
+// The global settings' names serve outside ptag too.
+using ptag::kActiveSetlist;
+using ptag::kDisplayBrightness;
+
+// Device parameters occupy 9..110: a preset's values (preset-wide, then filter
+// 1's from 14, then filter 2's) up to 91, and the pedal's global settings.
+inline constexpr int32_t kFirstDeviceParameter = ptag::kOutputLevel;
+inline constexpr int32_t kFirstFilterParameter = ptag::kToeHeight;
+inline constexpr int32_t kLastPresetParameter = kFirstFilterParameter + 2 * kFilterStride - 1;
+inline constexpr int32_t kFirstGlobalParameter = ptag::kDisplayBrightness;
+inline constexpr int32_t kLastGlobalParameter = ptag::kPresetDisplay;
+inline constexpr int32_t kLastDeviceParameter = kLastGlobalParameter;
+static_assert(kFirstGlobalParameter == kLastPresetParameter + 1);
+static_assert(kLastDeviceParameter - kFirstDeviceParameter + 1 == kDeviceParameterCount);
+// The pedal's lock reaches every index from 6 to the last slot.
+inline constexpr int32_t kFirstLockedParameter = 6;
+inline constexpr int32_t kLastParameterSlot = kParameterSlots - 1;
+
+// Parameters with their own rules.
+inline constexpr int32_t kTaperFilter1 = ptag::kTaper;
+inline constexpr int32_t kTaperFilter2 = ptag::ofFilter(ptag::kTaper, 1);
+inline constexpr int32_t kTaperOffset = 9;
+inline constexpr float kDisplayBrightnessDefault = 40.0f;
 
 // The device commands that hold device fields.
 enum class DeviceCommand : uint8_t { Preset = 5, FilterBasic = 6, FilterControl = 7, Global = 8 };

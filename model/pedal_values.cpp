@@ -46,11 +46,6 @@ constexpr std::string_view kEffectTypes[kEffectTypeCount] = {
 constexpr int32_t kSyncChoicesFilter1[] = {0, 2, 3, 4};
 constexpr int32_t kSyncChoicesFilter2[] = {0, 1, 2, 3, 4};
 
-// Per-filter parameters are named by their filter-1 index.
-int32_t filterOneIndex(int32_t index) {
-    return index >= 53 && index <= 91 ? index - kFilterStride : index;
-}
-
 struct ControllerName {
     int32_t controller;
     std::string_view name;
@@ -118,40 +113,41 @@ constexpr ControllerName kControllerNames[] = {
 } // namespace
 
 Names valueNames(int32_t index) {
-    switch (filterOneIndex(index)) {
-    case 18:
+    // Per-filter parameters are named by their filter-1 index.
+    switch (ptag::filterOneIndexOf(index)) {
+    case ptag::kFilterType:
         return kFilterType;
-    case 19:
+    case ptag::kTaper:
         return kTaper;
-    case 21:
+    case ptag::kControlSource:
         return kControlSource;
-    case 22:
+    case ptag::kSyncSource:
         return kSyncSource;
-    case 28:
-    case 29:
+    case ptag::kRateMultiplier:
+    case ptag::kRateMultiplier2:
         return kRateMultiplier;
-    case 30:
+    case ptag::kLfoShape:
         return kLfoShape;
-    case 48:
+    case ptag::kPitchMode:
         return kPitchMode;
-    case 51:
+    case ptag::kPitchAnchor:
         return kPitchAnchor;
-    case 93:
+    case ptag::kInstrument:
         return kInstrument;
-    case 96:
+    case ptag::kSwitchMode:
         return kSwitchMode;
-    case 97:
+    case ptag::kOffDelay:
         return kOffDelay;
-    case 101:
-    case 102:
+    case ptag::kMidiChannelA:
+    case ptag::kMidiChannelB:
         return kMidiChannel;
-    case 106:
+    case ptag::kMidiChannel:
         return kMidiChannelOmni;
-    case 107:
+    case ptag::kMidiChannelC:
         return kMidiChannelOff;
-    case 109:
+    case ptag::kActiveSetlist:
         return kActiveSetlistNames;
-    case 110:
+    case ptag::kPresetDisplay:
         return kPresetDisplay;
     default:
         return {};
@@ -172,8 +168,8 @@ int32_t valueForName(int32_t index, std::string_view name) {
 }
 
 std::span<const int32_t> syncSourceChoices(int32_t index) {
-    if (index == 22) return kSyncChoicesFilter1;
-    if (index == 22 + kFilterStride) return kSyncChoicesFilter2;
+    if (index == ptag::kSyncSource) return kSyncChoicesFilter1;
+    if (index == ptag::ofFilter(ptag::kSyncSource, 1)) return kSyncChoicesFilter2;
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "editor/editor_tags.h"
 #include "toolkit/geometry.h"
 
 // One row of a page layout: what to make, with which tag, where (relative to
@@ -11,7 +12,7 @@
 // and with which text style. The builder turns a table of rows into controls;
 // the tables are the only place that says where things are.
 enum class RowKind : uint8_t {
-    Label,      // fixed text (tag 175); `follows` names the control it belongs to
+    Label,      // fixed text (the display tag); `follows` names the control it belongs to
     Picture,    // a fixed image (a one-frame indicator)
     Panel,      // a container; its rows are `children`
     Pot,        // a knob from strip images[0] with its value text below
@@ -112,7 +113,7 @@ inline constexpr uint8_t kRowReportsTyping = 1 << 5;    // a field that hands it
 
 struct LayoutRow {
     RowKind kind = RowKind::Label;
-    int32_t tag = 175;
+    int32_t tag = etag::kDisplay;
     CCRect rect{};
     std::array<int32_t, 5> images{};
     uint16_t group = 0;
@@ -151,9 +152,9 @@ std::span<const LayoutRow> settingsTabRows();
 // The library tab (tab group 16): the user and factory presets and a folder of preset files.
 std::span<const LayoutRow> libraryTabRows();
 // The store panel's box (300 x 130) and the tags of its slot menu and texts.
-inline constexpr int32_t kStoreSlotTag = 2;
-inline constexpr int32_t kStoreNameTag = 3;
-inline constexpr int32_t kStoreDescriptionTag = 4;
+inline constexpr int32_t kStoreSlotTag = etag::kStoreSlot;
+inline constexpr int32_t kStoreNameTag = etag::kStoreName;
+inline constexpr int32_t kStoreDescriptionTag = etag::kStoreDescription;
 inline constexpr CCSize kStorePanelSize{300, 130};
 std::span<const LayoutRow> storePanelRows();
 // The box of the progress panel shown while a backup or restore runs.

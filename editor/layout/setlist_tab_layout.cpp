@@ -11,12 +11,11 @@ namespace layout {
 namespace {
 
 using namespace rows;
+using namespace ptag;
 
 constexpr int32_t kColumns = 2;
 constexpr int32_t kRowsPerColumn = 10;
-constexpr int32_t kFirstPresetTag = 112;
-constexpr int32_t kFirstProgramTag = kFirstPresetTag + 20;
-constexpr int32_t kFirstSlotButtonTag = kFirstPresetTag + 40;
+static_assert(kColumns * kRowsPerColumn == kSetlistPageSlots);
 
 // Column 0's slot buttons start at the panel's left edge and column 1's preset
 // selectors end short of its right edge (the panel clips anything beyond); a
@@ -44,25 +43,24 @@ constexpr std::array<LayoutRow, kSlotRowCount> makeSlotRows() {
         rows[i++].flags = kRowMayOverlap;
         for (int32_t r = 0; r < kRowsPerColumn; ++r) {
             const int32_t y = rowY(r);
-            const int32_t n = kRowsPerColumn * c + r + 1;
-            const int32_t s = kFirstPresetTag - 1 + n;
+            const int32_t slot = kRowsPerColumn * c + r;
             rows[i++] = {.kind = RowKind::TextButton,
-                         .tag = s + 40,
+                         .tag = slotButton(slot),
                          .rect = {x - 160, y, x - 104, y + 14},
                          .images = {resid::kSlotButton},
                          .style = TextStyle::Value,
                          .text = "slot %u",
                          .mode = 1,
                          .flags = kRowNumbered,
-                         .follows = s,
-                         .number = n};
+                         .follows = slotPreset(slot),
+                         .number = slot + 1};
             rows[i++] = {.kind = RowKind::MenuEx,
-                         .tag = s + 20,
+                         .tag = slotProgram(slot),
                          .rect = {x - 100, y, x - 46, y + 16},
                          .images = {resid::kSelectorWell},
                          .style = TextStyle::SmallValue,
                          .mode = kMenuPrograms};
-            rows[i] = menuEx(s, {x - 42, y, x + 112, y + 16}, resid::kBottomSelector);
+            rows[i] = menuEx(slotPreset(slot), {x - 42, y, x + 112, y + 16}, resid::kBottomSelector);
             rows[i++].style = TextStyle::ValueLeft;
         }
     }
@@ -70,7 +68,6 @@ constexpr std::array<LayoutRow, kSlotRowCount> makeSlotRows() {
 }
 
 constexpr auto kSlotRows = makeSlotRows();
-static_assert(kFirstSlotButtonTag == 152 && kFirstProgramTag == 132);
 
 constexpr LayoutRow kSetlistRows[] = {
     label(at(10, 6, 200, 14), "SETLIST", 0, TextStyle::Heading),
@@ -79,14 +76,14 @@ constexpr LayoutRow kSetlistRows[] = {
     menu(kActiveSetlist, at(112, 44, 90, 16)),
     label(at(220, 44, 80, 16), "description :"),
     {.kind = RowKind::Field,
-     .tag = 111,
+     .tag = kSetlistName,
      .rect = at(302, 44, 176, 16),
      .images = {resid::kFieldWell},
      .style = TextStyle::Value,
      .mode = 2,
      .maxLength = 32},
     label(at(10, 68, 100, 16), "preset display :"),
-    menu(110, at(112, 68, 130, 16), resid::kBottomSelector),
+    menu(kPresetDisplay, at(112, 68, 130, 16), resid::kBottomSelector),
     lamp(etag::kDisplay, at(302, 70, 12, 12), resid::kLamp, Role::SetlistFlag),
     label(at(318, 68, 120, 16), "marked setlist"),
     {.kind = RowKind::Panel, .tag = kTagNone, .rect = {24, 112, 576, 500}, .children = kSlotRows},

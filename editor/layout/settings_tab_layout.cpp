@@ -8,6 +8,7 @@ namespace layout {
 namespace {
 
 using namespace rows;
+using namespace ptag;
 
 constexpr int32_t kKnobRow = 150;
 constexpr int32_t kInfoTop = 320;
@@ -31,21 +32,21 @@ constexpr LayoutRow kSettingsRows[] = {
      .mode = 1,
      .maxLength = 16},
     label(at(380, 33, 105, 16), "instrument :"),
-    menu(93, at(489, 33, 90, 16)),
+    menu(kInstrument, at(489, 33, 90, 16)),
     label(at(380, 59, 105, 16), "footswitch :"),
-    menu(ptag::kSwitchMode, at(489, 59, 90, 16)),
+    menu(kSwitchMode, at(489, 59, 90, 16)),
     label(at(380, 85, 105, 16), "off delay :"),
-    menu(97, at(489, 85, 90, 16)),
-    knobLabel(60, kKnobRow, "DISPLAY", 92),
-    pot(92, 60, kKnobRow),
-    knobLabel(140, kKnobRow, "HEEL DEAD", 94),
-    pot(94, 140, kKnobRow),
-    knobLabel(220, kKnobRow, "TOE DEAD", 95),
-    pot(95, 220, kKnobRow),
-    knobLabel(300, kKnobRow, "SMOOTH", 98),
-    pot(98, 300, kKnobRow),
-    knobLabel(380, kKnobRow, "SW. POS", ptag::kSwitchPosition),
-    pot(ptag::kSwitchPosition, 380, kKnobRow),
+    menu(kOffDelay, at(489, 85, 90, 16)),
+    knobLabel(60, kKnobRow, "DISPLAY", kDisplayBrightness),
+    pot(kDisplayBrightness, 60, kKnobRow),
+    knobLabel(140, kKnobRow, "HEEL DEAD", kHeelDeadZone),
+    pot(kHeelDeadZone, 140, kKnobRow),
+    knobLabel(220, kKnobRow, "TOE DEAD", kToeDeadZone),
+    pot(kToeDeadZone, 220, kKnobRow),
+    knobLabel(300, kKnobRow, "SMOOTH", kPedalSmoothing),
+    pot(kPedalSmoothing, 300, kKnobRow),
+    knobLabel(380, kKnobRow, "SW. POS", kSwitchPosition),
+    pot(kSwitchPosition, 380, kKnobRow),
     label(at(40, 222, 110, 16), "knob dragging :"),
     button(etag::kPotControl, at(152, 222, 24, 16), resid::kPotModeButton, kButtonToggle, 2),
     label(at(182, 222, 200, 16), "click: round or up and down"),
