@@ -20,6 +20,17 @@ inline constexpr Rgb kCream = rgb8(255, 250, 208);
 inline constexpr Rgb kOlive = rgb8(118, 113, 91);
 inline constexpr Rgb kAmber = rgb8(255, 170, 40);
 inline constexpr Rgb kAmberDim = rgb8(96, 62, 22);
+// A meter's level past its warning mark, and near it.
+inline constexpr Rgb kClipRed = rgb8(255, 80, 40);
+inline constexpr Rgb kAmberHot = rgb8(255, 210, 90);
+// The red lamp.
+inline constexpr Rgb kLampRed = rgb8(255, 96, 40);
+// Filter 2's handles, path dots and markers (filter 1's are amber).
+inline constexpr Rgb kFilter2 = rgb8(200, 232, 160);
+// The top face of the icon's treadle.
+inline constexpr Rgb kTreadleTop = rgb8(78, 64, 52);
+// Outside the window's shape: the page's key colour, cut away.
+inline constexpr Rgb kOutsideShape = rgb8(255, 0, 255);
 
 inline void setSource(cairo_t* cr, Rgb c, double alpha = 1.0) {
     cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha);

@@ -515,7 +515,7 @@ void addControlImages(std::vector<Image>& images) {
     images.push_back({203, 32, knobStrip(64)});
     images.push_back({161, 32, lampStrip(12, kAmber)});
     images.push_back({162, 32, lampStrip(16, kAmber)});
-    images.push_back({163, 32, lampStrip(12, rgb8(255, 96, 40))});
+    images.push_back({163, 32, lampStrip(12, kLampRed)});
     // The preset buttons say what they do: a player should not have to guess.
     images.push_back({164, 32, captionButton(36, 16, "DELETE", 7)});
     images.push_back({165, 32, captionButton(36, 16, "STORE", 7)});

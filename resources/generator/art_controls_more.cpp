@@ -9,7 +9,6 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-inline constexpr Rgb kClipRed = rgb8(255, 80, 40);
 
 cairo_surface_t* newSurface(int w, int h) {
     return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
@@ -377,7 +376,7 @@ void meterFillImage(cairo_t* cr, int w, int h, MeterAxis axis, MeterEnd end = Me
     for (double p = 3; p < length - 3; p += 4) {
         double share = vertical ? 1 - p / length : p / length;
         if (reversed) share = 1 - share;
-        setSource(cr, share > 0.85 ? kClipRed : share > 0.6 ? rgb8(255, 210, 90) : kAmber);
+        setSource(cr, share > 0.85 ? kClipRed : share > 0.6 ? kAmberHot : kAmber);
         if (vertical)
             cairo_rectangle(cr, 3, p, w - 6, 2.5);
         else

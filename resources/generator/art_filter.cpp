@@ -284,7 +284,6 @@ cairo_surface_t* marker(Rgb colour) {
 
 // Filter 1 is amber, filter 2 a cool cream-green so the two read apart.
 constexpr Rgb kFilter1 = kAmber;
-constexpr Rgb kFilter2 = rgb8(200, 232, 160);
 
 } // namespace
 

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr Rgb kTreadleTop = rgb8(78, 64, 52);
 
 struct Box {
     double x0, y0, x1, y1;

@@ -44,7 +44,7 @@ void grain(cairo_surface_t* s) {
 cairo_surface_t* plainBody() {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
     cairo_t* cr = cairo_create(s);
-    cairo_set_source_rgb(cr, 1, 0, 1);
+    setSource(cr, kOutsideShape);
     cairo_paint(cr);
 
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE); // the outline must be exactly magenta or body

@@ -5,6 +5,7 @@
 #include "toolkit/bitmap_registry.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/font.h"
+#include "toolkit/palette.h"
 #include "toolkit/toolkit.h"
 
 #include <benchmark/benchmark.h>
@@ -62,7 +63,7 @@ struct Page {
         }
         for (size_t i = 0; i < buttons.size(); ++i) {
             CCDrawStateSaver saver(*ctx);
-            ctx->setTint({255, 170, 40, 0});
+            ctx->setTint(palette::tintOf(palette::kAmber));
             ctx->drawBitmap(*buttons[i], {20 + int32_t(i) * 50, 40});
         }
         for (size_t i = 0; i < lamps.size(); ++i)
