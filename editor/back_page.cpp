@@ -125,8 +125,8 @@ void CBackPage::buildControls() {
     hooks.lfoDisplay = [](CCRect rect, int32_t) -> std::unique_ptr<CControl> {
         return std::make_unique<CLFOWaveform>(rect);
     };
-    hooks.list = [](CCRect rect, int32_t tag, int32_t kind) -> std::unique_ptr<CControl> {
-        auto list = std::make_unique<CLibraryList>(tag, rect, kind != kFactoryPresetList);
+    hooks.list = [](CCRect rect, int32_t tag, LibraryListKind kind) -> std::unique_ptr<CControl> {
+        auto list = std::make_unique<CLibraryList>(tag, rect, kind != LibraryListKind::FactoryPresets);
         // Slot, name, description.
         list->setColumns({4, 32, 62});
         return list;

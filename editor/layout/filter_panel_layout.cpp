@@ -145,7 +145,7 @@ constexpr LayoutRow kFilterRows[] = {
      .tag = kControlMode,
      .rect = at(42, 87, 172, 16),
      .images = {resid::kModePedal, resid::kModeLfo, resid::kModeEnvelope, resid::kModePitch},
-     .frames = 4,
+     .members = 4,
      .spacing = 44,
      .flags = kRowGroupSelector},
     panel(kSubPanel, kPedalRows, 1),
@@ -153,6 +153,7 @@ constexpr LayoutRow kFilterRows[] = {
     panel(kSubPanel, kEnvelopeRows, 4),
     panel(kSubPanel, kPitchRows, 8),
 };
+static_assert(rowsFit(kFilterRows));
 
 } // namespace
 

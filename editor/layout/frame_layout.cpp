@@ -28,7 +28,8 @@ constexpr LayoutRow kTabRows[] = {
      .rect = at(15, 19, kTabCount * 74 - 2, 20),
      .images = {resid::kTabPreset, resid::kTabSetlist, resid::kTabMidi, resid::kTabSettings,
                 resid::kTabLibrary},
-     .frames = kTabCount,
+     .frames = 2,
+     .members = kTabCount,
      .spacing = 74,
      .flags = kRowGroupSelector},
     tab(0, 0, &presetTabRows),
@@ -49,7 +50,7 @@ constexpr LayoutRow kBusyRows[] = {
      .tag = etag::kDisplay,
      .rect = at(0, 30, 200, 8),
      .images = {resid::kProgressTrack, resid::kProgressFill},
-     .mode = 100,
+     .progressMaximum = 100,
      .flags = kRowHidden,
      .role = Role::ReadingBar},
 };
@@ -98,6 +99,7 @@ constexpr LayoutRow kFrameRows[] = {
      .role = Role::BusyOverlay,
      .children = kBusyRows},
 };
+static_assert(rowsFit(kFrameRows));
 
 } // namespace
 

@@ -5,43 +5,58 @@
 #include <span>
 
 #include "editor/editor_tags.h"
+#include "toolkit/controls/on_off_button.h"
 #include "toolkit/geometry.h"
 
 // One row of a page layout: what to make, with which tag, where (relative to
 // the panel that holds it), from which images, in which tab or sub-panel group
 // and with which text style. The builder turns a table of rows into controls;
-// the tables are the only place that says where things are.
+// the tables are the only place that says where things are. Each field has one
+// meaning; the kinds below say which of them they read.
 enum class RowKind : uint8_t {
-    Label,      // fixed text (the display tag); `follows` names the control it belongs to
-    Picture,    // a fixed image (a one-frame indicator)
+    Label,      // fixed text (the display tag)
+    Picture,    // a fixed image of `frames` frames, showing the first
     Panel,      // a container; its rows are `children`
     Pot,        // a knob from strip images[0] with its value text below
-    Field,      // a text field over images[0]; `mode` 1 edits a value, 2 a text of its own
+    Field,      // a text field over images[0]; `edit` says what typing changes
     Menu,       // a drawn-list selector of the parameter's value names over images[0]
-    MenuEx,     // a pop-up menu selector over images[0]; its items by `mode` (MenuSource)
-    Button,     // an on/off button from images[0] with `frames` frames; `mode` is its button mode
-    Radio,      // member buttons images[0..3], `frames` members spaced by `spacing`
-    Positions,  // a row of drawn positions images[0..3], `frames` positions spaced by `spacing`
-    Lamp,       // an indicator strip images[0] of two frames
-    TextButton, // a captioned button over images[0]; a toggle when `mode` is 1
-    Progress,   // a progress bar: track images[0], fill images[1], maximum `mode`
+    MenuEx,     // a pop-up menu selector over images[0]; its items from `source`
+    Button,     // an on/off button from images[0] with `frames` frames, answering as `buttonMode`
+    Radio,      // `members` member buttons images[0..], spaced by `spacing`
+    Positions,  // `members` drawn positions images[0..] of `frames` frames, spaced by `spacing`
+    Lamp,       // an indicator strip images[0] of `frames` frames, off and lit
+    TextButton, // a captioned button over images[0]; `press` says whether it toggles
+    Progress,   // a progress bar: track images[0], fill images[1], full at `progressMaximum`
     Display,    // the filter response display (made by the page's hook)
     LfoDisplay, // an LFO waveform display (made by the page's hook)
-    List,       // a library list (made by the page's hook); `mode` says which (LibraryListKind)
+    List,       // a library list (made by the page's hook) of the `list` kind
 };
 
-// The library tab's lists.
-enum LibraryListKind : int32_t {
-    kUserPresetList = 0,
-    kFactoryPresetList = 1,
-    kLibraryFileList = 2,
+// What typing into a text field changes.
+enum class FieldKind : uint8_t {
+    Display, // nothing: the field only shows its parameter's value
+    Value,   // the parameter's value, parsed from the text
+    OwnText, // a text of its own (a name, a description, a search)
 };
 
 // Where a pop-up selector's items come from.
-enum MenuSource : int32_t {
-    kMenuFromValueNames = 0, // the parameter's value names (the link fills the rest)
-    kMenuPrograms = 1,       // MIDI programs
-    kMenuControllers = 2,    // MIDI controllers
+enum class MenuSource : uint8_t {
+    ValueNames,  // the parameter's value names (the link fills the rest)
+    Programs,    // MIDI programs
+    Controllers, // MIDI controllers
+};
+
+// How a captioned button answers a press.
+enum class PressKind : uint8_t {
+    Push,   // 1 while pressed
+    Toggle, // on and off by turns
+};
+
+// The library tab's lists.
+enum class LibraryListKind : uint8_t {
+    UserPresets,
+    FactoryPresets, // read only
+    LibraryFiles,
 };
 
 // The page's text styles (the page maps each to a font, colour and alignment).
@@ -104,7 +119,7 @@ enum class Role : uint8_t {
 };
 
 // Row flags.
-inline constexpr uint8_t kRowNumbered = 1 << 0;         // the text's %d is the filter number (1 or 2)
+inline constexpr uint8_t kRowNumbered = 1 << 0;         // the text's %d (or %u) is `number`
 inline constexpr uint8_t kRowMayOverlap = 1 << 1;       // drawn over or under a neighbour on purpose
 inline constexpr uint8_t kRowGroupSelector = 1 << 2;    // selects its panel's group (1 << value)
 inline constexpr uint8_t kRowHidden = 1 << 3;           // starts hidden
@@ -119,12 +134,28 @@ struct LayoutRow {
     uint16_t group = 0;
     TextStyle style = TextStyle::None;
     const char* text = nullptr;
-    int32_t mode = 0;
+    // Button: how it answers a press and its release.
+    CCButtonMode buttonMode = kButtonMomentary;
+    // Field: what typing changes.
+    FieldKind edit = FieldKind::Display;
+    // MenuEx: where its items come from.
+    MenuSource source = MenuSource::ValueNames;
+    // TextButton: a push or a toggle.
+    PressKind press = PressKind::Push;
+    // Progress: the value of a full bar.
+    int32_t progressMaximum = 0;
+    // List: which of the library's lists.
+    LibraryListKind list = LibraryListKind::UserPresets;
+    // Frames in each image strip (Picture, Button, Lamp, each of Positions').
     int32_t frames = 1;
+    // Radio, Positions: how many members, images[0..members - 1], `spacing` apart.
+    int32_t members = 0;
     int32_t spacing = 0;
     uint8_t flags = 0;
     Role role = Role::None;
-    int32_t follows = 0; // a label's control (filter-1 tag); 0 for none
+    // The control (filter-1 tag) this row shows and hides with; 0 for none.
+    int32_t follows = 0;
+    // The number a kRowNumbered text shows; 0 for the panel's filter number (1 or 2).
     int32_t number = 0;
     int32_t maxLength = 0; // characters an editable field takes; 0 for the toolkit's limit
     std::span<const LayoutRow> children{};
@@ -133,6 +164,40 @@ struct LayoutRow {
     // A panel that holds one filter's controls (0 or 1); -1 elsewhere.
     int32_t filter = -1;
 };
+
+// What in a row does not fit its kind (a field another kind reads, or a
+// member count its images cannot hold), or nullptr when it all fits. The
+// builder refuses such a row, so a value never lands in a field nothing reads.
+constexpr const char* rowMismatch(const LayoutRow& row) {
+    const RowKind k = row.kind;
+    if (row.edit != FieldKind::Display && k != RowKind::Field)
+        return "an edit kind on a row that is no field";
+    if (row.source != MenuSource::ValueNames && k != RowKind::MenuEx)
+        return "a menu source on a row that is no pop-up menu";
+    if (row.press != PressKind::Push && k != RowKind::TextButton)
+        return "a press kind on a row that is no captioned button";
+    if (row.buttonMode != kButtonMomentary && k != RowKind::Button)
+        return "a button mode on a row that is no button";
+    if ((row.progressMaximum != 0) != (k == RowKind::Progress))
+        return k == RowKind::Progress ? "a progress bar without a maximum"
+                                      : "a progress maximum on a row that is no progress bar";
+    if (row.list != LibraryListKind::UserPresets && k != RowKind::List)
+        return "a list kind on a row that is no list";
+    const bool grouped = k == RowKind::Radio || k == RowKind::Positions;
+    if ((row.members != 0) != grouped)
+        return grouped ? "a radio or position row without members" : "members on a row that holds none";
+    if (row.members < 0 || row.members > static_cast<int32_t>(row.images.size()))
+        return "more members than images";
+    if (row.frames < 1) return "an image strip of no frames";
+    return nullptr;
+}
+
+// Whether every row of a table, and of the tables its panels hold, fits its kind.
+constexpr bool rowsFit(std::span<const LayoutRow> rows) {
+    for (const LayoutRow& row : rows)
+        if (rowMismatch(row) != nullptr || !rowsFit(row.children)) return false;
+    return true;
+}
 
 // The tables, one per part of the page.
 namespace layout {

@@ -9,8 +9,8 @@ namespace {
 
 using namespace rows;
 
-constexpr LayoutRow list(int32_t tag, CCRect r, int32_t kind, Role role) {
-    return {.kind = RowKind::List, .tag = tag, .rect = r, .mode = kind, .role = role};
+constexpr LayoutRow list(int32_t tag, CCRect r, LibraryListKind kind, Role role) {
+    return {.kind = RowKind::List, .tag = tag, .rect = r, .list = kind, .role = role};
 }
 
 constexpr LayoutRow wideButton(int32_t tag, CCRect r, const char* caption) {
@@ -33,9 +33,9 @@ constexpr int32_t kUserBottom = kListTop + 31 * 15 + 2;
 constexpr LayoutRow kLibraryRows[] = {
     label(at(10, 6, 200, 14), "LIBRARY", 0, TextStyle::Heading),
     label(at(10, 28, 200, 14), "USER PRESETS"),
-    list(etag::kUserList, {10, kListTop, 290, kUserBottom}, kUserPresetList, Role::UserList),
+    list(etag::kUserList, {10, kListTop, 290, kUserBottom}, LibraryListKind::UserPresets, Role::UserList),
     label(at(310, 28, 200, 14), "FACTORY PRESETS (READ ONLY)"),
-    list(etag::kFactoryList, {310, kListTop, 590, kListTop + 10 * 15 + 2}, kFactoryPresetList,
+    list(etag::kFactoryList, {310, kListTop, 590, kListTop + 10 * 15 + 2}, LibraryListKind::FactoryPresets,
          Role::FactoryList),
     label(at(310, 212, 86, 14), "PRESET FILES"),
     info(at(400, 212, 190, 14), "", Role::LibraryFolderText),
@@ -45,17 +45,18 @@ constexpr LayoutRow kLibraryRows[] = {
      .rect = at(362, 232, 176, 16),
      .images = {resid::kFieldWell},
      .style = TextStyle::ValueLeft,
-     .mode = 2,
+     .edit = FieldKind::OwnText,
      .flags = kRowReportsTyping,
      .role = Role::LibrarySearch,
      .maxLength = 40},
     wideButton(etag::kLibraryFolder, at(542, 232, 48, 16), "Folder"),
-    list(etag::kLibraryList, {310, 254, 590, kUserBottom}, kLibraryFileList, Role::LibraryList),
+    list(etag::kLibraryList, {310, 254, 590, kUserBottom}, LibraryListKind::LibraryFiles, Role::LibraryList),
     wideButton(etag::kExportAll, at(10, 522, 96, 16), "Export all..."),
     wideButton(etag::kImportFolder, at(114, 522, 96, 16), "Import..."),
     info(at(222, 522, 368, 16), "Drag a preset onto a slot: swap (Ctrl: copy). A file onto a slot: load.",
          Role::LibraryStatus),
 };
+static_assert(rowsFit(kLibraryRows));
 
 } // namespace
 

@@ -25,7 +25,7 @@ constexpr LayoutRow kMidiRows[] = {
      .rect = at(424, 69, 176, 16),
      .images = {resid::kFieldWell},
      .style = TextStyle::Value,
-     .mode = kMenuControllers},
+     .source = MenuSource::Controllers},
     label(at(40, 95, 110, 16), "channel B :"),
     menu(kMidiChannelB, at(152, 95, 90, 16)),
     toggle(kMidiEnableB, 250, 97),
@@ -36,8 +36,9 @@ constexpr LayoutRow kMidiRows[] = {
      .rect = at(424, 95, 176, 16),
      .images = {resid::kFieldWell},
      .style = TextStyle::Value,
-     .mode = kMenuControllers},
+     .source = MenuSource::Controllers},
 };
+static_assert(rowsFit(kMidiRows));
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "editor/layout/page_builder.h"
 
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "editor/editor_tags.h"
@@ -33,6 +34,120 @@ std::string rowText(const LayoutRow& row, int32_t filter) {
     char text[64];
     std::snprintf(text, sizeof text, row.text, row.number != 0 ? row.number : filter < 0 ? 1 : filter + 1);
     return text;
+}
+
+// The controls' constructors take their settings by position; these name them.
+// Each control is made in one place, from a placement and the settings of its
+// kind, so a reader of the builder sees what every number is.
+
+// Where a control goes: its tag, its rectangle relative to its parent and its group.
+struct Placement {
+    int32_t tag;
+    CCRect rect;
+    uint16_t group;
+};
+
+// The page's controls talk to the page manager, never to a listener of their own.
+CCPageObject* const kNoListener = nullptr;
+
+struct TextLook {
+    int32_t background; // image under the text, 0 for none
+    std::string text;
+    int32_t alignment;
+};
+std::unique_ptr<CCStaticTextCtrl> makeStaticText(const Placement& at, const TextLook& look) {
+    const CCRect& r = at.rect;
+    return std::make_unique<CCStaticTextCtrl>(at.tag, r.left, r.top, r.right, r.bottom, look.text,
+                                              look.background, look.alignment, kNoListener, at.group);
+}
+
+struct IndicatorLook {
+    int32_t strip;
+    int32_t frames;
+    // The values of the first and the last frame.
+    int32_t minimum;
+    int32_t maximum;
+};
+std::unique_ptr<CCIndicator> makeIndicator(const Placement& at, const IndicatorLook& look) {
+    const CCRect& r = at.rect;
+    return std::make_unique<CCIndicator>(at.tag, r.left, r.top, r.right, r.bottom, look.strip, look.frames,
+                                         look.minimum, look.maximum, kNoListener, at.group);
+}
+
+std::unique_ptr<CCPanel> makePanel(const Placement& at, int32_t background) {
+    const CCRect& r = at.rect;
+    return std::make_unique<CCPanel>(at.tag, r.left, r.top, r.right, r.bottom, background, kNoListener,
+                                     at.group);
+}
+
+struct PotLook {
+    int32_t strip;
+    // The parameter the knob binds to gives it its range and value.
+    int32_t minimum = 0;
+    int32_t maximum = 0;
+    int32_t value = 0;
+};
+std::unique_ptr<CCPotControl> makePot(const Placement& at, const PotLook& look) {
+    const CCRect& r = at.rect;
+    return std::make_unique<CCPotControl>(at.tag, r.left, r.top, r.right, r.bottom, look.minimum,
+                                          look.maximum, look.strip, look.value, kNoListener, at.group);
+}
+
+struct FieldLook {
+    int32_t well; // image under the text, 0 for none
+    bool editable;
+};
+std::unique_ptr<CCTextCtrl> makeTextField(const Placement& at, const FieldLook& look) {
+    const CCRect& r = at.rect;
+    return std::make_unique<CCTextCtrl>(at.tag, r.left, r.top, r.right, r.bottom, look.well, kNoListener,
+                                        at.group, look.editable);
+}
+
+struct TextButtonLook {
+    int32_t background;
+    std::string caption;
+    bool toggles;
+};
+std::unique_ptr<CCTextButton> makeTextButton(const Placement& at, const TextButtonLook& look) {
+    const CCRect& r = at.rect;
+    return std::make_unique<CCTextButton>(at.tag, r.left, r.top, r.right, r.bottom, look.background,
+                                          look.caption, look.toggles, kNoListener, at.group);
+}
+
+template <typename Selector>
+std::unique_ptr<Selector> makeSelector(const Placement& at, int32_t well) {
+    const CCRect& r = at.rect;
+    return std::make_unique<Selector>(at.tag, r.left, r.top, r.right, r.bottom, well, kNoListener, at.group);
+}
+
+struct ButtonLook {
+    int32_t image;
+    CCButtonMode mode;
+    int32_t frames;
+};
+std::unique_ptr<CCOnOffButton> makeButton(const Placement& at, const ButtonLook& look) {
+    const CCRect& r = at.rect;
+    return std::make_unique<CCOnOffButton>(at.tag, r.left, r.top, r.right, r.bottom, look.image, look.mode,
+                                           kNoListener, at.group, look.frames);
+}
+
+struct ProgressLook {
+    int32_t track;
+    int32_t fill;
+    int32_t maximum;
+};
+std::unique_ptr<CCSimpleProgress> makeProgress(const Placement& at, const ProgressLook& look) {
+    const CCRect& r = at.rect;
+    return std::make_unique<CCSimpleProgress>(at.tag, r.left, r.top, r.right, r.bottom, look.track, look.fill,
+                                              look.maximum, kNoListener, at.group);
+}
+
+// A radio button's or a position row's members, drawn side by side.
+template <typename Group>
+std::unique_ptr<Group> makeGroup(const Placement& at) {
+    const CCRect& r = at.rect;
+    return std::make_unique<Group>(at.tag, r.left, r.top, r.right, r.bottom, /*bitmapId=*/0, kNoListener,
+                                   at.group);
 }
 
 } // namespace
@@ -75,12 +190,12 @@ void PageBuilder::applyStyle(CControl& control, TextStyle style) {
     }
 }
 
-void PageBuilder::fillMenu(CControl& control, int32_t tag, RowKind kind, int32_t source) {
-    if (kind == RowKind::MenuEx && source == kMenuPrograms) {
+void PageBuilder::fillMenu(CControl& control, int32_t tag, RowKind kind, MenuSource source) {
+    if (kind == RowKind::MenuEx && source == MenuSource::Programs) {
         buildProgramMenu(static_cast<CCMenuSelectorEx&>(control).menu());
         return;
     }
-    if (kind == RowKind::MenuEx && source == kMenuControllers) {
+    if (kind == RowKind::MenuEx && source == MenuSource::Controllers) {
         buildControllerMenu(static_cast<CCMenuSelectorEx&>(control).menu());
         return;
     }
@@ -104,85 +219,82 @@ void PageBuilder::fillMenu(CControl& control, int32_t tag, RowKind kind, int32_t
 }
 
 std::unique_ptr<CControl> PageBuilder::make(const LayoutRow& row, int32_t tag, int32_t filter) {
-    const CCRect& r = row.rect;
+    const Placement at{.tag = tag, .rect = row.rect, .group = row.group};
     const int32_t image = imageFor(row, filter);
     switch (row.kind) {
     case RowKind::Label: {
         const int32_t alignment = hooks.style ? hooks.style(row.style).alignment : kAlignCentre;
-        return std::make_unique<CCStaticTextCtrl>(tag, r.left, r.top, r.right, r.bottom, rowText(row, filter),
-                                                  image, alignment, nullptr, row.group);
+        return makeStaticText(at,
+                              {.background = image, .text = rowText(row, filter), .alignment = alignment});
     }
     case RowKind::Picture:
-        return std::make_unique<CCIndicator>(tag, r.left, r.top, r.right, r.bottom, image, 1, 0, 0, nullptr,
-                                             row.group);
+        return makeIndicator(at, {.strip = image, .frames = row.frames, .minimum = 0, .maximum = 0});
     case RowKind::Panel:
-        return std::make_unique<CCPanel>(tag, r.left, r.top, r.right, r.bottom, image, nullptr, row.group);
+        return makePanel(at, image);
     case RowKind::Pot:
-        return std::make_unique<CCPotControl>(tag, r.left, r.top, r.right, r.bottom, 0, 0, image, 0, nullptr,
-                                              row.group);
+        return makePot(at, {.strip = image});
     case RowKind::Field: {
-        auto field = std::make_unique<CCTextCtrl>(tag, r.left, r.top, r.right, r.bottom, image, nullptr,
-                                                  row.group, row.mode != 0);
-        if (row.mode == 2) field->setFormatsOwnText(true);
+        auto field = makeTextField(at, {.well = image, .editable = row.edit != FieldKind::Display});
+        if (row.edit == FieldKind::OwnText) field->setFormatsOwnText(true);
         if (row.flags & kRowReportsTyping) field->setReportsTyping(true);
         if (row.maxLength > 0) field->setMaxLength(row.maxLength);
         return field;
     }
     case RowKind::TextButton:
-        return std::make_unique<CCTextButton>(tag, r.left, r.top, r.right, r.bottom, image,
-                                              rowText(row, filter), row.mode == 1, nullptr, row.group);
+        return makeTextButton(at, {.background = image,
+                                   .caption = rowText(row, filter),
+                                   .toggles = row.press == PressKind::Toggle});
     case RowKind::Menu: {
-        auto menu = std::make_unique<CCMenuSelector>(tag, r.left, r.top, r.right, r.bottom, image, nullptr,
-                                                     row.group);
-        fillMenu(*menu, tag, row.kind, row.mode);
+        auto menu = makeSelector<CCMenuSelector>(at, image);
+        fillMenu(*menu, tag, row.kind, row.source);
         return menu;
     }
     case RowKind::MenuEx: {
-        auto menu = std::make_unique<CCMenuSelectorEx>(tag, r.left, r.top, r.right, r.bottom, image, nullptr,
-                                                       row.group);
-        fillMenu(*menu, tag, row.kind, row.mode);
+        auto menu = makeSelector<CCMenuSelectorEx>(at, image);
+        fillMenu(*menu, tag, row.kind, row.source);
         return menu;
     }
     case RowKind::Button:
-        return std::make_unique<CCOnOffButton>(tag, r.left, r.top, r.right, r.bottom, image, row.mode,
-                                               nullptr, row.group, row.frames);
+        return makeButton(at, {.image = image, .mode = row.buttonMode, .frames = row.frames});
     case RowKind::Radio: {
-        auto radio =
-            std::make_unique<CCRadioButton>(tag, r.left, r.top, r.right, r.bottom, 0, nullptr, row.group);
-        const int32_t memberWidth = r.right - r.left - (row.frames - 1) * row.spacing;
-        for (int32_t i = 0; i < row.frames; ++i) {
+        auto radio = makeGroup<CCRadioButton>(at);
+        const CCRect& r = row.rect;
+        const int32_t memberWidth = r.right - r.left - (row.members - 1) * row.spacing;
+        for (int32_t i = 0; i < row.members; ++i) {
             const int32_t x = i * row.spacing;
-            radio->addMember(
-                std::make_unique<CCOnOffButton>(kTagNone, x, 0, x + memberWidth, r.bottom - r.top,
-                                                row.images[static_cast<size_t>(i)], kButtonSetOnly));
+            const Placement member{
+                .tag = kTagNone, .rect = {x, 0, x + memberWidth, r.bottom - r.top}, .group = 0};
+            radio->addMember(makeButton(
+                member,
+                {.image = row.images[static_cast<size_t>(i)], .mode = kButtonSetOnly, .frames = row.frames}));
         }
         return radio;
     }
     case RowKind::Positions: {
-        auto positions = std::make_unique<CCSimpleRadioButton>(tag, r.left, r.top, r.right, r.bottom, 0,
-                                                               nullptr, row.group);
-        for (int32_t i = 0; i < row.frames; ++i)
-            positions->addPosition(i * row.spacing, 0, row.images[static_cast<size_t>(i)], 2);
+        auto positions = makeGroup<CCSimpleRadioButton>(at);
+        for (int32_t i = 0; i < row.members; ++i)
+            positions->addPosition(i * row.spacing, 0, row.images[static_cast<size_t>(i)], row.frames);
         return positions;
     }
     case RowKind::Lamp:
-        return std::make_unique<CCIndicator>(tag, r.left, r.top, r.right, r.bottom, image, 2, 0, 1, nullptr,
-                                             row.group);
+        return makeIndicator(at, {.strip = image, .frames = row.frames, .minimum = 0, .maximum = 1});
     case RowKind::Progress:
-        return std::make_unique<CCSimpleProgress>(tag, r.left, r.top, r.right, r.bottom, row.images[0],
-                                                  row.images[1], row.mode, nullptr, row.group);
+        return makeProgress(at,
+                            {.track = row.images[0], .fill = row.images[1], .maximum = row.progressMaximum});
     case RowKind::Display:
-        return hooks.filterDisplay ? hooks.filterDisplay(r) : nullptr;
+        return hooks.filterDisplay ? hooks.filterDisplay(row.rect) : nullptr;
     case RowKind::LfoDisplay:
-        return hooks.lfoDisplay ? hooks.lfoDisplay(r, filter < 0 ? 0 : filter) : nullptr;
+        return hooks.lfoDisplay ? hooks.lfoDisplay(row.rect, filter < 0 ? 0 : filter) : nullptr;
     case RowKind::List:
-        return hooks.list ? hooks.list(r, tag, row.mode) : nullptr;
+        return hooks.list ? hooks.list(row.rect, tag, row.list) : nullptr;
     }
     return nullptr;
 }
 
 void PageBuilder::build(CCPageObject& parent, std::span<const LayoutRow> rows, int32_t filter) {
     for (const LayoutRow& row : rows) {
+        if (const char* mismatch = rowMismatch(row))
+            throw std::invalid_argument("layout row of tag " + std::to_string(row.tag) + ": " + mismatch);
         const int32_t tag = tagFor(row, filter);
         std::unique_ptr<CControl> made = make(row, tag, filter);
         if (!made) continue;
@@ -193,8 +305,8 @@ void PageBuilder::build(CCPageObject& parent, std::span<const LayoutRow> rows, i
 
         if (row.kind == RowKind::Pot) {
             const CCRect text = valueTextRect(row.rect);
-            auto value = std::make_unique<CCTextCtrl>(etag::kDisplay, text.left, text.top, text.right,
-                                                      text.bottom, 0, nullptr, row.group);
+            auto value = makeTextField({.tag = etag::kDisplay, .rect = text, .group = row.group},
+                                       {.well = 0, .editable = false});
             applyStyle(*value, TextStyle::Value);
             value->setAlignment(kAlignCentre);
             control->setLinkedText(parent.addChild(std::move(value)));

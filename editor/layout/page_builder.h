@@ -42,7 +42,7 @@ public:
         // An LFO display of filter 0 or 1, at the row's rectangle relative to its panel.
         std::function<std::unique_ptr<CControl>(CCRect rect, int32_t filter)> lfoDisplay;
         // A library list of that kind, at the row's rectangle relative to its panel.
-        std::function<std::unique_ptr<CControl>(CCRect rect, int32_t tag, int32_t kind)> list;
+        std::function<std::unique_ptr<CControl>(CCRect rect, int32_t tag, LibraryListKind kind)> list;
     };
 
     explicit PageBuilder(Hooks hooks);
@@ -62,7 +62,7 @@ public:
 private:
     std::unique_ptr<CControl> make(const LayoutRow& row, int32_t tag, int32_t filter);
     void applyStyle(CControl& control, TextStyle style);
-    void fillMenu(CControl& control, int32_t tag, RowKind kind, int32_t source);
+    void fillMenu(CControl& control, int32_t tag, RowKind kind, MenuSource source);
 
     Hooks hooks;
     BuiltPage built;

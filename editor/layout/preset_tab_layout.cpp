@@ -74,10 +74,12 @@ constexpr LayoutRow kPresetRows[] = {
      .rect = at(480, 255, 50, 16),
      .images = {resid::kViewSweep, resid::kViewVowel},
      .frames = 2,
+     .members = 2,
      .spacing = 26},
     filterPanel(0, Role::FilterPanel1),
     filterPanel(1, Role::FilterPanel2),
 };
+static_assert(rowsFit(kPresetRows));
 
 } // namespace
 

@@ -13,7 +13,7 @@ constexpr LayoutRow kBoxRows[] = {
      .tag = etag::kDisplay,
      .rect = at(0, 30, 200, 8),
      .images = {resid::kProgressTrack, resid::kProgressFill},
-     .mode = 100,
+     .progressMaximum = 100,
      .role = Role::ProgressBar},
 };
 
@@ -24,6 +24,7 @@ constexpr LayoutRow kProgressRows[] = {
      .images = {resid::kBusyPanel},
      .children = kBoxRows},
 };
+static_assert(rowsFit(kProgressRows));
 
 } // namespace
 

@@ -34,13 +34,14 @@ constexpr LayoutRow pot(int32_t tag, int32_t x, int32_t y) {
             .style = TextStyle::Value};
 }
 
-constexpr LayoutRow field(int32_t tag, CCRect r, bool editable = true) {
+// A text field that edits its parameter's value.
+constexpr LayoutRow field(int32_t tag, CCRect r) {
     return {.kind = RowKind::Field,
             .tag = tag,
             .rect = r,
             .images = {resid::kFieldWell},
             .style = TextStyle::Value,
-            .mode = editable ? 1 : 0};
+            .edit = FieldKind::Value};
 }
 
 constexpr LayoutRow menu(int32_t tag, CCRect r, int32_t well = resid::kSelectorWell) {
@@ -56,13 +57,13 @@ constexpr LayoutRow menuEx(int32_t tag, CCRect r, int32_t well, Role role = Role
             .role = role};
 }
 
-constexpr LayoutRow button(int32_t tag, CCRect r, int32_t image, int32_t mode, int32_t frames = 1,
+constexpr LayoutRow button(int32_t tag, CCRect r, int32_t image, CCButtonMode mode, int32_t frames = 1,
                            Role role = Role::None, uint8_t flags = 0) {
     return {.kind = RowKind::Button,
             .tag = tag,
             .rect = r,
             .images = {image},
-            .mode = mode,
+            .buttonMode = mode,
             .frames = frames,
             .flags = flags,
             .role = role};

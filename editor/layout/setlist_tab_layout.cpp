@@ -50,7 +50,7 @@ constexpr std::array<LayoutRow, kSlotRowCount> makeSlotRows() {
                          .images = {resid::kSlotButton},
                          .style = TextStyle::Value,
                          .text = "slot %u",
-                         .mode = 1,
+                         .press = PressKind::Toggle,
                          .flags = kRowNumbered,
                          .follows = slotPreset(slot),
                          .number = slot + 1};
@@ -59,7 +59,7 @@ constexpr std::array<LayoutRow, kSlotRowCount> makeSlotRows() {
                          .rect = {x - 100, y, x - 46, y + 16},
                          .images = {resid::kSelectorWell},
                          .style = TextStyle::SmallValue,
-                         .mode = kMenuPrograms};
+                         .source = MenuSource::Programs};
             rows[i] = menuEx(slotPreset(slot), {x - 42, y, x + 112, y + 16}, resid::kBottomSelector);
             rows[i++].style = TextStyle::ValueLeft;
         }
@@ -80,7 +80,7 @@ constexpr LayoutRow kSetlistRows[] = {
      .rect = at(302, 44, 176, 16),
      .images = {resid::kFieldWell},
      .style = TextStyle::Value,
-     .mode = 2,
+     .edit = FieldKind::OwnText,
      .maxLength = 32},
     label(at(10, 68, 100, 16), "preset display :"),
     menu(kPresetDisplay, at(112, 68, 130, 16), resid::kBottomSelector),
@@ -88,6 +88,7 @@ constexpr LayoutRow kSetlistRows[] = {
     label(at(318, 68, 120, 16), "marked setlist"),
     {.kind = RowKind::Panel, .tag = kTagNone, .rect = {24, 112, 576, 500}, .children = kSlotRows},
 };
+static_assert(rowsFit(kSetlistRows));
 
 } // namespace
 

@@ -29,7 +29,7 @@ constexpr LayoutRow kSettingsRows[] = {
      .rect = at(152, 33, 176, 16),
      .images = {resid::kFieldWell},
      .style = TextStyle::Value,
-     .mode = 1,
+     .edit = FieldKind::Value,
      .maxLength = 16},
     label(at(380, 33, 105, 16), "instrument :"),
     menu(kInstrument, at(489, 33, 90, 16)),
@@ -63,6 +63,7 @@ constexpr LayoutRow kSettingsRows[] = {
     label(at(40, kInfoTop + 60, 110, 16), "editor :"),
     infoText(3, "", Role::EditorVersionText),
 };
+static_assert(rowsFit(kSettingsRows));
 
 } // namespace
 

@@ -13,7 +13,7 @@ constexpr LayoutRow textEntry(int32_t tag, CCRect r, int32_t characters) {
             .rect = r,
             .images = {resid::kFieldWell},
             .style = TextStyle::Value,
-            .mode = 2,
+            .edit = FieldKind::OwnText,
             .maxLength = characters};
 }
 
@@ -37,6 +37,7 @@ constexpr LayoutRow kStoreRows[] = {
     captionButton(etag::kStorePreset, 144, "Store"),
     captionButton(etag::kRefreshPresetList, 208, "Cancel"),
 };
+static_assert(rowsFit(kStoreRows));
 
 } // namespace
 

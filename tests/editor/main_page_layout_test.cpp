@@ -115,14 +115,14 @@ std::vector<Expected> expectedImages(const Placed& p) {
                                   : std::vector<Expected>{};
     case RowKind::Radio: {
         std::vector<Expected> out;
-        const int32_t member = w - (row.frames - 1) * row.spacing;
-        for (int32_t i = 0; i < row.frames; ++i)
+        const int32_t member = w - (row.members - 1) * row.spacing;
+        for (int32_t i = 0; i < row.members; ++i)
             out.push_back({row.images[static_cast<size_t>(i)], {member, h}, false});
         return out;
     }
     case RowKind::Positions: {
         std::vector<Expected> out;
-        for (int32_t i = 0; i < row.frames; ++i)
+        for (int32_t i = 0; i < row.members; ++i)
             out.push_back({row.images[static_cast<size_t>(i)], {0, h}, true});
         return out;
     }
@@ -147,7 +147,7 @@ TEST_F(EditorTest, EveryImageThePageNamesExistsAtItsSize) {
         }
         if (p.row->kind == RowKind::Positions) {
             // Each position's frame (half a two-frame strip) fits its spacing.
-            for (int32_t i = 0; i < p.row->frames; ++i)
+            for (int32_t i = 0; i < p.row->members; ++i)
                 EXPECT_LE(bitmapSize(p.row->images[static_cast<size_t>(i)]).width / 2, p.row->spacing);
         }
         if (p.row->kind == RowKind::Pot) {
