@@ -65,8 +65,9 @@ std::string versionText(const std::array<uint8_t, 3>& version) {
     return text;
 }
 
+// The commands a busy pedal turns off: from the library folder's to the last.
 bool isCommandTag(int32_t tag) {
-    return tag >= etag::kHeelOrientation - 1 && tag <= etag::kLastCommand;
+    return tag >= etag::kLibraryFolder && tag <= etag::kLastCommand;
 }
 
 } // namespace
