@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/layout/layout_row.h"
+#include "toolkit/font.h"
 
 class CControl;
 class CCFontInterface;
@@ -15,7 +16,7 @@ class CCPageObject;
 // How the page draws a text style.
 struct TextStyleRecord {
     CCFontInterface* font = nullptr; // the font cache owns it
-    int32_t alignment = 2;
+    int32_t alignment = kAlignCentre;
 };
 
 // What a build made that the page needs afterwards.
