@@ -100,6 +100,7 @@ void CCEditor::Build() {
         link = std::make_unique<TovanProcess>(backend);
         link->setListener(this);
         link->setFirmwareImage(firmwareImage);
+        link->setQuestions(&questions);
         link->Open();
         setEffect(link.get());
     }
@@ -223,6 +224,7 @@ bool CCEditor::onManagerMessage(CCMsg& msg) {
             doctor.check(backend, link->attachedPedals());
         }
         link->idle();
+        asking::checkFirmware(*link);
         // The library's lists follow the names the poll read.
         if (library && page != nullptr && page->currentTab() == kLibraryTab) library->refreshPresets();
     }
@@ -331,12 +333,12 @@ void CCEditor::command(int32_t tag, int32_t value) {
     switch (tag) {
     case etag::kExportOrBackup:
         if (page != nullptr && page->currentTab() == 0)
-            link->exportPreset();
+            asking::exportPreset(*link, fileFolder);
         else
-            link->saveBackup();
+            asking::saveBackup(*link, fileFolder);
         break;
     case etag::kFirmwareUpdate:
-        link->chooseAndUpdateFirmware();
+        asking::chooseAndUpdateFirmware(*link, fileFolder);
         break;
     case etag::kNextPreset:
         link->stepPreset(true);
@@ -352,7 +354,7 @@ void CCEditor::command(int32_t tag, int32_t value) {
         closeStorePanel();
         break;
     case etag::kLoadFile:
-        if (page == nullptr || page->currentTab() < kTabCount) link->chooseAndLoadFile();
+        if (page == nullptr || page->currentTab() < kTabCount) asking::chooseAndLoadFile(*link, fileFolder);
         break;
     case etag::kStorePanel:
         showStorePanel();
@@ -364,7 +366,7 @@ void CCEditor::command(int32_t tag, int32_t value) {
         if (confirmWarning(kDeleteQuestion)) deleteAsStep();
         break;
     case etag::kResetPedal:
-        link->resetPedal();
+        asking::resetPedal(*link);
         break;
     default:
         break;
@@ -518,7 +520,7 @@ void CCEditor::filesDropped(const std::vector<std::string>& paths) {
     }
     const Operation operation(*this);
     if (paths.empty() || !link) return;
-    link->loadFile(paths.front());
+    asking::loadFile(*link, paths.front());
     if (paths.size() > 1) showInfo(notLoadedText(paths));
 }
 

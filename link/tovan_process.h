@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "link/file_outcome.h"
 #include "link/hid_device.h"
 #include "link/pedal_view.h"
+#include "link/player_questions.h"
 #include "link/preset_file_codec.h"
 #include "link/protocol.h"
 #include "model/cvs_process.h"
@@ -90,10 +92,13 @@ public:
     bool storePreset(const char* name, const char* description, int32_t slot);
     void deletePreset();
     bool revertPreset();
-    bool confirmDiscard();
+    // Selects a preset as the player would: when the loaded preset holds
+    // edits, the player's questions decide whether they are discarded first.
     void selectPreset(int32_t preset);
     void stepPreset(bool up);
     bool setPedalMode(bool on);
+    // Resets every setting on the pedal but its name (user presets stay), and
+    // reads it again. The caller has asked the player.
     void resetPedal();
     // A user slot as the pedal holds it: its name, description and values.
     struct SlotContents {
@@ -130,18 +135,20 @@ public:
     };
     void fillPresetMenu(int32_t tag, const PresetMenuStyle& style);
     bool enterUpdateMode();
-    // Offers the carried firmware once after a connection (the program supplies the image).
-    void checkFirmware();
-    // The manual update: the player picks a firmware file, which is kept afterwards.
-    void chooseAndUpdateFirmware();
+    // After a connection the carried firmware is offered once: the editor
+    // takes the check (it asks the player) with the image to offer, the one
+    // given or else the one the program carries.
+    bool takeFirmwareCheck() {
+        const bool due = firmwareCheck;
+        firmwareCheck = false;
+        return due;
+    }
+    std::span<const uint8_t> firmwareImageToOffer() const;
     void setFirmwareImage(std::span<const uint8_t> image) { firmwareImage = image; }
 
-    // Preset and backup files. The *To and loadFile forms take a path; the others
-    // ask for one first. Failures are told to the user in message boxes.
-    void exportPreset();
-    bool exportPresetTo(const std::string& path);
-    void saveBackup();
-    bool saveBackupTo(const std::string& path);
+    // Preset and backup files. The outcome says what the player is told.
+    FileOutcome exportPresetTo(const std::string& path);
+    FileOutcome saveBackupTo(const std::string& path);
     // A whole backup read from the pedal into memory, the pedal put back
     // where it was. failure says why there are no bytes.
     struct BackupRead {
@@ -151,12 +158,15 @@ public:
         bool putBack = false;
     };
     BackupRead readBackup();
-    // True when the whole file was loaded.
-    bool loadFile(const std::string& path);
-    // The same for a file already read; path names it (a preset takes its base name).
-    bool loadFileBytes(std::span<const uint8_t> bytes, const std::string& path);
-    bool loadDecodedFile(const presetfile::DecodedFile& file, const std::string& path);
-    void chooseAndLoadFile();
+    // The file at path decoded, or nothing when it could not be opened (the
+    // outcome says so). A file larger than the format allows decodes as none of ours.
+    std::optional<presetfile::DecodedFile> openFile(const std::string& path, FileOutcome& outcome);
+    // A readable backup: loading it restores the whole pedal, which the caller
+    // asks the player about first.
+    static bool restoresPedal(const presetfile::DecodedFile& file);
+    // Loads a decoded file; path names it (a preset takes its base name). A
+    // backup is restored. ok when the whole file was loaded.
+    FileOutcome loadDecodedFile(const presetfile::DecodedFile& file, const std::string& path);
     // Times the waits of backup and restore (tests drive it by hand).
     void setClock(const Clock* newClock) { clock = newClock != nullptr ? newClock : &steadyClock(); }
 
@@ -189,6 +199,8 @@ public:
     bool firmwareCheckPending() const { return firmwareCheck; }
     PedalView* view() const { return pageView; }
     void setView(PedalView* newView) { pageView = newView; }
+    // Who decides what the link cannot (nothing: edits are kept).
+    void setQuestions(PlayerQuestions* newQuestions) { questions = newQuestions; }
     // Replaces the pause used between exchanges (tests pass time by hand).
     void setSleeper(Sleeper sleeper) { sleep = std::move(sleeper); }
     void pause(std::chrono::milliseconds duration) { sleep(duration); }
@@ -223,6 +235,8 @@ private:
     // A value that came from the pedal: into the parameter set, then into the
     // control that shows it, without being written back.
     void showPedalValue(int32_t index, int32_t value);
+    // True when nothing is edited, or the player lets the edits go (they are reverted).
+    bool confirmDiscard();
     void applySetlistEdit(int32_t index, int32_t value);
     void setLockedState(bool on);
     void followModeSwitch(bool on);
@@ -310,6 +324,5 @@ private:
     bool readingChanges = false;
     std::vector<std::string> presetTexts;
     const Clock* clock = &steadyClock();
-    // Where the file dialogs open next.
-    std::string fileFolder;
+    PlayerQuestions* questions = nullptr;
 };

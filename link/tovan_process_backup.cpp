@@ -13,15 +13,12 @@
 #include "model/pedal_parameters.h"
 #include "model/pedal_values.h"
 #include "platform/atomic_file.h"
-#include "toolkit/dialogs.h"
 
 using namespace tovan;
 using namespace presetfile;
 
 namespace {
 
-constexpr const char* kBackupInfo =
-    "During backup, do not touch the controls on the Tovan, and wait until the operation is complete.";
 constexpr const char* kWriteFailedText =
     "The file could not be written. Check the folder and the free space.";
 
@@ -215,24 +212,17 @@ TovanProcess::BackupRead TovanProcess::readBackup() {
     return result;
 }
 
-bool TovanProcess::saveBackupTo(const std::string& path) {
-    showInfo(kBackupInfo);
+FileOutcome TovanProcess::saveBackupTo(const std::string& path) {
     const BackupRead backup = readBackup();
     // Only a complete backup replaces a file; a short one would pass for good.
-    if (!backup.failure.empty()) {
-        showError("The backup could not be completed: " + backup.failure +
-                  ". No backup file was written; an existing file was left as it was.");
-        return false;
-    }
-    if (!writeFileAtomically(path, backup.bytes)) {
-        showError(kWriteFailedText);
-        return false;
-    }
-    if (!backup.putBack) {
-        showError("The backup was saved, but the Tovan could not be put back on " + backup.place + ".");
-        return false;
-    }
-    return true;
+    if (!backup.failure.empty())
+        return FileOutcome::failed("The backup could not be completed: " + backup.failure +
+                                   ". No backup file was written; an existing file was left as it was.");
+    if (!writeFileAtomically(path, backup.bytes)) return FileOutcome::failed(kWriteFailedText);
+    if (!backup.putBack)
+        return FileOutcome::failed("The backup was saved, but the Tovan could not be put back on " +
+                                   backup.place + ".");
+    return FileOutcome::done();
 }
 
 bool TovanProcess::writeRestoredValue(int32_t index, int32_t value, std::map<int32_t, int32_t>& known) {

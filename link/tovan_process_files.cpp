@@ -8,7 +8,6 @@
 #include "model/pedal_parameters.h"
 #include "model/pedal_values.h"
 #include "platform/atomic_file.h"
-#include "toolkit/dialogs.h"
 #include "toolkit/path_text.h"
 
 using namespace tovan;
@@ -16,12 +15,6 @@ using namespace presetfile;
 
 namespace {
 
-constexpr const char* kRestoreQuestion =
-    "You are loading a complete backup of the Tovan. This will replace all your presets with those from the "
-    "backup.\n\nAre you sure you want to do this?";
-constexpr const char* kRestoreWarning =
-    "During backup restore, do not touch the controls on the Tovan, and wait "
-    "until the operation is complete.\n\nDo you want to continue?";
 constexpr const char* kNewerText =
     "This file requires a newer version of this application. It could not be processed completely.";
 constexpr const char* kPedalErrorText =
@@ -31,13 +24,6 @@ constexpr const char* kNotValidText =
 constexpr const char* kWriteFailedText =
     "The file could not be written. Check the folder and the free space.";
 constexpr const char* kOpenFailedText = "The file could not be opened.";
-
-const std::vector<std::string> kPresetType{std::string(kPresetExtension)};
-const std::vector<std::string> kPresetDescription{"Tovan preset"};
-const std::vector<std::string> kBackupType{std::string(kBackupExtension)};
-const std::vector<std::string> kBackupDescription{"Tovan backup"};
-const std::vector<std::string> kLoadTypes{std::string(kPresetExtension), std::string(kBackupExtension)};
-const std::vector<std::string> kLoadDescriptions{"Tovan preset", "Tovan backup"};
 
 } // namespace
 
@@ -62,49 +48,33 @@ void TovanProcess::applyFileValue(int32_t index, int32_t value) {
         sendParameter(index, static_cast<float>(value));
 }
 
-bool TovanProcess::exportPresetTo(const std::string& path) {
+FileOutcome TovanProcess::exportPresetTo(const std::string& path) {
     Writer writer;
     writer.fileHeader(FileKind::Preset);
     writePresetChunk(writer);
-    if (writeFileAtomically(path, writer.bytes())) return true;
-    showError(kWriteFailedText);
-    return false;
+    if (writeFileAtomically(path, writer.bytes())) return FileOutcome::done();
+    return FileOutcome::failed(kWriteFailedText);
 }
 
-void TovanProcess::exportPreset() {
-    char description[24];
-    const auto preset = static_cast<int32_t>(loadedPresetNumber);
-    readPresetDescription(preset % 100, preset >= 100, description);
-    std::string path = suggestedPresetFileName(description);
-    if (!askSaveFile("Export Preset", kPresetType, kPresetDescription, fileFolder, path, true)) return;
-    exportPresetTo(path);
-}
-
-void TovanProcess::saveBackup() {
-    std::string path = "Tovan Backup";
-    if (!askSaveFile("Save All (backup)", kBackupType, kBackupDescription, fileFolder, path, true)) return;
-    saveBackupTo(path);
-}
-
-bool TovanProcess::loadFile(const std::string& path) {
+std::optional<DecodedFile> TovanProcess::openFile(const std::string& path, FileOutcome& outcome) {
     const FileBytes read = readFileBytes(path);
     if (read.problem != ReadProblem::None && read.problem != ReadProblem::TooLarge) {
-        showError(kOpenFailedText);
-        return false;
+        outcome = FileOutcome::failed(kOpenFailedText);
+        return std::nullopt;
     }
     // Anything larger than the format allows is not one of our files.
-    return loadFileBytes(read.problem == ReadProblem::TooLarge ? std::vector<uint8_t>{} : read.bytes, path);
+    return decodeFile(read.problem == ReadProblem::TooLarge ? std::vector<uint8_t>{} : read.bytes);
 }
 
-bool TovanProcess::loadFileBytes(std::span<const uint8_t> bytes, const std::string& path) {
-    return loadDecodedFile(decodeFile(bytes), path);
+bool TovanProcess::restoresPedal(const DecodedFile& file) {
+    return file.status == FileStatus::Readable && file.kind == FileKind::Backup;
 }
 
-bool TovanProcess::loadDecodedFile(const DecodedFile& file, const std::string& path) {
+FileOutcome TovanProcess::loadDecodedFile(const DecodedFile& file, const std::string& path) {
     bool newer = file.flags.newer || file.status == FileStatus::NewerFormat;
     std::string pedalError;
     bool failure = file.status == FileStatus::TooShort;
-    if (file.status == FileStatus::Foreign) return false;
+    if (file.status == FileStatus::Foreign) return {};
 
     if (file.status == FileStatus::Readable && file.kind == FileKind::Preset) {
         const PresetContents& preset = file.presets.front();
@@ -125,19 +95,14 @@ bool TovanProcess::loadDecodedFile(const DecodedFile& file, const std::string& p
             currentDescription.fill(0);
             std::memcpy(currentDescription.data(), base.data(), base.size());
         }
-    } else if (file.status == FileStatus::Readable && file.kind == FileKind::Backup) {
-        if (!askYesNo(kRestoreQuestion) || !askYesNo(kRestoreWarning)) return false;
+    } else if (restoresPedal(file)) {
         failure = !restoreBackup(file, pedalError);
     }
 
-    if (newer) showError(kNewerText);
-    if (!pedalError.empty()) showError(std::string(kPedalErrorText) + pedalError);
-    if (failure) showError(kNotValidText);
-    return !newer && pedalError.empty() && !failure;
-}
-
-void TovanProcess::chooseAndLoadFile() {
-    std::string path;
-    if (!askOpenFile("Load", kLoadTypes, kLoadDescriptions, fileFolder, path, true)) return;
-    loadFile(path);
+    FileOutcome outcome;
+    if (newer) outcome.problems.emplace_back(kNewerText);
+    if (!pedalError.empty()) outcome.problems.push_back(std::string(kPedalErrorText) + pedalError);
+    if (failure) outcome.problems.emplace_back(kNotValidText);
+    outcome.ok = !newer && pedalError.empty() && !failure;
+    return outcome;
 }

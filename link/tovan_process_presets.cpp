@@ -6,16 +6,11 @@
 #include "model/parameter_rounding.h"
 #include "model/pedal_parameters.h"
 #include "model/pedal_values.h"
-#include "toolkit/dialogs.h"
 
 using namespace tovan;
 
 namespace {
 
-constexpr const char* kDiscardQuestion =
-    "The current preset has been edited.\n\nDo you want to discard changes and select a new preset?";
-constexpr const char* kResetQuestion =
-    "Are you sure? This will reset all settings on the Tovan. It will not delete your user presets.";
 constexpr int32_t kFirstSlotPresetTag = 112;
 constexpr int32_t kSetlistSlots = 20;
 
@@ -95,17 +90,14 @@ bool TovanProcess::revertPreset() {
 
 bool TovanProcess::confirmDiscard() {
     if (!edited) return true;
-    const bool discard = askYesNo(kDiscardQuestion);
+    const bool discard = questions != nullptr && questions->discardEdits();
     if (discard) revertPreset();
     return discard;
 }
 
 void TovanProcess::selectPreset(int32_t preset) {
     if (!connected) return;
-    if (edited) {
-        if (!askYesNo(kDiscardQuestion)) return;
-        revertPreset();
-    }
+    if (!confirmDiscard()) return;
     parameterManager->SetValue(kCurrentPreset, static_cast<float>(preset));
     ParameterChanged(kCurrentPreset);
     FlushChanges();
@@ -129,7 +121,7 @@ bool TovanProcess::setPedalMode(bool on) {
 }
 
 void TovanProcess::resetPedal() {
-    if (!askYesNo(kResetQuestion) || !connected) return;
+    if (!connected) return;
     write(proto::kGroupDevice, proto::device::kReset, {});
     pause(std::chrono::milliseconds(200));
     proto::Payload name{};

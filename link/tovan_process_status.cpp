@@ -3,7 +3,6 @@
 #include "link/firmware_update.h"
 #include "link/tovan_process.h"
 #include "model/pedal_parameters.h"
-#include "toolkit/dialogs.h"
 
 using namespace tovan;
 
@@ -151,23 +150,11 @@ void TovanProcess::idle() {
         closePanelRequested = false;
         if (pageView != nullptr) pageView->closeModalPanel();
     }
-    if (firmwareCheck) checkFirmware();
     if (pageView != nullptr) pageView->commitPendingEdits();
     pollStatus();
 }
 
-void TovanProcess::checkFirmware() {
-    firmwareCheck = false;
-    const firmware::Version pedal{firmwareVersion[0], firmwareVersion[1], firmwareVersion[2]};
+std::span<const uint8_t> TovanProcess::firmwareImageToOffer() const {
     // The image the program carries, unless one was given (tests do).
-    const std::span<const uint8_t> image = firmwareImage.empty() ? firmware::carriedImage() : firmwareImage;
-    firmware::checkFirmware(pedal, image, [this] { return enterUpdateMode(); });
-}
-
-void TovanProcess::chooseAndUpdateFirmware() {
-    static const std::vector<std::string> types{"pfu"};
-    static const std::vector<std::string> descriptions{"Tovan firmware"};
-    std::string path = " Tovan";
-    if (!askOpenFile("Open File", types, descriptions, fileFolder, path, true)) return;
-    firmware::launchFirmwareUpdate(path, [this] { return enterUpdateMode(); });
+    return firmwareImage.empty() ? firmware::carriedImage() : firmwareImage;
 }

@@ -15,6 +15,7 @@
 #include "editor/layout/layout_row.h"
 #include "editor/library_list.h"
 #include "editor/library_tab.h"
+#include "editor/pedal_questions.h"
 #include "editor/tovan_filter_ctrl.h"
 #include "editor_test_support.h"
 #include "link/tovan_process.h"
@@ -354,7 +355,7 @@ TEST_F(EditHistoryTest, SetlistEditsAreGlobalStepsAndARestoreEndsBothHistories) 
 
     test::TempFolder folder;
     const std::string backup = folder.path() + "/all.tovan_all";
-    ASSERT_TRUE(editor->process()->saveBackupTo(backup));
+    ASSERT_TRUE(asking::saveBackupTo(*editor->process(), backup));
     editor->mainPage()->setTab(0);
     wheel(ptag::kDrive, 1);
     ASSERT_EQ(steps(Book::Preset), 1u);

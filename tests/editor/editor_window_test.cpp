@@ -12,10 +12,11 @@
 #include "editor/editor_tags.h"
 #include "editor/editor_window.h"
 #include "editor/layout/layout_row.h"
+#include "editor/pedal_questions.h"
+#include "editor/permission_doctor.h"
 #include "editor/prefs.h"
 #include "editor/tovan_filter_ctrl.h"
 #include "editor_test_support.h"
-#include "link/permission_doctor.h"
 #include "link/tovan_process.h"
 #include "model/pedal_parameters.h"
 #include "platform/dialogs.h"
@@ -652,7 +653,7 @@ TEST_F(EditorStart, AFileHandedOverBeforeThePedalIsReadIsLoadedOnceItIs) {
         writer.process()->setSleeper([](std::chrono::milliseconds) {});
         ASSERT_TRUE(backend.sim.pedal(0).turnControl(5, 0, 0, 33));
         window.fireTimer(writer, CCEditor::kPollTimer);
-        ASSERT_TRUE(writer.process()->exportPresetTo(file));
+        ASSERT_TRUE(asking::exportPresetTo(*writer.process(), file));
         ASSERT_TRUE(backend.sim.pedal(0).turnControl(5, 0, 0, 77));
         writer.Close();
     }

@@ -13,6 +13,7 @@
 #include <span>
 #include <tuple>
 
+#include "editor/pedal_questions.h"
 #include "link/preset_file_codec.h"
 #include "link/protocol.h"
 #include "link/tovan_process.h"
@@ -203,7 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             script.phase = Phase::Restore;
             dialogs.answerNext(MessageAnswer::Yes);
             dialogs.answerNext(MessageAnswer::Yes);
-            process.loadDecodedFile(backupFile(), "fuzz.tovan_all");
+            asking::loadDecodedFile(process, backupFile(), "fuzz.tovan_all");
             script.phase = Phase::Reading;
             process.pollStatus();
         }

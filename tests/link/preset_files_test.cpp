@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "editor/pedal_questions.h"
 #include "file_test_support.h"
 #include "link/preset_file_codec.h"
 #include "link/tovan_process.h"
@@ -138,7 +139,7 @@ TEST_F(Files, AnExportedPresetHoldsThePedalsPreset) {
         ASSERT_TRUE(pedal().turnControl(5, 0, i, next++));
     process.reloadLocked(true);
     const fs::path file = folder / "export.tovan";
-    ASSERT_TRUE(process.exportPresetTo(file.string()));
+    ASSERT_TRUE(asking::exportPresetTo(process, file.string()));
     const auto bytes = readBytes(file);
     ASSERT_EQ(bytes.size(), 468u);
     EXPECT_EQ(bytes, presetFileByHand(pedal(), pedal().userPreset(7)));
@@ -152,12 +153,12 @@ TEST_F(Files, LoadingAPresetFileRestoresTheEditBuffer) {
     connect();
     const auto before = pedalValues();
     const fs::path file = folder / "A name of twenty-five chars.tovan";
-    ASSERT_TRUE(process.exportPresetTo(file.string()));
+    ASSERT_TRUE(asking::exportPresetTo(process, file.string()));
     ASSERT_TRUE(pedal().turnControl(6, 0, 2, 1234));
     ASSERT_TRUE(pedal().turnControl(7, 1, 7, 3));
     process.pollStatus();
 
-    ASSERT_TRUE(process.loadFile(file.string()));
+    ASSERT_TRUE(asking::loadFile(process, file.string()));
     EXPECT_EQ(pedalValues(), before);
     EXPECT_STREQ(process.presetDescription(), "A name of twenty-fiv");
     EXPECT_TRUE(dialogs.shown.empty());
@@ -165,7 +166,7 @@ TEST_F(Files, LoadingAPresetFileRestoresTheEditBuffer) {
 
 TEST_F(Files, ExportFailuresAreReported) {
     connect();
-    EXPECT_FALSE(process.exportPresetTo((folder / "missing" / "x.tovan").string()));
+    EXPECT_FALSE(asking::exportPresetTo(process, (folder / "missing" / "x.tovan").string()));
     ASSERT_EQ(errors().size(), 1u);
     EXPECT_FALSE(fs::exists(folder / "missing"));
 }
@@ -178,7 +179,7 @@ TEST_F(Files, ABackupRoundTripsThroughThePedal) {
     process.parameters()->SetValue(5, 1.0f);
     process.sendParameter(92, 55.0f);
     const fs::path file = folder / "all.tovan_all";
-    ASSERT_TRUE(process.saveBackupTo(file.string()));
+    ASSERT_TRUE(asking::saveBackupTo(process, file.string()));
     EXPECT_EQ(dialogs.shown.size(), 1u); // the "do not touch" information only
     const auto bytes = readBytes(file);
     Reader reader(bytes);
@@ -206,7 +207,7 @@ TEST_F(Files, ABackupRoundTripsThroughThePedal) {
     process.sendParameter(92, 10.0f);
     dialogs.answerNext(MessageAnswer::Yes);
     dialogs.answerNext(MessageAnswer::Yes);
-    ASSERT_TRUE(process.loadFile(file.string())) << (errors().empty() ? "" : errors().back());
+    ASSERT_TRUE(asking::loadFile(process, file.string())) << (errors().empty() ? "" : errors().back());
     EXPECT_EQ(pedal().userPreset(3).name, storedName);
     EXPECT_EQ(pedal().value(8, 0, 0), 55);
 }
@@ -218,7 +219,7 @@ TEST_F(Files, ABackupThatStopsHalfWayLeavesTheOldFileAlone) {
     sim::Faults faults;
     faults.unplugAfter = static_cast<int64_t>(pedal().counters().exchanges) + 300;
     pedal().setFaults(faults);
-    EXPECT_FALSE(process.saveBackupTo(file.string()));
+    EXPECT_FALSE(asking::saveBackupTo(process, file.string()));
     EXPECT_EQ(readBytes(file), (std::vector<uint8_t>{1, 2, 3}));
     ASSERT_EQ(errors().size(), 1u);
     EXPECT_NE(errors()[0].find("backup"), std::string::npos);
@@ -231,13 +232,13 @@ TEST_F(Files, ABackupThatStopsHalfWayLeavesTheOldFileAlone) {
 TEST_F(Files, ARestoreToAPedalThatStopsAnsweringSaysSo) {
     connect();
     const fs::path file = folder / "all.tovan_all";
-    ASSERT_TRUE(process.saveBackupTo(file.string()));
+    ASSERT_TRUE(asking::saveBackupTo(process, file.string()));
     sim::Faults faults;
     faults.unplugAfter = static_cast<int64_t>(pedal().counters().exchanges) + 200;
     pedal().setFaults(faults);
     dialogs.answerNext(MessageAnswer::Yes);
     dialogs.answerNext(MessageAnswer::Yes);
-    EXPECT_FALSE(process.loadFile(file.string()));
+    EXPECT_FALSE(asking::loadFile(process, file.string()));
     const auto shown = errors();
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.back().rfind(kPedalError, 0), 0u) << shown.back();
@@ -255,7 +256,7 @@ TEST_F(Files, ARestoreWritesOnlyTheSlotsThePedalHas) {
     backend.clear();
     dialogs.answerNext(MessageAnswer::Yes);
     dialogs.answerNext(MessageAnswer::Yes);
-    EXPECT_FALSE(process.loadFile(file.string())) << "it holds no presets";
+    EXPECT_FALSE(asking::loadFile(process, file.string())) << "it holds no presets";
     const auto slotWrites = backend.framesOf(proto::kWrite, 7, 3);
     EXPECT_EQ(slotWrites.size(), 12u * 20u);
     for (const auto& frame : slotWrites)
@@ -267,7 +268,7 @@ TEST_F(Files, BadFilesAreRefusedWithTheRightMessage) {
     connect();
     // 27 bytes: not even a header.
     writeBytes(folder / "short.tovan", std::vector<uint8_t>(27, 0));
-    EXPECT_FALSE(process.loadFile((folder / "short.tovan").string()));
+    EXPECT_FALSE(asking::loadFile(process, (folder / "short.tovan").string()));
     EXPECT_EQ(errors(), std::vector<std::string>{kNotValid});
 
     // Right signature and version, unknown kind: closed without a word.
@@ -276,12 +277,12 @@ TEST_F(Files, BadFilesAreRefusedWithTheRightMessage) {
     auto bytes = unknown.bytes();
     std::memcpy(bytes.data(), "PLAVIK-TOVAN-xyz", 16);
     writeBytes(folder / "odd.tovan", bytes);
-    EXPECT_FALSE(process.loadFile((folder / "odd.tovan").string()));
+    EXPECT_FALSE(asking::loadFile(process, (folder / "odd.tovan").string()));
     EXPECT_EQ(errors().size(), 1u);
 
     // A second filter chunk of a later version: the rest is applied, then the newer message.
     const fs::path file = folder / "newer.tovan";
-    ASSERT_TRUE(process.exportPresetTo(file.string()));
+    ASSERT_TRUE(asking::exportPresetTo(process, file.string()));
     bytes = readBytes(file);
     bytes[28 + 16 + 44 + 36 + 172 + 12] = 2; // the second "filt" header's version
     ASSERT_EQ(std::string(bytes.begin() + 28 + 16 + 44 + 36 + 172, bytes.begin() + 28 + 16 + 44 + 36 + 176),
@@ -289,12 +290,12 @@ TEST_F(Files, BadFilesAreRefusedWithTheRightMessage) {
     writeBytes(file, bytes);
     ASSERT_TRUE(pedal().turnControl(6, 0, 2, 1111));
     process.pollStatus();
-    EXPECT_FALSE(process.loadFile(file.string()));
+    EXPECT_FALSE(asking::loadFile(process, file.string()));
     EXPECT_EQ(errors().back(), kNewer);
     EXPECT_EQ(errors().size(), 2u);
     EXPECT_NE(pedal().value(6, 0, 2), 1111) << "the first filter was applied";
 
-    EXPECT_FALSE(process.loadFile((folder / "absent.tovan").string()));
+    EXPECT_FALSE(asking::loadFile(process, (folder / "absent.tovan").string()));
     EXPECT_EQ(errors().back(), "The file could not be opened.");
 }
 
@@ -318,7 +319,7 @@ size_t presetChunkAt(int slot) {
 TEST_F(Files, ABackupRidesOutAPendingRevertLostAnswersAndFailingBlocks) {
     connect();
     const fs::path clean = folder / "clean.tovan_all";
-    ASSERT_TRUE(process.saveBackupTo(clean.string()));
+    ASSERT_TRUE(asking::saveBackupTo(process, clean.string()));
     process.selectPreset(42);
     pedal().setModeSwitch(true);
 
@@ -342,7 +343,7 @@ TEST_F(Files, ABackupRidesOutAPendingRevertLostAnswersAndFailingBlocks) {
         return HidStatus::ok;
     };
     const fs::path faulty = folder / "faulty.tovan_all";
-    ASSERT_TRUE(process.saveBackupTo(faulty.string())) << (errors().empty() ? "" : errors().back());
+    ASSERT_TRUE(asking::saveBackupTo(process, faulty.string())) << (errors().empty() ? "" : errors().back());
     EXPECT_EQ(blockFailures, 3);
     EXPECT_EQ(readBytes(faulty), readBytes(clean)) << "the same pedal gives the same backup";
     EXPECT_EQ(pedal().activePreset(), 42u);
@@ -359,7 +360,7 @@ TEST_F(Files, ABackupThatCannotReadASlotFailsAndSaysWhich) {
         return kind == 'r' && isRequest(header, 5, 4) && header.address[0] == 0x85 ? HidStatus::failed
                                                                                    : HidStatus::ok;
     };
-    EXPECT_FALSE(process.saveBackupTo(file.string()));
+    EXPECT_FALSE(asking::saveBackupTo(process, file.string()));
     EXPECT_EQ(readBytes(file), (std::vector<uint8_t>{7, 7, 7}));
     ASSERT_EQ(errors().size(), 1u);
     EXPECT_NE(errors()[0].find("P05 could not be read: the Tovan did not answer"), std::string::npos)
@@ -370,7 +371,7 @@ TEST_F(Files, ABackupThatCannotReadASlotFailsAndSaysWhich) {
 TEST_F(Files, ARestoreLeavesSlotsItCannotRestoreAsTheyAre) {
     connect();
     const fs::path file = folder / "all.tovan_all";
-    ASSERT_TRUE(process.saveBackupTo(file.string()));
+    ASSERT_TRUE(asking::saveBackupTo(process, file.string()));
     auto bytes = readBytes(file);
     ASSERT_EQ(std::string(bytes.begin() + presetChunkAt(3), bytes.begin() + presetChunkAt(3) + 4), "pret");
     bytes[presetChunkAt(3) + 12] = 2; // P03 comes from a later version
@@ -403,7 +404,7 @@ TEST_F(Files, ARestoreLeavesSlotsItCannotRestoreAsTheyAre) {
     };
     dialogs.answerNext(MessageAnswer::Yes);
     dialogs.answerNext(MessageAnswer::Yes);
-    EXPECT_FALSE(process.loadFile(file.string()));
+    EXPECT_FALSE(asking::loadFile(process, file.string()));
     const auto shown = errors();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0], kNewer);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "editor/pedal_questions.h"
 #include "link/tovan_process.h"
 #include "model/parameter_kinds.h"
 #include "model/pedal_parameters.h"
@@ -21,6 +22,7 @@ protected:
     Protocol() : process(backend, &view) {
         previousDialogs = setDialogHost(&dialogs);
         view.process = &process;
+        process.setQuestions(&questions);
         process.setSleeper([](std::chrono::milliseconds) {});
         process.Open();
     }
@@ -43,6 +45,7 @@ protected:
     pedaltest::RecordingView view;
     TovanProcess process;
     ScriptedDialogs dialogs;
+    asking::DialogQuestions questions;
     DialogHost* previousDialogs = nullptr;
 };
 
@@ -339,7 +342,7 @@ TEST_F(Protocol, ResetKeepsThePedalsName) {
     process.sendParameter(8, 0.0f);
     dialogs.answerNext(MessageAnswer::Yes);
     backend.clear();
-    process.resetPedal();
+    asking::resetPedal(process);
     const auto all = frames();
     ASSERT_GE(all.size(), 3u);
     EXPECT_TRUE(all[0].is(W, 1, 7));
@@ -350,7 +353,7 @@ TEST_F(Protocol, ResetKeepsThePedalsName) {
     EXPECT_EQ(std::memcmp(name.data(), "My Tovan", 8), 0);
 
     backend.clear();
-    process.resetPedal(); // No: nothing happens
+    asking::resetPedal(process); // No: nothing happens
     EXPECT_TRUE(frames().empty());
 }
 
@@ -379,7 +382,7 @@ TEST_F(Protocol, NothingIsSentWhileDisconnected) {
     process.deletePreset();
     process.storePreset("abc", "def", 1);
     dialogs.answerNext(MessageAnswer::Yes);
-    process.resetPedal();
+    asking::resetPedal(process);
     process.pollStatus();
     process.reload(true);
     EXPECT_TRUE(frames().empty());

@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "editor/pedal_questions.h"
 #include "link/file_reading.h"
 #include "link/librarian.h"
 #include "link/preset_file_codec.h"
@@ -233,6 +234,7 @@ private:
         }
         tovan::HidBackend& pedals = served.backend != nullptr ? *served.backend : *backend;
         process = std::make_unique<TovanProcess>(pedals, &view);
+        process->setQuestions(&questions);
         process->Open();
         process->connectPedal();
         if (served.backend != nullptr) return connectServed();
@@ -594,13 +596,13 @@ private:
         if (!dialogs.canAnswer()) return refuseWithoutAnswer("resetting the pedal's settings");
         process->readDeviceInfo();
         const uint64_t before = process->failedExchanges();
-        process->resetPedal();
+        asking::resetPedal(*process);
         return process->failedExchanges() == before ? kCliOk : fail("the pedal did not answer");
     }
 
     int exportPreset() {
         process->reload(false);
-        return process->exportPresetTo(options.arguments[0]) ? kCliOk : kCliFailed;
+        return asking::exportPresetTo(*process, options.arguments[0]) ? kCliOk : kCliFailed;
     }
 
     // The file's bytes, or the reason it is refused (a folder, a device, a pipe, too large).
@@ -628,13 +630,13 @@ private:
         if (backupFile) process->readSetlists();
         if (file.status == presetfile::FileStatus::Foreign)
             return fail(path + " is not a Tovan preset or backup file");
-        if (!process->loadFile(path)) return kCliFailed;
+        if (!asking::loadFile(*process, path)) return kCliFailed;
         return kCliOk;
     }
 
     int backup() {
         checkedItself = true;
-        return process->saveBackupTo(options.arguments[0]) ? kCliOk : kCliFailed;
+        return asking::saveBackupTo(*process, options.arguments[0]) ? kCliOk : kCliFailed;
     }
 
     // A backup file that can be compared: read whole, of a version we know.
@@ -904,6 +906,8 @@ private:
     CliView view;
     ServedBy served;
     std::unique_ptr<tovan::HidBackend> backend;
+    // Questions the link needs answered mid-operation, asked on the terminal.
+    asking::DialogQuestions questions;
     std::unique_ptr<TovanProcess> process;
     bool checkedItself = false;
     bool handedOver = false;
