@@ -484,9 +484,9 @@ void CBackPage::showPedalHeld(std::string_view holder) {
 }
 
 void CBackPage::deviceInfoChanged() {
-    if (process != nullptr && process->isConnected()) {
-        setInfoText(Role::FirmwareText, versionText(process->firmware()));
-        setInfoText(Role::HardwareText, versionText(process->secondFirmware()));
+    if (process != nullptr && process->session().isConnected()) {
+        setInfoText(Role::FirmwareText, versionText(process->session().firmwareVersion()));
+        setInfoText(Role::HardwareText, versionText(process->session().secondVersion()));
         setInfoText(Role::PedalNameText, process->formatText(kDeviceName));
     }
     CTovanFilterCtrl* display = filterDisplay();

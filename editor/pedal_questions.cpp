@@ -33,7 +33,7 @@ const std::vector<std::string> kFirmwareTypes{"pfu"};
 const std::vector<std::string> kFirmwareDescriptions{"Tovan firmware"};
 
 std::function<bool()> updateModeOf(TovanProcess& process) {
-    return [&process] { return process.enterUpdateMode(); };
+    return [&process] { return process.firmware().enterUpdateMode(); };
 }
 
 } // namespace
@@ -49,17 +49,17 @@ bool tell(const FileOutcome& outcome) {
 }
 
 void resetPedal(TovanProcess& process) {
-    if (askYesNo(kResetQuestion)) process.resetPedal();
+    if (askYesNo(kResetQuestion)) process.presets().resetSettings();
 }
 
 bool exportPresetTo(TovanProcess& process, const std::string& path) {
-    return tell(process.exportPresetTo(path));
+    return tell(process.files().exportPreset(path));
 }
 
 void exportPreset(TovanProcess& process, std::string& folder) {
     char description[24];
-    const int32_t preset = process.loadedPreset();
-    process.readPresetDescription(preset % 100, preset >= 100, description);
+    const int32_t preset = process.presets().loaded();
+    process.presets().readDescription(preset % 100, preset >= 100, description);
     std::string path = presetfile::suggestedPresetFileName(description);
     if (!askSaveFile("Export Preset", kPresetType, kPresetDescription, folder, path, true)) return;
     exportPresetTo(process, path);
@@ -67,7 +67,7 @@ void exportPreset(TovanProcess& process, std::string& folder) {
 
 bool saveBackupTo(TovanProcess& process, const std::string& path) {
     showInfo(kBackupInfo);
-    return tell(process.saveBackupTo(path));
+    return tell(process.backup().saveTo(path));
 }
 
 void saveBackup(TovanProcess& process, std::string& folder) {
@@ -77,14 +77,14 @@ void saveBackup(TovanProcess& process, std::string& folder) {
 }
 
 bool loadDecodedFile(TovanProcess& process, const presetfile::DecodedFile& file, const std::string& path) {
-    if (TovanProcess::restoresPedal(file) && (!askYesNo(kRestoreQuestion) || !askYesNo(kRestoreWarning)))
+    if (PresetFiles::restoresPedal(file) && (!askYesNo(kRestoreQuestion) || !askYesNo(kRestoreWarning)))
         return false;
-    return tell(process.loadDecodedFile(file, path));
+    return tell(process.files().load(file, path));
 }
 
 bool loadFile(TovanProcess& process, const std::string& path) {
     FileOutcome opened;
-    const std::optional<presetfile::DecodedFile> file = process.openFile(path, opened);
+    const std::optional<presetfile::DecodedFile> file = process.files().open(path, opened);
     if (!file) return tell(opened);
     return loadDecodedFile(process, *file, path);
 }
@@ -116,9 +116,9 @@ void offerFirmware(firmware::Version pedal, std::span<const uint8_t> image,
 }
 
 void checkFirmware(TovanProcess& process) {
-    if (!process.takeFirmwareCheck()) return;
-    const std::array<uint8_t, 3> version = process.firmware();
-    offerFirmware({version[0], version[1], version[2]}, process.firmwareImageToOffer(),
+    if (!process.firmware().takeCheck()) return;
+    const std::array<uint8_t, 3> version = process.session().firmwareVersion();
+    offerFirmware({version[0], version[1], version[2]}, process.firmware().imageToOffer(),
                   updateModeOf(process));
 }
 

@@ -19,7 +19,7 @@
 // command-line tool share this code.
 class Librarian {
 public:
-    using Contents = TovanProcess::SlotContents;
+    using Contents = PresetSlots::SlotContents;
 
     // One slot written: what it held before and what it holds now.
     struct Written {

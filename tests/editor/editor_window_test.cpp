@@ -54,7 +54,7 @@ protected:
         previousBoxes = setEditBoxHost(&boxes);
         editor = std::make_unique<CCEditor>(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
         ASSERT_TRUE(editor->Open(&window));
-        editor->process()->setSleeper([](std::chrono::milliseconds) {});
+        editor->process()->exchange().setSleeper([](std::chrono::milliseconds) {});
         backend.clear();
     }
     void TearDown() override {
@@ -93,7 +93,7 @@ protected:
 };
 
 TEST_F(EditorWindowTest, OpeningBuildsConnectsAndStartsTheTimers) {
-    EXPECT_TRUE(editor->process()->isConnected());
+    EXPECT_TRUE(editor->process()->session().isConnected());
     EXPECT_EQ(window.timerPeriod(CCEditor::kPollTimer), 100u);
     EXPECT_EQ(window.timerPeriod(CCEditor::kTickTimer), 20u);
     EXPECT_EQ(editor->mainPage()->getPageId(), kMainPageId);
@@ -192,7 +192,7 @@ TEST_F(EditorWindowTest, ADragFallsBackToRelativeMovesWhereWarpsAreRefused) {
 }
 
 TEST_F(EditorWindowTest, DeleteAsksAndOnlyOkDeletes) {
-    editor->process()->selectPreset(105);
+    editor->process()->presets().select(105);
     ASSERT_EQ(pedal().activePreset(), 105u);
     const std::string before = presetName(5);
     dialogs.answerNext(MessageAnswer::Cancel);
@@ -218,11 +218,11 @@ TEST_F(EditorWindowTest, DiscardRevertsTheEdits) {
 }
 
 TEST_F(EditorWindowTest, StepButtonsStopAtTheEnds) {
-    editor->process()->selectPreset(199);
+    editor->process()->presets().select(199);
     backend.clear();
     click(etag::kNextPreset);
     EXPECT_EQ(pedal().activePreset(), 199u);
-    editor->process()->selectPreset(0);
+    editor->process()->presets().select(0);
     backend.clear();
     click(etag::kPreviousPreset);
     EXPECT_EQ(pedal().activePreset(), 0u);
@@ -472,15 +472,15 @@ TEST_F(EditorHotplugTest, APlugInRefreshesTheMenuAndThePageUnderTheRedrawLock) {
     {
         CCEditor editor(nullptr, backend, std::span<const uint8_t>{}, nullptr, true);
         ASSERT_TRUE(editor.Open(&window));
-        editor.process()->setSleeper([](std::chrono::milliseconds) {});
+        editor.process()->exchange().setSleeper([](std::chrono::milliseconds) {});
         backend.editor = &editor;
         editor.devicesChanged(); // as the hot-plug thread's notice runs it on the window's loop
         backend.sim.unplug(0);
         editor.devicesChanged();
-        EXPECT_FALSE(editor.process()->isConnected());
+        EXPECT_FALSE(editor.process()->session().isConnected());
         backend.sim.plug(std::make_unique<tovan::sim::SimPedal>());
         editor.devicesChanged();
-        EXPECT_TRUE(editor.process()->isConnected());
+        EXPECT_TRUE(editor.process()->session().isConnected());
         EXPECT_GE(backend.scans, 3);
         EXPECT_EQ(backend.unlockedScans, 0);
         backend.editor = nullptr;
@@ -496,7 +496,7 @@ TEST_F(EditorHotplugTest, EveryExchangeOfAReloadHappensUnderTheRedrawLock) {
     {
         CCEditor editor(nullptr, backend, std::span<const uint8_t>{}, nullptr, true);
         ASSERT_TRUE(editor.Open(&window));
-        editor.process()->setSleeper([](std::chrono::milliseconds) {});
+        editor.process()->exchange().setSleeper([](std::chrono::milliseconds) {});
         std::recursive_mutex* redraw = editor.lockRedraw().mutex();
         int exchanges = 0;
         int unlocked = 0;
@@ -506,8 +506,8 @@ TEST_F(EditorHotplugTest, EveryExchangeOfAReloadHappensUnderTheRedrawLock) {
             unlocked += anotherThreadCanTake(*redraw) ? 1 : 0;
             return tovan::HidStatus::ok;
         };
-        editor.process()->reloadLocked(true);  // full
-        editor.process()->reloadLocked(false); // values only
+        editor.process()->session().reloadLocked(true);  // full
+        editor.process()->session().reloadLocked(false); // values only
         backend.log->fault = nullptr;
         EXPECT_GT(exchanges, 1000) << "a full reload and a value reload";
         EXPECT_EQ(unlocked, 0) << "exchanges during which another thread could have drawn";
@@ -601,7 +601,7 @@ protected:
         auto editor = std::make_unique<CCEditor>(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
         editor->readPedalWhenShown();
         EXPECT_TRUE(editor->Open(&window));
-        editor->process()->setSleeper([](std::chrono::milliseconds) {});
+        editor->process()->exchange().setSleeper([](std::chrono::milliseconds) {});
         return editor;
     }
 
@@ -617,7 +617,7 @@ TEST_F(EditorStart, TheWindowShowsBeforeThePedalIsReadAndTheReadingDrawsItsProgr
         std::unique_ptr<CCEditor> opened = openReadingWhenShown();
         CCEditor& editor = *opened;
         EXPECT_TRUE(backend.frames().empty()) << "nothing is asked of the pedal before the window shows";
-        EXPECT_FALSE(editor.process()->isConnected());
+        EXPECT_FALSE(editor.process()->session().isConnected());
         auto* caption = dynamic_cast<CCStaticTextCtrl*>(editor.mainPage()->object(Role::BusyCaption));
         ASSERT_NE(caption, nullptr);
         EXPECT_EQ(caption->getText(), layout::kReadingText);
@@ -631,7 +631,7 @@ TEST_F(EditorStart, TheWindowShowsBeforeThePedalIsReadAndTheReadingDrawsItsProgr
         const CCRect overlay = editor.mainPage()->object(Role::BusyOverlay)->getBounds();
         window.presentPending(editor);
         ASSERT_TRUE(window.fireTimer(editor, CCEditor::kStartReadTimer));
-        EXPECT_TRUE(editor.process()->isConnected());
+        EXPECT_TRUE(editor.process()->session().isConnected());
         EXPECT_GE(backend.frames().size(), 1000u) << "the whole pedal was read";
         int overlayPresents = 0;
         for (const CCRect& r : window.pendingPresents())
@@ -650,7 +650,7 @@ TEST_F(EditorStart, AFileHandedOverBeforeThePedalIsReadIsLoadedOnceItIs) {
         // A preset file whose level differs from the pedal's.
         CCEditor writer(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
         ASSERT_TRUE(writer.Open(&window));
-        writer.process()->setSleeper([](std::chrono::milliseconds) {});
+        writer.process()->exchange().setSleeper([](std::chrono::milliseconds) {});
         ASSERT_TRUE(backend.sim.pedal(0).turnControl(5, 0, 0, 33));
         window.fireTimer(writer, CCEditor::kPollTimer);
         ASSERT_TRUE(asking::exportPresetTo(*writer.process(), file));

@@ -42,11 +42,13 @@ TEST_P(CorruptFile, IsRefusedCleanly) {
     DialogHost* previous = setDialogHost(&dialogs);
     {
         TovanProcess process(backend);
-        process.setSleeper([](std::chrono::milliseconds) {});
+        process.exchange().setSleeper([](std::chrono::milliseconds) {});
         process.Open();
-        ASSERT_TRUE(process.connectPedal());
+        ASSERT_TRUE(process.session().connect());
         EXPECT_FALSE(asking::loadFile(process, path.string()));
-        EXPECT_TRUE(process.request(tovan::proto::kGroupDevice, tovan::proto::device::kStatus).has_value());
+        EXPECT_TRUE(process.exchange()
+                        .request(tovan::proto::kGroupDevice, tovan::proto::device::kStatus)
+                        .has_value());
     }
     setDialogHost(previous);
 }

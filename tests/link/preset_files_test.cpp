@@ -24,7 +24,7 @@ class Files : public ::testing::Test {
 protected:
     Files() : process(backend) {
         previousDialogs = setDialogHost(&dialogs);
-        process.setSleeper(
+        process.exchange().setSleeper(
             [this](std::chrono::milliseconds step) { clock.now += static_cast<uint32_t>(step.count()); });
         process.setClock(&clock);
         process.Open();
@@ -32,14 +32,14 @@ protected:
         folder = mkdtemp(pattern.data());
     }
     ~Files() override {
-        process.attachedPedals().clear();
+        process.session().attachedPedals().clear();
         setDialogHost(previousDialogs);
         std::error_code error;
         fs::remove_all(folder, error);
     }
     void connect() {
-        ASSERT_TRUE(process.connectPedal());
-        process.reloadLocked(true);
+        ASSERT_TRUE(process.session().connect());
+        process.session().reloadLocked(true);
     }
     sim::SimPedal& pedal() { return backend.sim.pedal(0); }
     // The pedal's edit buffer in editor units, for every preset parameter.
@@ -125,8 +125,8 @@ static std::vector<uint8_t> presetFileByHand(const sim::SimPedal& pedal, const s
 
 TEST_F(Files, AnExportedPresetHoldsThePedalsPreset) {
     connect();
-    process.selectPreset(107);
-    process.pollStatus();
+    process.presets().select(107);
+    process.session().pollStatus();
     // A value of its own in every field, the tapers below their middle.
     int16_t next = 1;
     for (uint8_t f = 0; f < 2; ++f) {
@@ -137,7 +137,7 @@ TEST_F(Files, AnExportedPresetHoldsThePedalsPreset) {
     }
     for (uint8_t i = 0; i < 5; ++i)
         ASSERT_TRUE(pedal().turnControl(5, 0, i, next++));
-    process.reloadLocked(true);
+    process.session().reloadLocked(true);
     const fs::path file = folder / "export.tovan";
     ASSERT_TRUE(asking::exportPresetTo(process, file.string()));
     const auto bytes = readBytes(file);
@@ -156,11 +156,11 @@ TEST_F(Files, LoadingAPresetFileRestoresTheEditBuffer) {
     ASSERT_TRUE(asking::exportPresetTo(process, file.string()));
     ASSERT_TRUE(pedal().turnControl(6, 0, 2, 1234));
     ASSERT_TRUE(pedal().turnControl(7, 1, 7, 3));
-    process.pollStatus();
+    process.session().pollStatus();
 
     ASSERT_TRUE(asking::loadFile(process, file.string()));
     EXPECT_EQ(pedalValues(), before);
-    EXPECT_STREQ(process.presetDescription(), "A name of twenty-fiv");
+    EXPECT_STREQ(process.presets().description(), "A name of twenty-fiv");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -173,11 +173,11 @@ TEST_F(Files, ExportFailuresAreReported) {
 
 TEST_F(Files, ABackupRoundTripsThroughThePedal) {
     connect();
-    process.selectPreset(12);
-    process.pollStatus();
-    process.setPedalMode(true);
+    process.presets().select(12);
+    process.session().pollStatus();
+    process.presets().setPedalMode(true);
     process.parameters()->SetValue(5, 1.0f);
-    process.sendParameter(92, 55.0f);
+    process.values().sendParameter(92, 55.0f);
     const fs::path file = folder / "all.tovan_all";
     ASSERT_TRUE(asking::saveBackupTo(process, file.string()));
     EXPECT_EQ(dialogs.shown.size(), 1u); // the "do not touch" information only
@@ -195,16 +195,16 @@ TEST_F(Files, ABackupRoundTripsThroughThePedal) {
     for (PresetContents contents; readPresetChunk(reader, contents, flags); contents = {})
         ++presets;
     EXPECT_EQ(presets, 100);
-    EXPECT_FALSE(process.isBusy());
+    EXPECT_FALSE(process.session().isBusy());
     // The pedal is back on its preset with its mode switch as it was.
     EXPECT_EQ(pedal().activePreset(), 12u);
     EXPECT_TRUE(pedal().modeSwitch());
 
     // Change the pedal, then restore: the user presets and globals come back.
     const auto storedName = pedal().userPreset(3).name;
-    process.selectPreset(103);
-    process.storePreset("Zzz", "Overwritten", 3);
-    process.sendParameter(92, 10.0f);
+    process.presets().select(103);
+    process.presets().store("Zzz", "Overwritten", 3);
+    process.values().sendParameter(92, 10.0f);
     dialogs.answerNext(MessageAnswer::Yes);
     dialogs.answerNext(MessageAnswer::Yes);
     ASSERT_TRUE(asking::loadFile(process, file.string())) << (errors().empty() ? "" : errors().back());
@@ -289,7 +289,7 @@ TEST_F(Files, BadFilesAreRefusedWithTheRightMessage) {
               "filt");
     writeBytes(file, bytes);
     ASSERT_TRUE(pedal().turnControl(6, 0, 2, 1111));
-    process.pollStatus();
+    process.session().pollStatus();
     EXPECT_FALSE(asking::loadFile(process, file.string()));
     EXPECT_EQ(errors().back(), kNewer);
     EXPECT_EQ(errors().size(), 2u);
@@ -320,12 +320,12 @@ TEST_F(Files, ABackupRidesOutAPendingRevertLostAnswersAndFailingBlocks) {
     connect();
     const fs::path clean = folder / "clean.tovan_all";
     ASSERT_TRUE(asking::saveBackupTo(process, clean.string()));
-    process.selectPreset(42);
+    process.presets().select(42);
     pedal().setModeSwitch(true);
 
     // A revert just before leaves status bit 5 pending; then every third
     // status answer is lost, and one block of P05 fails all three attempts.
-    ASSERT_TRUE(process.revertPreset());
+    ASSERT_TRUE(process.presets().revert());
     int statusAnswers = 0;
     int blockFailures = 0;
     bool inP05 = false;
@@ -352,7 +352,7 @@ TEST_F(Files, ABackupRidesOutAPendingRevertLostAnswersAndFailingBlocks) {
 
 TEST_F(Files, ABackupThatCannotReadASlotFailsAndSaysWhich) {
     connect();
-    process.selectPreset(117);
+    process.presets().select(117);
     const fs::path file = folder / "all.tovan_all";
     writeBytes(file, {7, 7, 7});
     // P05's description never arrives, whatever the retries.
@@ -379,13 +379,13 @@ TEST_F(Files, ARestoreLeavesSlotsItCannotRestoreAsTheyAre) {
 
     const auto original = pedal().userPreset(4);
     for (int32_t slot : {3, 4, 7}) {
-        process.selectPreset(100 + slot);
-        process.sendParameter(16, 3333.0f);
-        ASSERT_TRUE(process.storePreset("Zzz", "Changed", slot));
+        process.presets().select(100 + slot);
+        process.values().sendParameter(16, 3333.0f);
+        ASSERT_TRUE(process.presets().store("Zzz", "Changed", slot));
     }
-    process.selectPreset(150);
+    process.presets().select(150);
     pedal().setModeSwitch(true);
-    process.pollStatus();
+    process.session().pollStatus();
 
     // P07 is never stored, and a value of P09 does not reach the pedal.
     int storedSlot = -1;

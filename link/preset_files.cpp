@@ -1,8 +1,11 @@
+#include "link/preset_files.h"
+
 #include <algorithm>
 #include <cstring>
 
 #include "link/file_reading.h"
 #include "link/preset_file_codec.h"
+#include "link/pedal_view.h"
 #include "link/tovan_process.h"
 #include "model/parameter_rounding.h"
 #include "model/pedal_parameters.h"
@@ -27,28 +30,30 @@ constexpr const char* kOpenFailedText = "The file could not be opened.";
 
 } // namespace
 
-void TovanProcess::writePresetChunk(Writer& writer) {
+PresetFiles::PresetFiles(TovanProcess& process, LinkState& state) : process(process), state(state) {}
+
+void PresetFiles::writePresetChunk(Writer& writer) {
     char name[4];
     char description[24];
-    const auto preset = static_cast<int32_t>(loadedPresetNumber);
-    readPresetName(preset % 100, preset >= 100, name);
-    readPresetDescription(preset % 100, preset >= 100, description);
+    const auto preset = static_cast<int32_t>(state.loadedPreset);
+    process.presets().readName(preset % 100, preset >= 100, name);
+    process.presets().readDescription(preset % 100, preset >= 100, description);
     presetfile::writePresetChunk(writer, {name, description}, [this](int32_t index) {
-        return truncateToInt32(parameterManager->GetValue(index));
+        return truncateToInt32(process.parameters()->GetValue(index));
     });
 }
 
-void TovanProcess::applyFileValue(int32_t index, int32_t value) {
-    const int32_t minimum = parameterManager->GetIntMin(index);
-    const int32_t maximum = parameterManager->GetIntMax(index);
+void PresetFiles::applyFileValue(int32_t index, int32_t value) {
+    const int32_t minimum = process.parameters()->GetIntMin(index);
+    const int32_t maximum = process.parameters()->GetIntMax(index);
     if (maximum >= minimum) value = std::clamp(value, minimum, maximum);
-    if (pageView != nullptr && pageView->hasControl(index))
-        pageView->setControlValue(index, value);
+    if (state.view != nullptr && state.view->hasControl(index))
+        state.view->setControlValue(index, value);
     else
-        sendParameter(index, static_cast<float>(value));
+        process.values().sendParameter(index, static_cast<float>(value));
 }
 
-FileOutcome TovanProcess::exportPresetTo(const std::string& path) {
+FileOutcome PresetFiles::exportPreset(const std::string& path) {
     Writer writer;
     writer.fileHeader(FileKind::Preset);
     writePresetChunk(writer);
@@ -56,7 +61,7 @@ FileOutcome TovanProcess::exportPresetTo(const std::string& path) {
     return FileOutcome::failed(kWriteFailedText);
 }
 
-std::optional<DecodedFile> TovanProcess::openFile(const std::string& path, FileOutcome& outcome) {
+std::optional<DecodedFile> PresetFiles::open(const std::string& path, FileOutcome& outcome) {
     const FileBytes read = readFileBytes(path);
     if (read.problem != ReadProblem::None && read.problem != ReadProblem::TooLarge) {
         outcome = FileOutcome::failed(kOpenFailedText);
@@ -66,11 +71,11 @@ std::optional<DecodedFile> TovanProcess::openFile(const std::string& path, FileO
     return decodeFile(read.problem == ReadProblem::TooLarge ? std::vector<uint8_t>{} : read.bytes);
 }
 
-bool TovanProcess::restoresPedal(const DecodedFile& file) {
+bool PresetFiles::restoresPedal(const DecodedFile& file) {
     return file.status == FileStatus::Readable && file.kind == FileKind::Backup;
 }
 
-FileOutcome TovanProcess::loadDecodedFile(const DecodedFile& file, const std::string& path) {
+FileOutcome PresetFiles::load(const DecodedFile& file, const std::string& path) {
     bool newer = file.flags.newer || file.status == FileStatus::NewerFormat;
     std::string pedalError;
     bool failure = file.status == FileStatus::TooShort;
@@ -81,22 +86,22 @@ FileOutcome TovanProcess::loadDecodedFile(const DecodedFile& file, const std::st
         for (const ParameterValue& v : preset.values)
             applyFileValue(v.index, v.value);
         if (preset.name) {
-            currentName.fill(0);
-            currentDescription.fill(0);
-            std::memcpy(currentName.data(), preset.name->shortName.data(),
+            state.currentName.fill(0);
+            state.currentDescription.fill(0);
+            std::memcpy(state.currentName.data(), preset.name->shortName.data(),
                         std::min<size_t>(3, preset.name->shortName.size()));
-            std::memcpy(currentDescription.data(), preset.name->description.data(),
+            std::memcpy(state.currentDescription.data(), preset.name->description.data(),
                         std::min<size_t>(20, preset.name->description.size()));
         }
         failure = !file.complete || file.flags.damaged;
         if (!failure) {
             // The preset takes the file's name as its description.
             const std::string base = baseNameOf(path).substr(0, 20);
-            currentDescription.fill(0);
-            std::memcpy(currentDescription.data(), base.data(), base.size());
+            state.currentDescription.fill(0);
+            std::memcpy(state.currentDescription.data(), base.data(), base.size());
         }
     } else if (restoresPedal(file)) {
-        failure = !restoreBackup(file, pedalError);
+        failure = !process.backup().restore(file, pedalError);
     }
 
     FileOutcome outcome;
