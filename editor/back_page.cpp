@@ -485,8 +485,8 @@ void CBackPage::showPedalHeld(std::string_view holder) {
 
 void CBackPage::deviceInfoChanged() {
     if (process != nullptr && process->session().isConnected()) {
-        setInfoText(Role::FirmwareText, versionText(process->session().firmwareVersion()));
-        setInfoText(Role::HardwareText, versionText(process->session().secondVersion()));
+        setInfoText(Role::FirmwareText, versionText(process->identity().firmwareVersion()));
+        setInfoText(Role::HardwareText, versionText(process->identity().secondVersion()));
         setInfoText(Role::PedalNameText, process->formatText(kDeviceName));
     }
     CTovanFilterCtrl* display = filterDisplay();

@@ -117,7 +117,7 @@ void offerFirmware(firmware::Version pedal, std::span<const uint8_t> image,
 
 void checkFirmware(TovanProcess& process) {
     if (!process.firmware().takeCheck()) return;
-    const std::array<uint8_t, 3> version = process.session().firmwareVersion();
+    const std::array<uint8_t, 3> version = process.identity().firmwareVersion();
     offerFirmware({version[0], version[1], version[2]}, process.firmware().imageToOffer(),
                   updateModeOf(process));
 }

@@ -1,6 +1,5 @@
 #include "link/pedal_session.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "link/pedal_view.h"
@@ -86,7 +85,7 @@ void PedalSession::reload(bool full) {
         PedalPresets& presets = process.presets();
         const int32_t preset = presets.readActive();
         if (full) {
-            readDeviceInfo();
+            process.identity().read();
             process.menus().rebuild();
             process.values().readParameterInfo();
         } else {
@@ -106,21 +105,6 @@ void PedalSession::reload(bool full) {
         view->deviceInfoChanged();
         view->endUpdate();
     }
-}
-
-void PedalSession::readDeviceInfo() {
-    PedalExchange& exchange = process.exchange();
-    if (const auto versions = exchange.request(proto::kGroupDevice, proto::device::kVersions)) {
-        std::copy_n(versions->begin(), 3, state.firmwareVersion.begin());
-        std::copy_n(versions->begin() + 3, 3, state.secondVersion.begin());
-    }
-    if (const auto identity = exchange.request(proto::kGroupDevice, proto::device::kUniqueId)) {
-        state.uniqueIdText.fill(0);
-        for (size_t i = 0; i < 12; ++i)
-            std::snprintf(state.uniqueIdText.data() + 2 * i, 3, "%02X", (*identity)[4 + i]);
-    }
-    if (const auto name = exchange.request(proto::kGroupDevice, proto::device::kName))
-        process.parameters()->SetData(kDeviceName, name->data());
 }
 
 void PedalSession::reloadLocked(bool full) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,8 +14,8 @@ class TovanProcess;
 // for pedals and the device selector, the choice of the pedal in use, the
 // reads of the whole pedal (full) or of its values, and the status poll that
 // follows what is done on the pedal itself (its knobs, switch, lock and
-// presets). Talks to the pedal through the exchange, and to the values,
-// presets, menus and setlists parts through the owner.
+// presets), reading the pedal's identity with a full reload. Talks to the pedal through the exchange, and to
+// the values, identity, presets, menus and setlists parts through the owner.
 class PedalSession {
 public:
     PedalSession(TovanProcess& process, LinkState& state, tovan::HidBackend& backend);
@@ -36,12 +35,6 @@ public:
     // Who holds the pedal the link would use when another program has it (the
     // first attached pedal held elsewhere while none is connected), else nothing.
     std::optional<tovan::ClaimHolder> pedalHeldElsewhere() const;
-
-    // Versions, unique identifier and the pedal's name.
-    void readDeviceInfo();
-    std::array<uint8_t, 3> firmwareVersion() const { return state.firmwareVersion; }
-    std::array<uint8_t, 3> secondVersion() const { return state.secondVersion; }
-    const char* uniqueId() const { return state.uniqueIdText.data(); }
 
     // Reads the pedal into the parameter set and the page: everything (full)
     // or its values; the locked form is one update of the page, with the

@@ -7,6 +7,7 @@
 #include "link/link_values.h"
 #include "link/pedal_exchange.h"
 #include "link/pedal_firmware.h"
+#include "link/pedal_identity.h"
 #include "link/pedal_presets.h"
 #include "link/pedal_session.h"
 #include "link/pedal_setlists.h"
@@ -23,6 +24,7 @@
 // it makes and hands out:
 //   exchange()  every report said to the pedal, with retries and counters
 //   session()   connection, device selector, status poll and reloads
+//   identity()  the pedal's versions, unique identifier and name
 //   values()    parameter values both ways, never writing back what was read
 //   presets()   the active preset: names, select, store, delete, revert, reset
 //   menus()     the preset menus of the selectors
@@ -45,6 +47,8 @@ public:
     PedalExchange& exchange() { return exchangePart; }
     PedalSession& session() { return sessionPart; }
     const PedalSession& session() const { return sessionPart; }
+    PedalIdentity& identity() { return identityPart; }
+    const PedalIdentity& identity() const { return identityPart; }
     LinkValues& values() { return valuesPart; }
     const LinkValues& values() const { return valuesPart; }
     PedalPresets& presets() { return presetsPart; }
@@ -72,6 +76,7 @@ private:
     LinkState state;
     PedalExchange exchangePart;
     PedalSession sessionPart;
+    PedalIdentity identityPart;
     LinkValues valuesPart;
     PedalPresets presetsPart;
     PresetMenus menusPart;

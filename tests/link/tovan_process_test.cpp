@@ -110,8 +110,8 @@ TEST_F(Protocol, AFullReloadReadsEverythingInItsOrder) {
     char name[kParameterTextSize];
     process.parameters()->Format(8, name, 0, 16);
     EXPECT_STREQ(name, "Tovan");
-    EXPECT_EQ(std::strlen(process.session().uniqueId()), 24u);
-    EXPECT_EQ(process.session().firmwareVersion(), (std::array<uint8_t, 3>{1, 5, 0}));
+    EXPECT_EQ(std::strlen(process.identity().uniqueId()), 24u);
+    EXPECT_EQ(process.identity().firmwareVersion(), (std::array<uint8_t, 3>{1, 5, 0}));
     EXPECT_TRUE(process.firmware().checkPending());
     EXPECT_TRUE(view.connected);
     EXPECT_EQ(process.setlists().count(), 12);

@@ -371,7 +371,7 @@ private:
     }
 
     int info() {
-        process->session().readDeviceInfo();
+        process->identity().read();
         const int32_t active = process->presets().readActive();
         process->session().pollStatus();
         char name[kParameterTextSize];
@@ -379,9 +379,9 @@ private:
         if (options.json) {
             JsonWriter json;
             json.beginObject().key("name").value(name);
-            json.key("firmware").value(versionText(process->session().firmwareVersion()));
-            json.key("second_version").value(versionText(process->session().secondVersion()));
-            json.key("unique_id").value(process->session().uniqueId());
+            json.key("firmware").value(versionText(process->identity().firmwareVersion()));
+            json.key("second_version").value(versionText(process->identity().secondVersion()));
+            json.key("unique_id").value(process->identity().uniqueId());
             json.key("active_preset").value(active).key("active_label").value(presetLabel(active));
             json.key("edited")
                 .value(process->presets().isEdited())
@@ -393,9 +393,9 @@ private:
             std::fprintf(out,
                          "name:           %s\nfirmware:       %s\nsecond version: %s\nunique id:      %s\n"
                          "active preset:  %s%s\nlocked:         %s\n",
-                         name, versionText(process->session().firmwareVersion()).c_str(),
-                         versionText(process->session().secondVersion()).c_str(),
-                         process->session().uniqueId(), presetLabel(active).c_str(),
+                         name, versionText(process->identity().firmwareVersion()).c_str(),
+                         versionText(process->identity().secondVersion()).c_str(),
+                         process->identity().uniqueId(), presetLabel(active).c_str(),
                          process->presets().isEdited() ? " (edited)" : "",
                          process->presets().isLocked() ? "yes" : "no");
         }
@@ -444,7 +444,7 @@ private:
             return process->exchange().failedExchanges() == 0;
         }
         if (index == kDeviceName) {
-            process->session().readDeviceInfo();
+            process->identity().read();
             return process->exchange().failedExchanges() == 0;
         }
         if (index == kModeSwitch) {
@@ -596,7 +596,7 @@ private:
 
     int reset() {
         if (!dialogs.canAnswer()) return refuseWithoutAnswer("resetting the pedal's settings");
-        process->session().readDeviceInfo();
+        process->identity().read();
         const uint64_t before = process->exchange().failedExchanges();
         asking::resetPedal(*process);
         return process->exchange().failedExchanges() == before ? kCliOk : fail("the pedal did not answer");
