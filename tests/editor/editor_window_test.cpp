@@ -17,6 +17,7 @@
 #include "editor/prefs.h"
 #include "editor/tovan_filter_ctrl.h"
 #include "editor_test_support.h"
+#include "link/firmware_update.h"
 #include "link/tovan_process.h"
 #include "model/pedal_parameters.h"
 #include "platform/dialogs.h"
@@ -667,3 +668,28 @@ TEST_F(EditorStart, AFileHandedOverBeforeThePedalIsReadIsLoadedOnceItIs) {
         EXPECT_EQ(backend.sim.pedal(0).value(5, 0, 0), 33) << "the file was loaded after the reading";
     }
 }
+
+namespace {
+
+// The firmware offer comes from the editor, once, at the first poll tick
+// after a pedal older than the carried image was read whole.
+TEST_F(EditorWindowTest, AnOlderPedalIsOfferedTheFirmwareOnceAtTheNextTick) {
+    const std::vector<uint8_t> image(firmware::kImageSize, 0x5A);
+    editor->process()->firmware().setImage(image);
+    window.fireTimer(*editor, CCEditor::kPollTimer);
+    ASSERT_TRUE(dialogs.shown.empty()) << "a pedal of the carried version is offered nothing";
+
+    backend.sim.unplug(0);
+    backend.sim.plug(std::make_unique<sim::SimPedal>(sim::SimOptions{"Old", {1, 4, 0}, {1, 0, 4}, 2}));
+    editor->devicesChanged();
+    ASSERT_EQ(editor->process()->identity().firmwareVersion(), (std::array<uint8_t, 3>{1, 4, 0}));
+    EXPECT_TRUE(dialogs.shown.empty()) << "not while the pedal is read";
+    window.fireTimer(*editor, CCEditor::kPollTimer); // the player says No
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, firmware::offerText({1, 4, 0}));
+    window.fireTimer(*editor, CCEditor::kPollTimer);
+    EXPECT_EQ(dialogs.shown.size(), 1u) << "once";
+    EXPECT_EQ(backend.framesOf(proto::kWrite, proto::kGroupDevice, proto::device::kEnterUpdate).size(), 0u);
+}
+
+} // namespace
