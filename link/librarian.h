@@ -16,7 +16,9 @@
 // compared; the pedal returns to the preset and the edits it was on. A failure
 // stops the operation: the slots not yet written are left as they were, and
 // the outcome names the slot that failed and why. The editor and the
-// command-line tool share this code.
+// command-line tool share this code. It works the pedal through the link
+// owner's slots part (read a slot, write a slot, the edit buffer and the way
+// back to it) and its session and presets parts.
 class Librarian {
 public:
     using Contents = PresetSlots::SlotContents;

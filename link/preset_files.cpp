@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "link/file_reading.h"
-#include "link/preset_file_codec.h"
 #include "link/pedal_view.h"
+#include "link/preset_file_codec.h"
 #include "link/tovan_process.h"
 #include "model/parameter_rounding.h"
 #include "model/pedal_parameters.h"

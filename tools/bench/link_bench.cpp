@@ -90,7 +90,7 @@ void BM_FullReloadAtOneMillisecond(benchmark::State& state) {
     state.counters["paced_ms"] = reports;
 }
 
-// A whole backup as the editor takes it (readBackup: the pedal's place, the
+// A whole backup as the editor takes it (backup().read(): the pedal's place, the
 // globals, the setlists, then each user preset selected, awaited through the
 // status and read, the pedal put back), every report taking 1 ms on the
 // pedal. The waits between status reads count in the wall time.
