@@ -50,7 +50,7 @@ CommandReply runCommandForCli(CCEditor& editor, const std::vector<std::string>& 
         reply.errors = "tovan-cli: the editor is not ready\n";
         return reply;
     }
-    tovan::SharedPedalsBackend pedals(link->attachedPedals());
+    tovan::SharedPedalsBackend pedals(link->session().attachedPedals());
     reply.status = runCliServed(arguments, pedals, pedalPath, link->view(), output.stream(), errors.stream());
     reply.output = output.text();
     reply.errors = errors.text();
@@ -58,10 +58,10 @@ CommandReply runCommandForCli(CCEditor& editor, const std::vector<std::string>& 
     const auto command = std::find_if(arguments.begin(), arguments.end(),
                                       [](const std::string& word) { return word.empty() || word[0] != '-'; });
     const bool onlyListed = command != arguments.end() && *command == "list";
-    if (!onlyListed && link->isConnected()) link->reloadLocked(false);
+    if (!onlyListed && link->session().isConnected()) link->session().reloadLocked(false);
     // Slots written for tovan-cli: the preset menus are built again.
     const bool wroteSlots =
         command != arguments.end() && (*command == "copy" || *command == "swap" || *command == "import");
-    if (wroteSlots) link->setNamesChanged();
+    if (wroteSlots) link->presets().markNamesChanged();
     return reply;
 }

@@ -485,9 +485,9 @@ void CBackPage::showPedalHeld(std::string_view holder) {
 }
 
 void CBackPage::deviceInfoChanged() {
-    if (process != nullptr && process->isConnected()) {
-        setInfoText(Role::FirmwareText, versionText(process->firmware()));
-        setInfoText(Role::HardwareText, versionText(process->secondFirmware()));
+    if (process != nullptr && process->session().isConnected()) {
+        setInfoText(Role::FirmwareText, versionText(process->identity().firmwareVersion()));
+        setInfoText(Role::HardwareText, versionText(process->identity().secondVersion()));
         setInfoText(Role::PedalNameText, process->formatText(kDeviceName));
     }
     CTovanFilterCtrl* display = filterDisplay();

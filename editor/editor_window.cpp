@@ -97,7 +97,8 @@ void CCEditor::Build() {
     if (!link) {
         link = std::make_unique<TovanProcess>(backend);
         link->setListener(this);
-        link->setFirmwareImage(firmwareImage);
+        link->firmware().setImage(firmwareImage);
+        link->setQuestions(&questions);
         link->Open();
         setEffect(link.get());
     }
@@ -116,7 +117,7 @@ void CCEditor::Build() {
     } else {
         prefs->loadAll();
     }
-    if (readWhenShown && !startReadPending && !link->isConnected()) {
+    if (readWhenShown && !startReadPending && !link->session().isConnected()) {
         // The page as laid out, under the overlay that the reading fills in.
         startReadPending = true;
         page->setConnected(true);
@@ -126,8 +127,8 @@ void CCEditor::Build() {
         if (CCWindowHost* window = windowHost()) window->startTimer(kStartReadTimer, 500);
     } else if (!startReadPending) {
         const Operation operation(*this);
-        link->connectPedal();
-        link->reloadLocked(true);
+        link->session().connect();
+        link->session().reloadLocked(true);
     }
     permissionCheckPending = true;
     building = false;
@@ -176,8 +177,8 @@ void CCEditor::readPedalAtStart() {
     // The whole page as it stands, at once: it may not have been drawn on
     // screen yet, and the reading draws only its progress until it ends.
     presentRect(GetRect());
-    link->connectPedal();
-    link->reloadLocked(true);
+    link->session().connect();
+    link->session().reloadLocked(true);
     if (!filesAfterRead.empty()) filesDropped(std::exchange(filesAfterRead, {}));
 }
 
@@ -218,9 +219,10 @@ bool CCEditor::onManagerMessage(CCMsg& msg) {
         const Operation operation(*this);
         if (permissionCheckPending) {
             permissionCheckPending = false;
-            doctor.check(backend, link->attachedPedals());
+            doctor.check(backend, link->session().attachedPedals());
         }
-        link->idle();
+        link->session().idle();
+        asking::checkFirmware(*link);
         // The library's lists follow the names the poll read.
         if (library && page != nullptr && page->currentTab() == kLibraryTab) library->refreshPresets();
     }
@@ -235,7 +237,7 @@ bool CCEditor::routeValueChange(CCMsg& msg) {
                                                                 : std::prev(arrived.base()),
                             changesOnTheirWay.end());
     if (tag >= 0 && tag < kParameterSlots) {
-        const bool player = link && !link->readingPedal() && !edits.applying();
+        const bool player = link && !link->values().readingPedal() && !edits.applying();
         if (comparing && player && EditHistory::bookOf(tag) == EditHistory::Book::Preset) {
             // The stored preset is shown while comparing: it takes no edits.
             if (page != nullptr) page->setControlValueQuiet(tag, linkValue(tag));
@@ -246,7 +248,7 @@ bool CCEditor::routeValueChange(CCMsg& msg) {
         feedHistory(tag, msg.second);
         // The main page has already applied its rules: it sees every change on
         // its way up the tree.
-        if (link) link->sendParameter(tag, static_cast<float>(msg.second));
+        if (link) link->values().sendParameter(tag, static_cast<float>(msg.second));
         if (CCPageObject* parent = getListener()) {
             CCMsg passed = msg;
             passed.code = kMsgParameterChanged;
@@ -259,7 +261,7 @@ bool CCEditor::routeValueChange(CCMsg& msg) {
         return true;
     }
     if (library && CLibraryTab::handles(tag)) {
-        if (link && !link->isBusy()) library->valueChanged(tag, msg.second);
+        if (link && !link->session().isBusy()) library->valueChanged(tag, msg.second);
         return true;
     }
     if (tag >= etag::kFirstCommand && tag <= etag::kLastCommand) {
@@ -270,8 +272,8 @@ bool CCEditor::routeValueChange(CCMsg& msg) {
 }
 
 void CCEditor::resetSetlistSlots() {
-    if (!link || !link->isConnected()) return;
-    link->write(proto::kGroupSetlist, proto::setlist::kSlotReset, {});
+    if (!link || !link->session().isConnected()) return;
+    link->exchange().write(proto::kGroupSetlist, proto::setlist::kSlotReset, {});
     if (page != nullptr)
         for (int32_t k = 0; k < ptag::kSetlistPageSlots; ++k)
             page->setControlValueQuiet(ptag::slotButton(k), 0);
@@ -282,7 +284,8 @@ void CCEditor::command(int32_t tag, int32_t value) {
     // Buttons report their press and their release; a command runs once a click.
     const bool pressed = value != 0;
     if (tag == etag::kHeelOrientation || tag == etag::kToeOrientation) {
-        if (link && !link->readingPedal()) edits.commandRun(tag, value != 0 ? 0 : 1, value != 0 ? 1 : 0);
+        if (link && !link->values().readingPedal())
+            edits.commandRun(tag, value != 0 ? 0 : 1, value != 0 ? 1 : 0);
         return;
     }
     switch (tag) {
@@ -329,28 +332,28 @@ void CCEditor::command(int32_t tag, int32_t value) {
     switch (tag) {
     case etag::kExportOrBackup:
         if (page != nullptr && page->currentTab() == 0)
-            link->exportPreset();
+            asking::exportPreset(*link, fileFolder);
         else
-            link->saveBackup();
+            asking::saveBackup(*link, fileFolder);
         break;
     case etag::kFirmwareUpdate:
-        link->chooseAndUpdateFirmware();
+        asking::chooseAndUpdateFirmware(*link, fileFolder);
         break;
     case etag::kNextPreset:
-        link->stepPreset(true);
+        link->presets().step(true);
         break;
     case etag::kPreviousPreset:
-        link->stepPreset(false);
+        link->presets().step(false);
         break;
     case etag::kStorePreset:
         storeFromPanel();
         break;
     case etag::kRefreshPresetList:
-        link->setNamesChanged();
+        link->presets().markNamesChanged();
         closeStorePanel();
         break;
     case etag::kLoadFile:
-        if (page == nullptr || page->currentTab() < kTabCount) link->chooseAndLoadFile();
+        if (page == nullptr || page->currentTab() < kTabCount) asking::chooseAndLoadFile(*link, fileFolder);
         break;
     case etag::kStorePanel:
         showStorePanel();
@@ -362,7 +365,7 @@ void CCEditor::command(int32_t tag, int32_t value) {
         if (confirmWarning(kDeleteQuestion)) deleteAsStep();
         break;
     case etag::kResetPedal:
-        link->resetPedal();
+        asking::resetPedal(*link);
         break;
     default:
         break;
@@ -396,14 +399,14 @@ void CCEditor::showStorePanel() {
         if (slots->menu().items().empty())
             for (int32_t slot = 0; slot < kPresetsPerBank; ++slot)
                 slots->menu().addItem(presetLabel(kPresetsPerBank + slot), slot);
-        const int32_t current = link ? link->loadedPreset() : 0;
+        const int32_t current = link ? link->presets().loaded() : 0;
         slots->setValue(isUserPreset(current) ? presetSlot(current) : 0, Notify::no, Redraw::yes,
                         SelfOnly::yes);
     }
     if (auto* name = dynamic_cast<CCTextCtrl*>(raw->findByTag(layout::kStoreNameTag)))
-        name->setText(link ? link->presetName() : "");
+        name->setText(link ? link->presets().name() : "");
     if (auto* description = dynamic_cast<CCTextCtrl*>(raw->findByTag(layout::kStoreDescriptionTag)))
-        description->setText(link ? link->presetDescription() : "");
+        description->setText(link ? link->presets().description() : "");
     // Showing drew the panel before its rows were in it.
     invalidateObject(raw, false);
 }
@@ -425,7 +428,7 @@ void CCEditor::storeFromPanel() {
     record->description = descriptionText;
     // What the slot holds now, so that the store can be taken back.
     const bool undoable = readSlotFor(*record);
-    if (!link->storePreset(nameText.c_str(), descriptionText.c_str(), target)) {
+    if (!link->presets().store(nameText.c_str(), descriptionText.c_str(), target)) {
         showError("The preset could not be stored: the pedal did not answer.");
         return;
     }
@@ -433,28 +436,28 @@ void CCEditor::storeFromPanel() {
 }
 
 bool CCEditor::readSlotFor(EditHistory::SlotRecord& record) {
-    record.preset = link->loadedPreset();
+    record.preset = link->presets().loaded();
     record.edit = presetValues();
     const EditHistory::Suspend suspend(edits);
-    const std::optional<TovanProcess::SlotContents> held = link->readUserSlot(record.slot);
+    const std::optional<PresetSlots::SlotContents> held = link->slots().readUserSlot(record.slot);
     if (held) {
         record.previousName = held->name;
         record.previousDescription = held->description;
         record.previousValues = held->values;
     }
     // Back to the preset and its edits, whatever the reading found.
-    const bool back = link->returnToEdit(record.preset, record.edit);
+    const bool back = link->slots().returnToEdit(record.preset, record.edit);
     return held && back;
 }
 
 void CCEditor::slotChanged(std::shared_ptr<const EditHistory::SlotRecord> record) {
-    link->setNamesChanged();
+    link->presets().markNamesChanged();
     {
         const EditHistory::Suspend suspend(edits);
-        link->reload(false);
+        link->session().reload(false);
     }
     // The pedal's preset changed with the step: the preset's book goes on.
-    historyPreset = link->loadedPreset();
+    historyPreset = link->presets().loaded();
     if (record) edits.slotStepDone(std::move(record));
 }
 
@@ -466,16 +469,16 @@ std::map<int32_t, int32_t> CCEditor::presetValues() const {
 }
 
 void CCEditor::deleteAsStep() {
-    const int32_t preset = link->loadedPreset();
+    const int32_t preset = link->presets().loaded();
     if (!isUserPreset(preset)) {
-        link->deletePreset();
+        link->presets().remove();
         return;
     }
     auto record = std::make_shared<EditHistory::SlotRecord>();
     record->store = false;
     record->slot = presetSlot(preset);
     const bool undoable = readSlotFor(*record);
-    link->deletePreset();
+    link->presets().remove();
     slotChanged(undoable ? record : nullptr);
 }
 
@@ -499,11 +502,11 @@ void CCEditor::changeDevices() {
     // and the page change under the redraw lock, as every dispatched message
     // does, since the fade thread composes under it.
     auto lock = lockRedraw();
-    if (link->connectPedal()) {
-        link->reloadLocked(true);
-        link->pollStatus();
+    if (link->session().connect()) {
+        link->session().reloadLocked(true);
+        link->session().pollStatus();
     }
-    doctor.check(backend, link->attachedPedals());
+    doctor.check(backend, link->session().attachedPedals());
 }
 
 void CCEditor::filesDropped(const std::vector<std::string>& paths) {
@@ -516,7 +519,7 @@ void CCEditor::filesDropped(const std::vector<std::string>& paths) {
     }
     const Operation operation(*this);
     if (paths.empty() || !link) return;
-    link->loadFile(paths.front());
+    asking::loadFile(*link, paths.front());
     if (paths.size() > 1) showInfo(notLoadedText(paths));
 }
 
@@ -561,9 +564,9 @@ int32_t CCEditor::linkValue(int32_t tag) const {
 
 void CCEditor::feedHistory(int32_t tag, int32_t value) {
     if (!link || !EditHistory::bookOf(tag)) return;
-    if (!link->readingPedal())
+    if (!link->values().readingPedal())
         edits.playerChanged(tag, value);
-    else if (link->followingPedalChanges() && !comparing)
+    else if (link->values().followingPedalChanges() && !comparing)
         edits.pedalChanged(tag, value);
     else
         edits.valueShown(tag, value);
@@ -572,10 +575,11 @@ void CCEditor::feedHistory(int32_t tag, int32_t value) {
 void CCEditor::settleHistory() {
     if (!link) return;
     if (changesOnTheirWay.empty()) edits.endAction();
-    const int32_t preset = link->isConnected() ? link->loadedPreset() : -1;
-    const std::string pedal = link->isConnected() ? link->currentPedal().path() : std::string();
-    if (pedal != historyPedal || link->restoresBegun() != historyRestores) {
-        historyRestores = link->restoresBegun();
+    const int32_t preset = link->session().isConnected() ? link->presets().loaded() : -1;
+    const std::string pedal =
+        link->session().isConnected() ? link->session().currentPedal().path() : std::string();
+    if (pedal != historyPedal || link->backup().restoresBegun() != historyRestores) {
+        historyRestores = link->backup().restoresBegun();
         // Another pedal, or one restored from a backup: nothing of the history applies.
         historyPedal = pedal;
         edits.resetGlobal();
@@ -589,9 +593,9 @@ void CCEditor::settleHistory() {
             setPresetControlsEnabled(true);
         }
         historyPreset = preset;
-        edits.resetPreset(link->isEdited());
+        edits.resetPreset(link->presets().isEdited());
     } else {
-        edits.baselineEdited(link->isEdited());
+        edits.baselineEdited(link->presets().isEdited());
     }
     // The device parameters as the link holds them; the setlist slots are
     // known from what their selectors reported (the link keeps them by setlist).
@@ -608,12 +612,14 @@ EditHistory::Book CCEditor::currentBook() const {
 }
 
 bool CCEditor::undoStep(EditHistory::Book book) {
-    if (comparing || !link || !link->isConnected() || (page != nullptr && page->isBusy())) return false;
+    if (comparing || !link || !link->session().isConnected() || (page != nullptr && page->isBusy()))
+        return false;
     return edits.undo(book);
 }
 
 bool CCEditor::redoStep(EditHistory::Book book) {
-    if (comparing || !link || !link->isConnected() || (page != nullptr && page->isBusy())) return false;
+    if (comparing || !link || !link->session().isConnected() || (page != nullptr && page->isBusy()))
+        return false;
     return edits.redo(book);
 }
 
@@ -661,7 +667,7 @@ std::string CCEditor::redoCaption() const {
 
 void CCEditor::showHistory() {
     if (page == nullptr || !page->isBuilt()) return;
-    const bool usable = link && link->isConnected() && !page->isBusy();
+    const bool usable = link && link->session().isConnected() && !page->isBusy();
     auto enable = [&](Role role, bool on) {
         if (auto* button = dynamic_cast<CControl*>(page->object(role)))
             if (button->isEnabled() != on) button->setEnabled(on);
@@ -669,7 +675,7 @@ void CCEditor::showHistory() {
     enable(Role::UndoButton, usable && !comparing && edits.canUndo(EditHistory::Book::Preset));
     enable(Role::RedoButton, usable && !comparing && edits.canRedo(EditHistory::Book::Preset));
     enable(Role::CompareButton,
-           usable && (comparing || link->isEdited() || edits.canUndo(EditHistory::Book::Preset)));
+           usable && (comparing || link->presets().isEdited() || edits.canUndo(EditHistory::Book::Preset)));
     if (auto* lamp = dynamic_cast<CControl*>(page->object(Role::CompareLamp)))
         if ((lamp->getValue() != 0) != comparing)
             lamp->setValue(comparing ? 1 : 0, Notify::no, Redraw::yes, SelfOnly::yes);
@@ -692,14 +698,14 @@ bool CCEditor::toggleCompare() {
 }
 
 bool CCEditor::beginCompare() {
-    if (!link || !link->isConnected() || (page != nullptr && page->isBusy())) return false;
+    if (!link || !link->session().isConnected() || (page != nullptr && page->isBusy())) return false;
     std::map<int32_t, int32_t> edit;
     for (int32_t tag = kFirstPresetTag; tag <= kLastPresetTag; ++tag)
         edit[tag] = linkValue(tag);
     {
         const EditHistory::Suspend suspend(edits);
-        if (!link->revertPreset()) return false;
-        link->reload(false);
+        if (!link->presets().revert()) return false;
+        link->session().reload(false);
     }
     comparedEdit = std::move(edit);
     comparing = true;
@@ -721,7 +727,7 @@ void CCEditor::endCompare() {
             writeValue(tag, value);
     }
     // The pedal's edited flag comes back with the edits.
-    if (link) link->pollStatus();
+    if (link) link->session().pollStatus();
 }
 
 void CCEditor::setPresetControlsEnabled(bool on) {
@@ -740,9 +746,9 @@ void CCEditor::revertAsStep() {
         changes.push_back({tag, linkValue(tag), 0});
     {
         const EditHistory::Suspend suspend(edits);
-        if (!link->revertPreset()) return;
+        if (!link->presets().revert()) return;
         // The stored values at once, so the step knows what the revert changed.
-        link->reload(false);
+        link->session().reload(false);
     }
     for (EditHistory::Change& change : changes)
         change.after = linkValue(change.tag);
@@ -755,7 +761,7 @@ void CCEditor::writeValue(int32_t tag, int32_t value) {
     if (page != nullptr && page->hasControl(tag))
         page->setControlValue(tag, value);
     else if (link)
-        link->sendParameter(tag, static_cast<float>(value));
+        link->values().sendParameter(tag, static_cast<float>(value));
 }
 
 void CCEditor::runCommand(int32_t tag, int32_t value) {
@@ -763,7 +769,7 @@ void CCEditor::runCommand(int32_t tag, int32_t value) {
 }
 
 void CCEditor::discardEdits() {
-    if (link) link->revertPreset();
+    if (link) link->presets().revert();
 }
 
 bool CCEditor::writeSlotStates(const std::vector<EditHistory::SlotRecord::SlotState>& states) {
@@ -778,26 +784,26 @@ bool CCEditor::writeSlotStates(const std::vector<EditHistory::SlotRecord::SlotSt
 }
 
 bool CCEditor::undoSlot(const EditHistory::SlotRecord& record) {
-    if (!link || !link->isConnected()) return false;
+    if (!link || !link->session().isConnected()) return false;
     if (!record.before.empty()) return writeSlotStates(record.before);
     std::map<int32_t, int32_t> buffer = presetValues();
-    const TovanProcess::SlotContents held{record.previousName, record.previousDescription,
-                                          record.previousValues};
-    const bool restored = link->writeUserSlot(record.slot, held, buffer);
+    const PresetSlots::SlotContents held{record.previousName, record.previousDescription,
+                                         record.previousValues};
+    const bool restored = link->slots().writeUserSlot(record.slot, held, buffer);
     // The pedal goes back to the preset and the edits it was on.
-    const bool back = restored && link->returnToEdit(record.preset, record.edit);
+    const bool back = restored && link->slots().returnToEdit(record.preset, record.edit);
     slotChanged(nullptr);
     return back;
 }
 
 bool CCEditor::redoSlot(const EditHistory::SlotRecord& record) {
-    if (!link || !link->isConnected()) return false;
+    if (!link || !link->session().isConnected()) return false;
     if (!record.after.empty()) return writeSlotStates(record.after);
     bool done = false;
     if (record.store)
-        done = link->storePreset(record.name.c_str(), record.description.c_str(), record.slot);
-    else if (link->loadedPreset() == kPresetsPerBank + record.slot) {
-        link->deletePreset();
+        done = link->presets().store(record.name.c_str(), record.description.c_str(), record.slot);
+    else if (link->presets().loaded() == kPresetsPerBank + record.slot) {
+        link->presets().remove();
         done = true;
     }
     slotChanged(nullptr);

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "editor/edit_history.h"
-#include "link/permission_doctor.h"
+#include "editor/pedal_questions.h"
+#include "editor/permission_doctor.h"
 #include "model/audio_effect.h"
 #include "toolkit/page_manager.h"
 
@@ -187,6 +188,10 @@ private:
     std::unique_ptr<CCDrawContext> backBuffer;
     CCPageObject* storePanel = nullptr; // the manager's modal panel while shown
     PermissionDoctor doctor;
+    // What the link needs the player to decide, asked in message boxes.
+    asking::DialogQuestions questions;
+    // Where the file dialogs open next.
+    std::string fileFolder;
     // The permission check waits for the first tick, when the window is on screen.
     bool permissionCheckPending = false;
     bool building = false;

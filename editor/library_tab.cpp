@@ -140,7 +140,7 @@ void CLibraryTab::refreshPresets() {
         std::vector<CLibraryList::Row> rows;
         for (int32_t slot = 0; slot < kPresetsPerBank; ++slot) {
             const int32_t preset = (user ? kPresetsPerBank : 0) + slot;
-            const auto [name, description] = splitText(link->presetText(preset));
+            const auto [name, description] = splitText(link->menus().text(preset));
             rows.push_back(
                 {slot, {presetLabel(preset), name, description}, blank(name) && blank(description)});
         }
@@ -183,7 +183,7 @@ void CLibraryTab::refreshLibrary() {
 std::string CLibraryTab::slotText(int32_t slot) const {
     TovanProcess* link = editor.process();
     const auto [name, description] =
-        splitText(link != nullptr ? link->presetText(kPresetsPerBank + slot) : "");
+        splitText(link != nullptr ? link->menus().text(kPresetsPerBank + slot) : "");
     std::string text = userLabel(slot);
     if (!blank(name) || !blank(description)) text += " (" + name + " " + description + ")";
     return text;
@@ -192,7 +192,7 @@ std::string CLibraryTab::slotText(int32_t slot) const {
 bool CLibraryTab::slotEmpty(int32_t slot) const {
     TovanProcess* link = editor.process();
     if (link == nullptr) return true;
-    const auto [name, description] = splitText(link->presetText(kPresetsPerBank + slot));
+    const auto [name, description] = splitText(link->menus().text(kPresetsPerBank + slot));
     return blank(name) && blank(description);
 }
 
@@ -205,7 +205,7 @@ void CLibraryTab::setStatus(const std::string& text) {
 void CLibraryTab::dropped(CLibraryList& source, CCPoint point, bool copy) {
     const std::vector<int32_t> chosen = source.selectedIds();
     TovanProcess* link = editor.process();
-    if (chosen.empty() || link == nullptr || link->isBusy()) return;
+    if (chosen.empty() || link == nullptr || link->session().isBusy()) return;
     // A question's nested loop must not let the poll in between the exchanges.
     const CCEditor::Operation operation(editor);
     const bool onUser = userList != nullptr && userList->isVisible() && userList->getBounds().contains(point);

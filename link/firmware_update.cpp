@@ -6,17 +6,11 @@
 #include "platform/process_launch.h"
 #include "platform/settings_store.h"
 #include "platform/trace.h"
-#include "toolkit/dialogs.h"
 #include "toolkit/toolkit.h"
 
 namespace firmware {
 
 namespace {
-
-void reportUpdaterMissing() {
-    showError(kUpdaterMissingText);
-    openWithShell(kUpdaterDownloadAddress);
-}
 
 bool writeAll(const std::string& path, std::span<const uint8_t> image, bool& created) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -91,47 +85,47 @@ std::optional<std::string> writeImageFile(std::string path, std::span<const uint
     return std::nullopt;
 }
 
-bool runUpdater(std::string_view imagePath) {
+UpdateResult runUpdater(std::string_view imagePath) {
     const std::optional<std::string> updater = registeredUpdater();
-    if (!updater) {
-        reportUpdaterMissing();
-        return false;
-    }
+    if (!updater) return UpdateResult::UpdaterMissing;
     const LaunchResult result =
         processLauncher().runAndWait(*updater, splitCommandLine(updaterCommandLine(imagePath)));
     if (!result.started) {
         std::printf("CreateProcess failed (%d).\n", result.error);
-        return false;
+        return UpdateResult::UpdaterFailed;
     }
-    return result.exitCode == 0;
+    return result.exitCode == 0 ? UpdateResult::Updated : UpdateResult::UpdaterFailed;
 }
 
-void launchFirmwareUpdate(std::string_view imagePath, const std::function<bool()>& enterUpdateMode) {
-    if (!isUpdaterInstalled()) {
-        reportUpdaterMissing();
-        return;
-    }
-    if (!enterUpdateMode()) {
-        showError(kUpdateModeFailedText);
-        return;
-    }
-    if (!runUpdater(imagePath)) showError(kUpdateFailedText);
+UpdateResult launchUpdate(std::string_view imagePath, const std::function<bool()>& enterUpdateMode) {
+    if (!isUpdaterInstalled()) return UpdateResult::UpdaterMissing;
+    if (!enterUpdateMode()) return UpdateResult::UpdateModeRefused;
+    const UpdateResult result = runUpdater(imagePath);
+    // A registration gone between the check and the start is a failed update.
+    return result == UpdateResult::UpdaterMissing ? UpdateResult::UpdaterFailed : result;
 }
 
-void checkFirmware(Version pedal, std::span<const uint8_t> image,
-                   const std::function<bool()>& enterUpdateMode) {
-    if (!updateOffered(pedal)) return;
+std::string_view failureText(UpdateResult result) {
+    switch (result) {
+    case UpdateResult::Updated:
+        return {};
+    case UpdateResult::UpdaterMissing:
+        return kUpdaterMissingText;
+    case UpdateResult::UpdateModeRefused:
+        return kUpdateModeFailedText;
+    case UpdateResult::UpdaterFailed:
+        return kUpdateFailedText;
+    }
+    return kUpdateFailedText;
+}
+
+bool offerable(Version pedal, std::span<const uint8_t> image) {
+    if (!updateOffered(pedal)) return false;
     if (image.size() != kImageSize) {
         tovanTrace("checkFirmware: the carried image has %zu bytes, not %zu\n", image.size(), kImageSize);
-        return;
+        return false;
     }
-    if (!askYesNo(offerText(pedal))) return;
-    const std::string folder = knownFolder(KnownFolder::ApplicationData, true).value_or("");
-    const std::optional<std::string> written = writeImageFile(folder + imageFileName(), image);
-    if (!written) return;
-    launchFirmwareUpdate(*written, enterUpdateMode);
-    std::error_code error;
-    std::filesystem::remove(*written, error);
+    return true;
 }
 
 } // namespace firmware

@@ -8,7 +8,8 @@
 #include <string_view>
 
 // The firmware the editor carries, the check against the pedal's version, and
-// handing the update to the maker's separate updater program.
+// handing the update to the maker's separate updater program. Nothing here
+// asks or tells the player: results say what happened, and the editor asks.
 namespace firmware {
 
 struct Version {
@@ -62,18 +63,22 @@ std::span<const uint8_t> carriedImage();
 // an image that is not kImageSize bytes is never written.
 std::optional<std::string> writeImageFile(std::string path, std::span<const uint8_t> image);
 
-// Starts the registered updater with the image and waits for it: true when
-// it ended with exit code 0. A missing registration shows the error and opens
-// the download page.
-bool runUpdater(std::string_view imagePath);
-// Puts the pedal into update mode and runs the updater, telling the user
-// what went wrong.
-void launchFirmwareUpdate(std::string_view imagePath, const std::function<bool()>& enterUpdateMode);
+// What handing an update to the updater came to.
+enum class UpdateResult { Updated, UpdaterMissing, UpdateModeRefused, UpdaterFailed };
+// The message the player is told for a result (empty for Updated). A missing
+// updater also sends the player to kUpdaterDownloadAddress.
+std::string_view failureText(UpdateResult result);
 
-// The whole check after a connection: offer, write the image beside the
-// user's data, launch, and delete the image file again. Without a whole
-// image nothing is offered.
-void checkFirmware(Version pedal, std::span<const uint8_t> image,
-                   const std::function<bool()>& enterUpdateMode);
+// Starts the registered updater with the image and waits for it: Updated when
+// it ended with exit code 0, UpdaterMissing without a registration.
+UpdateResult runUpdater(std::string_view imagePath);
+// Puts the pedal into update mode and runs the updater; nothing is asked or told.
+UpdateResult launchUpdate(std::string_view imagePath, const std::function<bool()>& enterUpdateMode);
+
+// Whether the check after a connection offers image to this pedal: an older
+// pedal, and a whole image (a short one is never offered). The offer itself,
+// writing the image beside the user's data, the launch and deleting the image
+// again are the caller's, who asks the player.
+bool offerable(Version pedal, std::span<const uint8_t> image);
 
 } // namespace firmware

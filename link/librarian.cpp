@@ -156,7 +156,8 @@ std::vector<Librarian::Planned> Librarian::importPlan(const std::vector<LibraryE
 }
 
 bool Librarian::pedalGone() const {
-    return !process.isConnected() || process.currentPedal().lastStatus() == HidStatus::disconnected;
+    return !process.session().isConnected() ||
+           process.session().currentPedal().lastStatus() == HidStatus::disconnected;
 }
 
 void Librarian::step() {
@@ -167,19 +168,19 @@ void Librarian::step() {
 }
 
 std::optional<Librarian::Place> Librarian::begin(Outcome& outcome, int32_t total) {
-    if (!process.isConnected()) {
+    if (!process.session().isConnected()) {
         outcome.failure = "no Tovan is connected";
         return std::nullopt;
     }
-    const std::optional<int32_t> preset = process.queryActivePreset();
+    const std::optional<int32_t> preset = process.presets().queryActive();
     std::optional<std::map<int32_t, int32_t>> edit;
-    if (preset) edit = process.readEditBuffer();
+    if (preset) edit = process.slots().readEditBuffer();
     if (!preset || !edit) {
         outcome.failure = pedalGone() ? "the Tovan was disconnected" : "the Tovan did not answer";
         return std::nullopt;
     }
     outcome.place = presetLabel(*preset);
-    process.setBulkBusy(true);
+    process.session().setBusy(true);
     progressTotal = total;
     progressDone = 0;
     if (total >= 2 && process.view() != nullptr) {
@@ -191,15 +192,15 @@ std::optional<Librarian::Place> Librarian::begin(Outcome& outcome, int32_t total
 
 void Librarian::finish(Outcome& outcome, const std::optional<Place>& place) {
     if (!place) return;
-    outcome.putBack = !pedalGone() && process.returnToEdit(place->preset, place->edit);
-    process.setBulkBusy(false);
-    process.setNamesChanged();
+    outcome.putBack = !pedalGone() && process.slots().returnToEdit(place->preset, place->edit);
+    process.session().setBusy(false);
+    process.presets().markNamesChanged();
     if (progressTotal >= 2 && process.view() != nullptr) process.view()->showProgress(false);
     progressTotal = 0;
 }
 
 std::string Librarian::readSlot(int32_t slot, Contents& contents, std::map<int32_t, int32_t>& editBuffer) {
-    std::optional<Contents> read = process.readUserSlot(slot);
+    std::optional<Contents> read = process.slots().readUserSlot(slot);
     if (!read) {
         // The edit buffer may hold the slot's values or not: it is read again.
         editBuffer.clear();
@@ -213,7 +214,7 @@ std::string Librarian::readSlot(int32_t slot, Contents& contents, std::map<int32
 std::string Librarian::writeAndCheck(int32_t slot, const Contents& contents,
                                      std::map<int32_t, int32_t>& editBuffer) {
     if (pedalGone()) return "the Tovan was disconnected";
-    if (!process.writeUserSlot(slot, contents, editBuffer)) {
+    if (!process.slots().writeUserSlot(slot, contents, editBuffer)) {
         editBuffer.clear();
         return pedalGone() ? "the Tovan was disconnected" : "the Tovan did not take the preset";
     }

@@ -16,10 +16,12 @@
 // compared; the pedal returns to the preset and the edits it was on. A failure
 // stops the operation: the slots not yet written are left as they were, and
 // the outcome names the slot that failed and why. The editor and the
-// command-line tool share this code.
+// command-line tool share this code. It works the pedal through the link
+// owner's slots part (read a slot, write a slot, the edit buffer and the way
+// back to it) and its session and presets parts.
 class Librarian {
 public:
-    using Contents = TovanProcess::SlotContents;
+    using Contents = PresetSlots::SlotContents;
 
     // One slot written: what it held before and what it holds now.
     struct Written {

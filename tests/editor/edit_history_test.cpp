@@ -15,6 +15,7 @@
 #include "editor/layout/layout_row.h"
 #include "editor/library_list.h"
 #include "editor/library_tab.h"
+#include "editor/pedal_questions.h"
 #include "editor/tovan_filter_ctrl.h"
 #include "editor_test_support.h"
 #include "link/tovan_process.h"
@@ -48,7 +49,7 @@ protected:
         previousMenus = setPopupMenuHost(&menus);
         editor = std::make_unique<CCEditor>(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
         ASSERT_TRUE(editor->Open(&window));
-        editor->process()->setSleeper([](std::chrono::milliseconds) {});
+        editor->process()->exchange().setSleeper([](std::chrono::milliseconds) {});
         setPotDragMode(kPotDragLinear);
         poll();
         backend.clear();
@@ -248,7 +249,7 @@ TEST_F(EditHistoryTest, ADragIsOneStepAndAReadingIsNone) {
     ASSERT_EQ(editor->history().nextUndo(Book::Preset)->changes.size(), 1u);
     // Polls, a reload and a pedal that steps presets and back read and record nothing.
     poll();
-    editor->process()->reloadLocked(false);
+    editor->process()->session().reloadLocked(false);
     poll();
     EXPECT_EQ(steps(), 1u);
     backend.clear();
@@ -354,7 +355,7 @@ TEST_F(EditHistoryTest, SetlistEditsAreGlobalStepsAndARestoreEndsBothHistories) 
 
     test::TempFolder folder;
     const std::string backup = folder.path() + "/all.tovan_all";
-    ASSERT_TRUE(editor->process()->saveBackupTo(backup));
+    ASSERT_TRUE(asking::saveBackupTo(*editor->process(), backup));
     editor->mainPage()->setTab(0);
     wheel(ptag::kDrive, 1);
     ASSERT_EQ(steps(Book::Preset), 1u);
@@ -485,7 +486,7 @@ TEST_F(EditHistoryTest, TheButtonsCaptionAndLampAsDrawn) {
 
 // The pedal's whole contents, as a backup reads them.
 std::vector<uint8_t> backupOf(TovanProcess& link) {
-    const TovanProcess::BackupRead read = link.readBackup();
+    const BackupRestore::BackupRead read = link.backup().read();
     if (!read.failure.empty() || read.bytes.empty()) throw std::runtime_error("no backup: " + read.failure);
     return read.bytes;
 }
@@ -541,7 +542,7 @@ TEST_F(EditHistoryTest, AStoreIntoAnOccupiedSlotIsTakenBackWholeAndDoneAgain) {
 
 TEST_F(EditHistoryTest, ADeleteIsTakenBackWholeAndDoneAgain) {
     TovanProcess& link = *editor->process();
-    link.selectPreset(105);
+    link.presets().select(105);
     poll();
     ASSERT_EQ(pedal().activePreset(), 105u);
     const std::vector<uint8_t> before = backupOf(link);

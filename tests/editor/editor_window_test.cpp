@@ -12,10 +12,12 @@
 #include "editor/editor_tags.h"
 #include "editor/editor_window.h"
 #include "editor/layout/layout_row.h"
+#include "editor/pedal_questions.h"
+#include "editor/permission_doctor.h"
 #include "editor/prefs.h"
 #include "editor/tovan_filter_ctrl.h"
 #include "editor_test_support.h"
-#include "link/permission_doctor.h"
+#include "link/firmware_update.h"
 #include "link/tovan_process.h"
 #include "model/pedal_parameters.h"
 #include "platform/dialogs.h"
@@ -53,7 +55,7 @@ protected:
         previousBoxes = setEditBoxHost(&boxes);
         editor = std::make_unique<CCEditor>(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
         ASSERT_TRUE(editor->Open(&window));
-        editor->process()->setSleeper([](std::chrono::milliseconds) {});
+        editor->process()->exchange().setSleeper([](std::chrono::milliseconds) {});
         backend.clear();
     }
     void TearDown() override {
@@ -92,7 +94,7 @@ protected:
 };
 
 TEST_F(EditorWindowTest, OpeningBuildsConnectsAndStartsTheTimers) {
-    EXPECT_TRUE(editor->process()->isConnected());
+    EXPECT_TRUE(editor->process()->session().isConnected());
     EXPECT_EQ(window.timerPeriod(CCEditor::kPollTimer), 100u);
     EXPECT_EQ(window.timerPeriod(CCEditor::kTickTimer), 20u);
     EXPECT_EQ(editor->mainPage()->getPageId(), kMainPageId);
@@ -191,7 +193,7 @@ TEST_F(EditorWindowTest, ADragFallsBackToRelativeMovesWhereWarpsAreRefused) {
 }
 
 TEST_F(EditorWindowTest, DeleteAsksAndOnlyOkDeletes) {
-    editor->process()->selectPreset(105);
+    editor->process()->presets().select(105);
     ASSERT_EQ(pedal().activePreset(), 105u);
     const std::string before = presetName(5);
     dialogs.answerNext(MessageAnswer::Cancel);
@@ -217,11 +219,11 @@ TEST_F(EditorWindowTest, DiscardRevertsTheEdits) {
 }
 
 TEST_F(EditorWindowTest, StepButtonsStopAtTheEnds) {
-    editor->process()->selectPreset(199);
+    editor->process()->presets().select(199);
     backend.clear();
     click(etag::kNextPreset);
     EXPECT_EQ(pedal().activePreset(), 199u);
-    editor->process()->selectPreset(0);
+    editor->process()->presets().select(0);
     backend.clear();
     click(etag::kPreviousPreset);
     EXPECT_EQ(pedal().activePreset(), 0u);
@@ -471,15 +473,15 @@ TEST_F(EditorHotplugTest, APlugInRefreshesTheMenuAndThePageUnderTheRedrawLock) {
     {
         CCEditor editor(nullptr, backend, std::span<const uint8_t>{}, nullptr, true);
         ASSERT_TRUE(editor.Open(&window));
-        editor.process()->setSleeper([](std::chrono::milliseconds) {});
+        editor.process()->exchange().setSleeper([](std::chrono::milliseconds) {});
         backend.editor = &editor;
         editor.devicesChanged(); // as the hot-plug thread's notice runs it on the window's loop
         backend.sim.unplug(0);
         editor.devicesChanged();
-        EXPECT_FALSE(editor.process()->isConnected());
+        EXPECT_FALSE(editor.process()->session().isConnected());
         backend.sim.plug(std::make_unique<tovan::sim::SimPedal>());
         editor.devicesChanged();
-        EXPECT_TRUE(editor.process()->isConnected());
+        EXPECT_TRUE(editor.process()->session().isConnected());
         EXPECT_GE(backend.scans, 3);
         EXPECT_EQ(backend.unlockedScans, 0);
         backend.editor = nullptr;
@@ -495,7 +497,7 @@ TEST_F(EditorHotplugTest, EveryExchangeOfAReloadHappensUnderTheRedrawLock) {
     {
         CCEditor editor(nullptr, backend, std::span<const uint8_t>{}, nullptr, true);
         ASSERT_TRUE(editor.Open(&window));
-        editor.process()->setSleeper([](std::chrono::milliseconds) {});
+        editor.process()->exchange().setSleeper([](std::chrono::milliseconds) {});
         std::recursive_mutex* redraw = editor.lockRedraw().mutex();
         int exchanges = 0;
         int unlocked = 0;
@@ -505,8 +507,8 @@ TEST_F(EditorHotplugTest, EveryExchangeOfAReloadHappensUnderTheRedrawLock) {
             unlocked += anotherThreadCanTake(*redraw) ? 1 : 0;
             return tovan::HidStatus::ok;
         };
-        editor.process()->reloadLocked(true);  // full
-        editor.process()->reloadLocked(false); // values only
+        editor.process()->session().reloadLocked(true);  // full
+        editor.process()->session().reloadLocked(false); // values only
         backend.log->fault = nullptr;
         EXPECT_GT(exchanges, 1000) << "a full reload and a value reload";
         EXPECT_EQ(unlocked, 0) << "exchanges during which another thread could have drawn";
@@ -600,7 +602,7 @@ protected:
         auto editor = std::make_unique<CCEditor>(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
         editor->readPedalWhenShown();
         EXPECT_TRUE(editor->Open(&window));
-        editor->process()->setSleeper([](std::chrono::milliseconds) {});
+        editor->process()->exchange().setSleeper([](std::chrono::milliseconds) {});
         return editor;
     }
 
@@ -616,7 +618,7 @@ TEST_F(EditorStart, TheWindowShowsBeforeThePedalIsReadAndTheReadingDrawsItsProgr
         std::unique_ptr<CCEditor> opened = openReadingWhenShown();
         CCEditor& editor = *opened;
         EXPECT_TRUE(backend.frames().empty()) << "nothing is asked of the pedal before the window shows";
-        EXPECT_FALSE(editor.process()->isConnected());
+        EXPECT_FALSE(editor.process()->session().isConnected());
         auto* caption = dynamic_cast<CCStaticTextCtrl*>(editor.mainPage()->object(Role::BusyCaption));
         ASSERT_NE(caption, nullptr);
         EXPECT_EQ(caption->getText(), layout::kReadingText);
@@ -630,7 +632,7 @@ TEST_F(EditorStart, TheWindowShowsBeforeThePedalIsReadAndTheReadingDrawsItsProgr
         const CCRect overlay = editor.mainPage()->object(Role::BusyOverlay)->getBounds();
         window.presentPending(editor);
         ASSERT_TRUE(window.fireTimer(editor, CCEditor::kStartReadTimer));
-        EXPECT_TRUE(editor.process()->isConnected());
+        EXPECT_TRUE(editor.process()->session().isConnected());
         EXPECT_GE(backend.frames().size(), 1000u) << "the whole pedal was read";
         int overlayPresents = 0;
         for (const CCRect& r : window.pendingPresents())
@@ -649,10 +651,10 @@ TEST_F(EditorStart, AFileHandedOverBeforeThePedalIsReadIsLoadedOnceItIs) {
         // A preset file whose level differs from the pedal's.
         CCEditor writer(nullptr, backend, std::span<const uint8_t>{}, &clock, false);
         ASSERT_TRUE(writer.Open(&window));
-        writer.process()->setSleeper([](std::chrono::milliseconds) {});
+        writer.process()->exchange().setSleeper([](std::chrono::milliseconds) {});
         ASSERT_TRUE(backend.sim.pedal(0).turnControl(5, 0, 0, 33));
         window.fireTimer(writer, CCEditor::kPollTimer);
-        ASSERT_TRUE(writer.process()->exportPresetTo(file));
+        ASSERT_TRUE(asking::exportPresetTo(*writer.process(), file));
         ASSERT_TRUE(backend.sim.pedal(0).turnControl(5, 0, 0, 77));
         writer.Close();
     }
@@ -666,3 +668,28 @@ TEST_F(EditorStart, AFileHandedOverBeforeThePedalIsReadIsLoadedOnceItIs) {
         EXPECT_EQ(backend.sim.pedal(0).value(5, 0, 0), 33) << "the file was loaded after the reading";
     }
 }
+
+namespace {
+
+// The firmware offer comes from the editor, once, at the first poll tick
+// after a pedal older than the carried image was read whole.
+TEST_F(EditorWindowTest, AnOlderPedalIsOfferedTheFirmwareOnceAtTheNextTick) {
+    const std::vector<uint8_t> image(firmware::kImageSize, 0x5A);
+    editor->process()->firmware().setImage(image);
+    window.fireTimer(*editor, CCEditor::kPollTimer);
+    ASSERT_TRUE(dialogs.shown.empty()) << "a pedal of the carried version is offered nothing";
+
+    backend.sim.unplug(0);
+    backend.sim.plug(std::make_unique<sim::SimPedal>(sim::SimOptions{"Old", {1, 4, 0}, {1, 0, 4}, 2}));
+    editor->devicesChanged();
+    ASSERT_EQ(editor->process()->identity().firmwareVersion(), (std::array<uint8_t, 3>{1, 4, 0}));
+    EXPECT_TRUE(dialogs.shown.empty()) << "not while the pedal is read";
+    window.fireTimer(*editor, CCEditor::kPollTimer); // the player says No
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, firmware::offerText({1, 4, 0}));
+    window.fireTimer(*editor, CCEditor::kPollTimer);
+    EXPECT_EQ(dialogs.shown.size(), 1u) << "once";
+    EXPECT_EQ(backend.framesOf(proto::kWrite, proto::kGroupDevice, proto::device::kEnterUpdate).size(), 0u);
+}
+
+} // namespace

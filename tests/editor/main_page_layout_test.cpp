@@ -213,7 +213,7 @@ TEST_F(MainPageTest, AFullReloadShowsThePedalsValuesAndWritesNothing) {
         ASSERT_TRUE(pedal().turnControl(a.command, a.filter, a.item, value)) << a.tag;
     }
     backend.clear();
-    process->reloadLocked(true);
+    process->session().reloadLocked(true);
     EXPECT_EQ(backend.writeCount(), 0u);
     for (const PedalAddress& a : addresses) {
         const int32_t onPedal = pedal().value(a.command, a.filter, a.item);

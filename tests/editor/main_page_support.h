@@ -25,7 +25,7 @@ public:
     explicit LinkRoutingManager(const Clock* clock) : CCPageManager(CCRect{0, 0, 640, 650}, clock, false) {}
     bool onMessage(CCMsg& msg) override {
         if (msg.code == kMsgValueChanged && process != nullptr && msg.first >= 0 && msg.first < 173) {
-            process->sendParameter(msg.first, static_cast<float>(msg.second));
+            process->values().sendParameter(msg.first, static_cast<float>(msg.second));
             return true;
         }
         if (msg.code == kMsgValueChanged && prefs != nullptr && (msg.first == 177 || msg.first == 178)) {
@@ -56,7 +56,7 @@ protected:
         EditorTest::SetUp();
         context = CCDrawContext::createOffscreen(640, 650);
         process = std::make_unique<TovanProcess>(backend);
-        process->setSleeper([](std::chrono::milliseconds) {});
+        process->exchange().setSleeper([](std::chrono::milliseconds) {});
         process->setListener(&manager);
         manager.attachWindow(nullptr, context.get(), process.get());
         manager.setOpen(true);
@@ -67,8 +67,8 @@ protected:
         page->setProcess(process.get());
         page->pageShown();
         if (connect) {
-            process->connectPedal();
-            process->reloadLocked(true);
+            process->session().connect();
+            process->session().reloadLocked(true);
         }
         backend.clear();
     }

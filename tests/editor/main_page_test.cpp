@@ -44,9 +44,9 @@ TEST_F(MainPageTest, PresetNumberAndTheDeleteButtonFollowThePreset) {
 
 TEST_F(MainPageTest, ThePresetNumberFollowsThePedal) {
     pedal().stepPreset(true);
-    process->pollStatus();
+    process->session().pollStatus();
     EXPECT_EQ(presetText(*page), "F01");
-    process->selectPreset(142);
+    process->presets().select(142);
     EXPECT_EQ(presetText(*page), "P42");
     EXPECT_TRUE(control(etag::kDeletePreset)->isEnabled());
 }
@@ -194,7 +194,7 @@ TEST_F(MainPageTest, APollLightsTheLampsAndShowsTheLockWithoutWriting) {
     pedal().setModeSwitch(true);
     ASSERT_TRUE(pedal().turnControl(6, 0, 0, 55)); // edits the preset on the pedal
     pedal().setLocked(true);
-    process->pollStatus();
+    process->session().pollStatus();
     EXPECT_EQ(backend.writeCount(), 0u);
     for (Role lamp : {Role::LampA, Role::LampB, Role::EditedLamp, Role::LockLamp})
         EXPECT_EQ(static_cast<CControl*>(page->object(lamp))->getValue(), 1) << int(lamp);
@@ -204,7 +204,7 @@ TEST_F(MainPageTest, APollLightsTheLampsAndShowsTheLockWithoutWriting) {
     EXPECT_FALSE(control(etag::kDiscardChanges)->isEnabled()) << "busy";
 
     pedal().setLocked(false);
-    process->pollStatus();
+    process->session().pollStatus();
     EXPECT_FALSE(page->isBusy());
     EXPECT_TRUE(control(etag::kDiscardChanges)->isEnabled()) << "edited";
     EXPECT_EQ(backend.writeCount(), 0u);
@@ -224,19 +224,19 @@ std::pair<int32_t, int32_t> enabledAndDisabled(CBackPage& page) {
 
 TEST_F(MainPageTest, ALockedPedalKeepsItsControlsDisabledThroughReloads) {
     pedal().setLocked(true);
-    process->pollStatus();
+    process->session().pollStatus();
     ASSERT_GT(enabledAndDisabled(*page).second, 100);
     EXPECT_EQ(enabledAndDisabled(*page).first, 0) << "locked";
-    process->reloadLocked(true);
+    process->session().reloadLocked(true);
     EXPECT_EQ(enabledAndDisabled(*page).first, 0) << "a reload's end is no unlock";
     EXPECT_TRUE(page->object(Role::BusyOverlay)->isVisible());
-    process->reloadLocked(false);
-    process->pollStatus();
+    process->session().reloadLocked(false);
+    process->session().pollStatus();
     EXPECT_EQ(enabledAndDisabled(*page).first, 0);
     EXPECT_FALSE(control(kHeelHeight)->isEnabled());
 
     pedal().setLocked(false);
-    process->pollStatus();
+    process->session().pollStatus();
     EXPECT_EQ(enabledAndDisabled(*page).second, 0) << "unlocked, with the switch mode at 2";
     EXPECT_FALSE(page->object(Role::BusyOverlay)->isVisible());
 }
@@ -246,14 +246,14 @@ TEST_F(MainPageTest, TheSwitchPositionStaysDisabledUnlessTheSwitchModeIsAboveOnO
         turn(kSwitchMode, mode);
         const bool allowed = mode > 1;
         EXPECT_EQ(control(kSwitchPosition)->isEnabled(), allowed) << "turned to " << mode;
-        process->reloadLocked(true);
+        process->session().reloadLocked(true);
         EXPECT_EQ(valueOf(kSwitchMode), mode);
         EXPECT_EQ(control(kSwitchPosition)->isEnabled(), allowed) << "after a reload, mode " << mode;
         pedal().setLocked(true);
-        process->pollStatus();
+        process->session().pollStatus();
         EXPECT_FALSE(control(kSwitchPosition)->isEnabled()) << "locked, mode " << mode;
         pedal().setLocked(false);
-        process->pollStatus();
+        process->session().pollStatus();
         EXPECT_EQ(control(kSwitchPosition)->isEnabled(), allowed) << "unlocked, mode " << mode;
         EXPECT_TRUE(control(kSwitchMode)->isEnabled());
         EXPECT_EQ(enabledAndDisabled(*page).second, allowed ? 0 : 1) << mode;
@@ -271,13 +271,13 @@ TEST_F(MainPageTest, LiveMarkersRedrawTheDisplayOnlyWhenTheyMove) {
     };
     pedal().setPedalPosition(500);
     manager.presented.clear();
-    process->pollStatus();
+    process->session().pollStatus();
     const CCPoint marker = page->filterDisplay()->getMarkerPosition(0);
     EXPECT_GT(displayPresents(), 0);
-    process->pollStatus();
+    process->session().pollStatus();
     EXPECT_EQ(displayPresents(), 0) << "nothing moved";
     pedal().setPedalPosition(900);
-    process->pollStatus();
+    process->session().pollStatus();
     EXPECT_NE(page->filterDisplay()->getMarkerPosition(0), marker);
     EXPECT_GT(displayPresents(), 0);
     EXPECT_EQ(backend.writeCount(), 0u);

@@ -22,7 +22,7 @@ public:
     RoutingManager() : CCPageManager(CCRect{0, 0, 640, 650}, nullptr, false) {}
     bool onMessage(CCMsg& msg) override {
         if (msg.code == kMsgValueChanged && process != nullptr && msg.first < 173) {
-            process->sendParameter(msg.first, static_cast<float>(msg.second));
+            process->values().sendParameter(msg.first, static_cast<float>(msg.second));
             return true;
         }
         return CCPageManager::onMessage(msg);
@@ -44,13 +44,13 @@ protected:
         activeSetlist = manager.addChild(std::make_unique<CCPotControl>(109, 300, 0, 332, 34, 0, 12, 0, 0));
         manager.process = &process;
         process.setListener(&manager);
-        process.setSleeper([](std::chrono::milliseconds) {});
+        process.exchange().setSleeper([](std::chrono::milliseconds) {});
         process.Open();
-        EXPECT_TRUE(process.connectPedal());
-        process.reloadLocked(true);
+        EXPECT_TRUE(process.session().connect());
+        process.session().reloadLocked(true);
         backend.clear();
     }
-    ~PageView() override { process.attachedPedals().clear(); }
+    ~PageView() override { process.session().attachedPedals().clear(); }
 
     pedaltest::LoggingBackend backend;
     RoutingManager manager;
@@ -92,7 +92,7 @@ TEST_F(PageView, AReloadFillsControlsAndMenus) {
 
 TEST_F(PageView, PedalChangesShowWithoutEchoAndScreenChangesReachThePedal) {
     ASSERT_TRUE(backend.sim.pedal(0).turnControl(6, 0, 2, 2345));
-    process.pollStatus();
+    process.session().pollStatus();
     EXPECT_EQ(toeFrequency->getValue(), 2345);
     EXPECT_EQ(backend.writeCount(), 0u);
 
@@ -104,7 +104,7 @@ TEST_F(PageView, PedalChangesShowWithoutEchoAndScreenChangesReachThePedal) {
 }
 
 TEST_F(PageView, ASetlistPageFillsWithoutWritingBack) {
-    process.sendParameter(109, 1.0f); // the demo setlist
+    process.values().sendParameter(109, 1.0f); // the demo setlist
     EXPECT_EQ(slots[3]->getValue(), 3);
     EXPECT_STREQ(setlistName->getText().c_str(), "Demo Mode");
     EXPECT_EQ(backend.framesOf(proto::kWrite, 7, 3).size(), 0u);
@@ -129,10 +129,10 @@ TEST_F(PageView, ReadingThePedalWritesNothingWithTheControlsBound) {
     pedal.stepPreset(true);
     ASSERT_TRUE(pedal.turnControl(6, 0, 2, 1999));
     pedal.setModeSwitch(true);
-    process.reloadLocked(true);
-    process.pollStatus();
-    process.reload(false);
-    process.pollStatus();
+    process.session().reloadLocked(true);
+    process.session().pollStatus();
+    process.session().reload(false);
+    process.session().pollStatus();
     EXPECT_EQ(backend.writeCount(), 0u);
     EXPECT_EQ(activeSetlist->getValue(), 3);
     EXPECT_EQ(modeSwitch->getValue(), 1) << "the mode switch follows status bit 6";
@@ -140,7 +140,7 @@ TEST_F(PageView, ReadingThePedalWritesNothingWithTheControlsBound) {
     EXPECT_TRUE(pedal.edited()) << "the active preset is not selected again";
 
     pedal.setModeSwitch(false);
-    process.pollStatus();
+    process.session().pollStatus();
     EXPECT_EQ(modeSwitch->getValue(), 0);
     EXPECT_EQ(backend.writeCount(), 0u);
 

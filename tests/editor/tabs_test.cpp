@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "editor/editor_tags.h"
+#include "editor/pedal_questions.h"
 #include "editor/prefs.h"
 #include "main_page_support.h"
 #include "model/pedal_parameters.h"
@@ -112,7 +113,7 @@ TEST_F(TabsTest, ThePedalNameTypedReachesThePedalAndSurvivesItsReset) {
     ScriptedDialogs dialogs;
     dialogs.answerNext(MessageAnswer::Yes);
     DialogHost* previous = setDialogHost(&dialogs);
-    process->resetPedal();
+    asking::resetPedal(*process);
     setDialogHost(previous);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(pedal().name().data()), 7), "Gig Rig");
 }

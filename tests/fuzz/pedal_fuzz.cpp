@@ -13,6 +13,7 @@
 #include <span>
 #include <tuple>
 
+#include "editor/pedal_questions.h"
 #include "link/preset_file_codec.h"
 #include "link/protocol.h"
 #include "link/tovan_process.h"
@@ -145,7 +146,7 @@ class EveryControl : public PedalView {
 public:
     bool hasControl(int32_t tag) override { return tag >= 0 && tag < 173; }
     void setControlValue(int32_t tag, int32_t value) override {
-        if (process != nullptr) process->sendParameter(tag, static_cast<float>(value));
+        if (process != nullptr) process->values().sendParameter(tag, static_cast<float>(value));
     }
     void forceControlValue(int32_t tag, int32_t value) override { setControlValue(tag, value); }
     TovanProcess* process = nullptr;
@@ -188,26 +189,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         EveryControl view;
         TovanProcess process(backend, &view);
         view.process = &process;
-        process.setSleeper(
+        process.exchange().setSleeper(
             [&now](std::chrono::milliseconds step) { now += static_cast<uint32_t>(step.count()); });
         process.setClock(&clock);
         process.Open();
-        if (process.connectPedal()) {
+        if (process.session().connect()) {
             script.rangesRead = true;
-            process.reloadLocked(true);
+            process.session().reloadLocked(true);
             script.rangesRead = false;
             for (int poll = 0; poll < 3; ++poll)
-                process.pollStatus();
+                process.session().pollStatus();
             script.phase = Phase::Backup;
-            process.readBackup();
+            process.backup().read();
             script.phase = Phase::Restore;
             dialogs.answerNext(MessageAnswer::Yes);
             dialogs.answerNext(MessageAnswer::Yes);
-            process.loadDecodedFile(backupFile(), "fuzz.tovan_all");
+            asking::loadDecodedFile(process, backupFile(), "fuzz.tovan_all");
             script.phase = Phase::Reading;
-            process.pollStatus();
+            process.session().pollStatus();
         }
-        process.attachedPedals().clear();
+        process.session().attachedPedals().clear();
     }
     setDialogHost(previous);
     return 0;

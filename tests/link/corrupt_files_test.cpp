@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "editor/pedal_questions.h"
 #include "link/preset_file_codec.h"
 #include "link/tovan_process.h"
 #include "pedal_test_support.h"
@@ -41,11 +42,13 @@ TEST_P(CorruptFile, IsRefusedCleanly) {
     DialogHost* previous = setDialogHost(&dialogs);
     {
         TovanProcess process(backend);
-        process.setSleeper([](std::chrono::milliseconds) {});
+        process.exchange().setSleeper([](std::chrono::milliseconds) {});
         process.Open();
-        ASSERT_TRUE(process.connectPedal());
-        EXPECT_FALSE(process.loadFile(path.string()));
-        EXPECT_TRUE(process.request(tovan::proto::kGroupDevice, tovan::proto::device::kStatus).has_value());
+        ASSERT_TRUE(process.session().connect());
+        EXPECT_FALSE(asking::loadFile(process, path.string()));
+        EXPECT_TRUE(process.exchange()
+                        .request(tovan::proto::kGroupDevice, tovan::proto::device::kStatus)
+                        .has_value());
     }
     setDialogHost(previous);
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "editor/pedal_questions.h"
 #include "link/firmware_update.h"
 #include "platform/headless/scripted_dialogs.h"
 #include "platform/process/system_launcher.h"
@@ -115,7 +116,7 @@ TEST_F(Firmware, OnlyAStringRegistrationCounts) {
 TEST_F(Firmware, AcceptedUpdateRunsTheUpdaterAndDeletesTheImage) {
     registerUpdater();
     dialogs.answerNext(MessageAnswer::Yes);
-    checkFirmware({1, 4, 99}, testImage(), enterUpdateMode);
+    asking::offerFirmware({1, 4, 99}, testImage(), enterUpdateMode);
     EXPECT_EQ(updateModeRequests, 1);
     EXPECT_TRUE(errorsShown().empty());
     const std::string image = (folder / "Tovan_firmware_01.05.00.pfu").string();
@@ -128,7 +129,7 @@ TEST_F(Firmware, ABlockedImageNameGetsAOneAppended) {
     const fs::path blocked = folder / "Tovan_firmware_01.05.00.pfu";
     fs::create_directory(blocked); // a name that cannot be created as a file
     dialogs.answerNext(MessageAnswer::Yes);
-    checkFirmware({1, 0, 0}, testImage(), enterUpdateMode);
+    asking::offerFirmware({1, 0, 0}, testImage(), enterUpdateMode);
     EXPECT_EQ(loggedArguments().front(), "-path:" + blocked.string() + "1");
     EXPECT_FALSE(fs::exists(blocked.string() + "1"));
     EXPECT_TRUE(errorsShown().empty());
@@ -136,8 +137,8 @@ TEST_F(Firmware, ABlockedImageNameGetsAOneAppended) {
 
 TEST_F(Firmware, NoAnswerNoOfferAndNoFreeNameDoNothing) {
     registerUpdater();
-    checkFirmware({1, 4, 99}, testImage(), enterUpdateMode); // the user says No
-    checkFirmware({1, 5, 0}, testImage(), enterUpdateMode);  // not offered: no question
+    asking::offerFirmware({1, 4, 99}, testImage(), enterUpdateMode); // the user says No
+    asking::offerFirmware({1, 5, 0}, testImage(), enterUpdateMode);  // not offered: no question
     EXPECT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(updateModeRequests, 0);
 
@@ -145,29 +146,29 @@ TEST_F(Firmware, NoAnswerNoOfferAndNoFreeNameDoNothing) {
     for (int i = 0; i < kImageFileAttempts; ++i, name += '1')
         fs::create_directory(name);
     dialogs.answerNext(MessageAnswer::Yes);
-    checkFirmware({1, 4, 99}, testImage(), enterUpdateMode);
+    asking::offerFirmware({1, 4, 99}, testImage(), enterUpdateMode);
     EXPECT_EQ(updateModeRequests, 0);
 }
 
 TEST_F(Firmware, FailuresAreReported) {
-    launchFirmwareUpdate("/nowhere.pfu", enterUpdateMode);
+    asking::updateFirmware("/nowhere.pfu", enterUpdateMode);
     EXPECT_EQ(errorsShown(), std::vector<std::string>{std::string(kUpdaterMissingText)});
     EXPECT_EQ(dialogs.opened, std::vector<std::string>{std::string(kUpdaterDownloadAddress)});
     EXPECT_EQ(updateModeRequests, 0);
 
     registerUpdater();
-    launchFirmwareUpdate("/nowhere.pfu", [] { return false; });
+    asking::updateFirmware("/nowhere.pfu", [] { return false; });
     EXPECT_EQ(errorsShown().back(), kUpdateModeFailedText);
 
     const auto image = folder / "manual.pfu";
     std::ofstream(image, std::ios::binary).write(reinterpret_cast<const char*>(testImage().data()), 106552);
     setenv("TOVAN_FAKE_UPDATER_EXIT", "1", 1);
-    launchFirmwareUpdate(image.string(), enterUpdateMode);
+    asking::updateFirmware(image.string(), enterUpdateMode);
     EXPECT_EQ(errorsShown().back(), kUpdateFailedText);
     EXPECT_TRUE(fs::exists(image)); // a file the user picked is not deleted
 
     store.write(kUpdaterKey, kUpdaterValue, SettingValue::string("/no/such/updater"));
-    launchFirmwareUpdate(image.string(), enterUpdateMode);
+    asking::updateFirmware(image.string(), enterUpdateMode);
     EXPECT_EQ(errorsShown().back(), kUpdateFailedText);
 }
 
@@ -180,7 +181,7 @@ TEST_F(Firmware, OnlyAWholeImageIsWrittenOrHandedOn) {
     EXPECT_FALSE(writeImageFile(path, {}).has_value());
     EXPECT_FALSE(fs::exists(path));
     dialogs.answerNext(MessageAnswer::Yes);
-    checkFirmware({1, 4, 99}, {}, enterUpdateMode); // no image carried: nothing is offered
+    asking::offerFirmware({1, 4, 99}, {}, enterUpdateMode); // no image carried: nothing is offered
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(updateModeRequests, 0);
 

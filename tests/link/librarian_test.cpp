@@ -63,7 +63,7 @@ protected:
     LibrarianTest() : process(backend, &view), librarian(process) {
         previousDialogs = setDialogHost(&dialogs);
         view.process = &process;
-        process.setSleeper(
+        process.exchange().setSleeper(
             [this](std::chrono::milliseconds step) { clock.now += static_cast<uint32_t>(step.count()); });
         process.setClock(&clock);
         process.Open();
@@ -71,18 +71,18 @@ protected:
         folder = mkdtemp(pattern.data());
     }
     ~LibrarianTest() override {
-        process.attachedPedals().clear();
+        process.session().attachedPedals().clear();
         setDialogHost(previousDialogs);
         std::error_code error;
         fs::remove_all(folder, error);
     }
     void connect() {
-        ASSERT_TRUE(process.connectPedal());
-        process.reloadLocked(true);
+        ASSERT_TRUE(process.session().connect());
+        process.session().reloadLocked(true);
     }
     sim::SimPedal& pedal() { return backend.sim.pedal(0); }
     std::vector<uint8_t> backup() {
-        TovanProcess::BackupRead read = process.readBackup();
+        BackupRestore::BackupRead read = process.backup().read();
         if (!read.failure.empty()) throw std::runtime_error("backup failed: " + read.failure);
         return read.bytes;
     }
@@ -108,19 +108,19 @@ protected:
 TEST_F(LibrarianTest, ASwapAndACopyChangeOnlyTheirSlotsAndThePedalReturnsToItsEdit) {
     connect();
     // The pedal is on P12 with an edit that is not stored.
-    process.selectPreset(112);
+    process.presets().select(112);
     const DeviceField level = *deviceFieldOf(9);
     const int16_t stored = pedal().value(level.command, level.filter, level.item);
     const auto edited = static_cast<int16_t>(stored == 40 ? 41 : 40);
     const BackupParts before = split(backup());
     // (A backup leaves the edit buffer as stored: the edit is made after it.)
-    process.sendParameter(9, edited);
+    process.values().sendParameter(9, edited);
     ASSERT_TRUE(pedal().edited());
     auto backOnItsEdit = [&] {
         EXPECT_EQ(pedal().activePreset(), 112u);
         EXPECT_TRUE(pedal().edited());
         EXPECT_EQ(pedal().value(level.command, level.filter, level.item), edited);
-        EXPECT_FALSE(process.isBusy());
+        EXPECT_FALSE(process.session().isBusy());
     };
 
     view.shown.clear();
@@ -146,7 +146,7 @@ TEST_F(LibrarianTest, ASwapAndACopyChangeOnlyTheirSlotsAndThePedalReturnsToItsEd
     EXPECT_EQ(swapped.written[0].slot, 3);
     EXPECT_EQ(swapped.written[0].before.name, std::string(pedal().userPreset(7).name.data(), 3).c_str());
 
-    process.sendParameter(9, edited);
+    process.values().sendParameter(9, edited);
     const Librarian::Outcome copied = librarian.copy(2, 9);
     ASSERT_TRUE(copied.ok) << copied.failure;
     backOnItsEdit();
@@ -195,8 +195,8 @@ TEST_F(LibrarianTest, ALibraryFolderListsWhatItCanReadAndMarksTheRest) {
 
 TEST_F(LibrarianTest, ExportAllNamesTheFilesByTheirSlots) {
     connect();
-    process.selectPreset(105);
-    ASSERT_TRUE(process.storePreset("A/B", "x:y?z\tend", 5));
+    process.presets().select(105);
+    ASSERT_TRUE(process.presets().store("A/B", "x:y?z\tend", 5));
     const Librarian::Outcome exported = librarian.exportAll(folder / "all");
     ASSERT_TRUE(exported.ok) << exported.failure;
     EXPECT_EQ(exported.files.size(), 100u);
@@ -237,7 +237,7 @@ TEST_F(LibrarianTest, APedalUnpluggedDuringAnImportLeavesTheSlotsNotYetWritten) 
             EXPECT_TRUE(samePreset(after[slot], before[slot])) << "slot " << slot << " untouched";
         }
     }
-    EXPECT_FALSE(process.isBusy());
+    EXPECT_FALSE(process.session().isBusy());
 }
 
 TEST(LibrarianMoves, SlotsMovedTogetherLetTheDisplacedFillTheirPlaces) {

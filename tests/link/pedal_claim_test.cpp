@@ -180,27 +180,27 @@ TEST_F(Claims, TheLinkSaysWhoHoldsThePedalAsksItNothingAndTakesItWhenFree) {
     const pid_t holder = holdInChild(kPedal);
     HeldView view;
     TovanProcess process(backend, &view);
-    process.setSleeper([](std::chrono::milliseconds) {});
+    process.exchange().setSleeper([](std::chrono::milliseconds) {});
     process.Open();
-    process.connectPedal();
-    process.reloadLocked(true);
-    EXPECT_FALSE(process.isConnected());
+    process.session().connect();
+    process.session().reloadLocked(true);
+    EXPECT_FALSE(process.session().isConnected());
     const std::string text = "holder (pid " + std::to_string(holder) + ")";
     EXPECT_EQ(view.menu, std::vector<std::string>{"in use by " + text});
     ASSERT_FALSE(view.held.empty());
     EXPECT_EQ(view.held.back(), text);
-    ASSERT_TRUE(process.pedalHeldElsewhere().has_value());
-    EXPECT_FALSE(process.useDevice(0)) << "a held pedal cannot be chosen";
+    ASSERT_TRUE(process.session().pedalHeldElsewhere().has_value());
+    EXPECT_FALSE(process.session().useDevice(0)) << "a held pedal cannot be chosen";
     for (int tick = 0; tick < 3; ++tick)
-        process.idle();
+        process.session().idle();
     EXPECT_TRUE(backend.bus->written.empty()) << "nothing was said to a pedal another program holds";
 
     killChild(holder);
-    process.idle();
-    EXPECT_TRUE(process.isConnected()) << "taken at the first poll after it was let go";
+    process.session().idle();
+    EXPECT_TRUE(process.session().isConnected()) << "taken at the first poll after it was let go";
     EXPECT_FALSE(backend.bus->written.empty()) << "and read";
     EXPECT_EQ(view.held.back(), "");
-    process.attachedPedals().clear();
+    process.session().attachedPedals().clear();
 }
 
 } // namespace

@@ -143,7 +143,7 @@ public:
     bool hasControl(int32_t tag) override { return controls.count(tag) != 0; }
     void setControlValue(int32_t tag, int32_t value) override {
         values[tag] = value;
-        if (process != nullptr && tag < 173) process->sendParameter(tag, static_cast<float>(value));
+        if (process != nullptr && tag < 173) process->values().sendParameter(tag, static_cast<float>(value));
     }
     void setControlValueQuiet(int32_t tag, int32_t value) override {
         values[tag] = value;

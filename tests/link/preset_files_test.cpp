@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "editor/pedal_questions.h"
 #include "file_test_support.h"
 #include "link/preset_file_codec.h"
 #include "link/tovan_process.h"
@@ -23,7 +24,7 @@ class Files : public ::testing::Test {
 protected:
     Files() : process(backend) {
         previousDialogs = setDialogHost(&dialogs);
-        process.setSleeper(
+        process.exchange().setSleeper(
             [this](std::chrono::milliseconds step) { clock.now += static_cast<uint32_t>(step.count()); });
         process.setClock(&clock);
         process.Open();
@@ -31,14 +32,14 @@ protected:
         folder = mkdtemp(pattern.data());
     }
     ~Files() override {
-        process.attachedPedals().clear();
+        process.session().attachedPedals().clear();
         setDialogHost(previousDialogs);
         std::error_code error;
         fs::remove_all(folder, error);
     }
     void connect() {
-        ASSERT_TRUE(process.connectPedal());
-        process.reloadLocked(true);
+        ASSERT_TRUE(process.session().connect());
+        process.session().reloadLocked(true);
     }
     sim::SimPedal& pedal() { return backend.sim.pedal(0); }
     // The pedal's edit buffer in editor units, for every preset parameter.
@@ -124,8 +125,8 @@ static std::vector<uint8_t> presetFileByHand(const sim::SimPedal& pedal, const s
 
 TEST_F(Files, AnExportedPresetHoldsThePedalsPreset) {
     connect();
-    process.selectPreset(107);
-    process.pollStatus();
+    process.presets().select(107);
+    process.session().pollStatus();
     // A value of its own in every field, the tapers below their middle.
     int16_t next = 1;
     for (uint8_t f = 0; f < 2; ++f) {
@@ -136,9 +137,9 @@ TEST_F(Files, AnExportedPresetHoldsThePedalsPreset) {
     }
     for (uint8_t i = 0; i < 5; ++i)
         ASSERT_TRUE(pedal().turnControl(5, 0, i, next++));
-    process.reloadLocked(true);
+    process.session().reloadLocked(true);
     const fs::path file = folder / "export.tovan";
-    ASSERT_TRUE(process.exportPresetTo(file.string()));
+    ASSERT_TRUE(asking::exportPresetTo(process, file.string()));
     const auto bytes = readBytes(file);
     ASSERT_EQ(bytes.size(), 468u);
     EXPECT_EQ(bytes, presetFileByHand(pedal(), pedal().userPreset(7)));
@@ -152,33 +153,33 @@ TEST_F(Files, LoadingAPresetFileRestoresTheEditBuffer) {
     connect();
     const auto before = pedalValues();
     const fs::path file = folder / "A name of twenty-five chars.tovan";
-    ASSERT_TRUE(process.exportPresetTo(file.string()));
+    ASSERT_TRUE(asking::exportPresetTo(process, file.string()));
     ASSERT_TRUE(pedal().turnControl(6, 0, 2, 1234));
     ASSERT_TRUE(pedal().turnControl(7, 1, 7, 3));
-    process.pollStatus();
+    process.session().pollStatus();
 
-    ASSERT_TRUE(process.loadFile(file.string()));
+    ASSERT_TRUE(asking::loadFile(process, file.string()));
     EXPECT_EQ(pedalValues(), before);
-    EXPECT_STREQ(process.presetDescription(), "A name of twenty-fiv");
+    EXPECT_STREQ(process.presets().description(), "A name of twenty-fiv");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(Files, ExportFailuresAreReported) {
     connect();
-    EXPECT_FALSE(process.exportPresetTo((folder / "missing" / "x.tovan").string()));
+    EXPECT_FALSE(asking::exportPresetTo(process, (folder / "missing" / "x.tovan").string()));
     ASSERT_EQ(errors().size(), 1u);
     EXPECT_FALSE(fs::exists(folder / "missing"));
 }
 
 TEST_F(Files, ABackupRoundTripsThroughThePedal) {
     connect();
-    process.selectPreset(12);
-    process.pollStatus();
-    process.setPedalMode(true);
+    process.presets().select(12);
+    process.session().pollStatus();
+    process.presets().setPedalMode(true);
     process.parameters()->SetValue(5, 1.0f);
-    process.sendParameter(92, 55.0f);
+    process.values().sendParameter(92, 55.0f);
     const fs::path file = folder / "all.tovan_all";
-    ASSERT_TRUE(process.saveBackupTo(file.string()));
+    ASSERT_TRUE(asking::saveBackupTo(process, file.string()));
     EXPECT_EQ(dialogs.shown.size(), 1u); // the "do not touch" information only
     const auto bytes = readBytes(file);
     Reader reader(bytes);
@@ -194,19 +195,19 @@ TEST_F(Files, ABackupRoundTripsThroughThePedal) {
     for (PresetContents contents; readPresetChunk(reader, contents, flags); contents = {})
         ++presets;
     EXPECT_EQ(presets, 100);
-    EXPECT_FALSE(process.isBusy());
+    EXPECT_FALSE(process.session().isBusy());
     // The pedal is back on its preset with its mode switch as it was.
     EXPECT_EQ(pedal().activePreset(), 12u);
     EXPECT_TRUE(pedal().modeSwitch());
 
     // Change the pedal, then restore: the user presets and globals come back.
     const auto storedName = pedal().userPreset(3).name;
-    process.selectPreset(103);
-    process.storePreset("Zzz", "Overwritten", 3);
-    process.sendParameter(92, 10.0f);
+    process.presets().select(103);
+    process.presets().store("Zzz", "Overwritten", 3);
+    process.values().sendParameter(92, 10.0f);
     dialogs.answerNext(MessageAnswer::Yes);
     dialogs.answerNext(MessageAnswer::Yes);
-    ASSERT_TRUE(process.loadFile(file.string())) << (errors().empty() ? "" : errors().back());
+    ASSERT_TRUE(asking::loadFile(process, file.string())) << (errors().empty() ? "" : errors().back());
     EXPECT_EQ(pedal().userPreset(3).name, storedName);
     EXPECT_EQ(pedal().value(8, 0, 0), 55);
 }
@@ -218,7 +219,7 @@ TEST_F(Files, ABackupThatStopsHalfWayLeavesTheOldFileAlone) {
     sim::Faults faults;
     faults.unplugAfter = static_cast<int64_t>(pedal().counters().exchanges) + 300;
     pedal().setFaults(faults);
-    EXPECT_FALSE(process.saveBackupTo(file.string()));
+    EXPECT_FALSE(asking::saveBackupTo(process, file.string()));
     EXPECT_EQ(readBytes(file), (std::vector<uint8_t>{1, 2, 3}));
     ASSERT_EQ(errors().size(), 1u);
     EXPECT_NE(errors()[0].find("backup"), std::string::npos);
@@ -231,13 +232,13 @@ TEST_F(Files, ABackupThatStopsHalfWayLeavesTheOldFileAlone) {
 TEST_F(Files, ARestoreToAPedalThatStopsAnsweringSaysSo) {
     connect();
     const fs::path file = folder / "all.tovan_all";
-    ASSERT_TRUE(process.saveBackupTo(file.string()));
+    ASSERT_TRUE(asking::saveBackupTo(process, file.string()));
     sim::Faults faults;
     faults.unplugAfter = static_cast<int64_t>(pedal().counters().exchanges) + 200;
     pedal().setFaults(faults);
     dialogs.answerNext(MessageAnswer::Yes);
     dialogs.answerNext(MessageAnswer::Yes);
-    EXPECT_FALSE(process.loadFile(file.string()));
+    EXPECT_FALSE(asking::loadFile(process, file.string()));
     const auto shown = errors();
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.back().rfind(kPedalError, 0), 0u) << shown.back();
@@ -255,7 +256,7 @@ TEST_F(Files, ARestoreWritesOnlyTheSlotsThePedalHas) {
     backend.clear();
     dialogs.answerNext(MessageAnswer::Yes);
     dialogs.answerNext(MessageAnswer::Yes);
-    EXPECT_FALSE(process.loadFile(file.string())) << "it holds no presets";
+    EXPECT_FALSE(asking::loadFile(process, file.string())) << "it holds no presets";
     const auto slotWrites = backend.framesOf(proto::kWrite, 7, 3);
     EXPECT_EQ(slotWrites.size(), 12u * 20u);
     for (const auto& frame : slotWrites)
@@ -267,7 +268,7 @@ TEST_F(Files, BadFilesAreRefusedWithTheRightMessage) {
     connect();
     // 27 bytes: not even a header.
     writeBytes(folder / "short.tovan", std::vector<uint8_t>(27, 0));
-    EXPECT_FALSE(process.loadFile((folder / "short.tovan").string()));
+    EXPECT_FALSE(asking::loadFile(process, (folder / "short.tovan").string()));
     EXPECT_EQ(errors(), std::vector<std::string>{kNotValid});
 
     // Right signature and version, unknown kind: closed without a word.
@@ -276,25 +277,25 @@ TEST_F(Files, BadFilesAreRefusedWithTheRightMessage) {
     auto bytes = unknown.bytes();
     std::memcpy(bytes.data(), "PLAVIK-TOVAN-xyz", 16);
     writeBytes(folder / "odd.tovan", bytes);
-    EXPECT_FALSE(process.loadFile((folder / "odd.tovan").string()));
+    EXPECT_FALSE(asking::loadFile(process, (folder / "odd.tovan").string()));
     EXPECT_EQ(errors().size(), 1u);
 
     // A second filter chunk of a later version: the rest is applied, then the newer message.
     const fs::path file = folder / "newer.tovan";
-    ASSERT_TRUE(process.exportPresetTo(file.string()));
+    ASSERT_TRUE(asking::exportPresetTo(process, file.string()));
     bytes = readBytes(file);
     bytes[28 + 16 + 44 + 36 + 172 + 12] = 2; // the second "filt" header's version
     ASSERT_EQ(std::string(bytes.begin() + 28 + 16 + 44 + 36 + 172, bytes.begin() + 28 + 16 + 44 + 36 + 176),
               "filt");
     writeBytes(file, bytes);
     ASSERT_TRUE(pedal().turnControl(6, 0, 2, 1111));
-    process.pollStatus();
-    EXPECT_FALSE(process.loadFile(file.string()));
+    process.session().pollStatus();
+    EXPECT_FALSE(asking::loadFile(process, file.string()));
     EXPECT_EQ(errors().back(), kNewer);
     EXPECT_EQ(errors().size(), 2u);
     EXPECT_NE(pedal().value(6, 0, 2), 1111) << "the first filter was applied";
 
-    EXPECT_FALSE(process.loadFile((folder / "absent.tovan").string()));
+    EXPECT_FALSE(asking::loadFile(process, (folder / "absent.tovan").string()));
     EXPECT_EQ(errors().back(), "The file could not be opened.");
 }
 
@@ -318,13 +319,13 @@ size_t presetChunkAt(int slot) {
 TEST_F(Files, ABackupRidesOutAPendingRevertLostAnswersAndFailingBlocks) {
     connect();
     const fs::path clean = folder / "clean.tovan_all";
-    ASSERT_TRUE(process.saveBackupTo(clean.string()));
-    process.selectPreset(42);
+    ASSERT_TRUE(asking::saveBackupTo(process, clean.string()));
+    process.presets().select(42);
     pedal().setModeSwitch(true);
 
     // A revert just before leaves status bit 5 pending; then every third
     // status answer is lost, and one block of P05 fails all three attempts.
-    ASSERT_TRUE(process.revertPreset());
+    ASSERT_TRUE(process.presets().revert());
     int statusAnswers = 0;
     int blockFailures = 0;
     bool inP05 = false;
@@ -342,7 +343,7 @@ TEST_F(Files, ABackupRidesOutAPendingRevertLostAnswersAndFailingBlocks) {
         return HidStatus::ok;
     };
     const fs::path faulty = folder / "faulty.tovan_all";
-    ASSERT_TRUE(process.saveBackupTo(faulty.string())) << (errors().empty() ? "" : errors().back());
+    ASSERT_TRUE(asking::saveBackupTo(process, faulty.string())) << (errors().empty() ? "" : errors().back());
     EXPECT_EQ(blockFailures, 3);
     EXPECT_EQ(readBytes(faulty), readBytes(clean)) << "the same pedal gives the same backup";
     EXPECT_EQ(pedal().activePreset(), 42u);
@@ -351,7 +352,7 @@ TEST_F(Files, ABackupRidesOutAPendingRevertLostAnswersAndFailingBlocks) {
 
 TEST_F(Files, ABackupThatCannotReadASlotFailsAndSaysWhich) {
     connect();
-    process.selectPreset(117);
+    process.presets().select(117);
     const fs::path file = folder / "all.tovan_all";
     writeBytes(file, {7, 7, 7});
     // P05's description never arrives, whatever the retries.
@@ -359,7 +360,7 @@ TEST_F(Files, ABackupThatCannotReadASlotFailsAndSaysWhich) {
         return kind == 'r' && isRequest(header, 5, 4) && header.address[0] == 0x85 ? HidStatus::failed
                                                                                    : HidStatus::ok;
     };
-    EXPECT_FALSE(process.saveBackupTo(file.string()));
+    EXPECT_FALSE(asking::saveBackupTo(process, file.string()));
     EXPECT_EQ(readBytes(file), (std::vector<uint8_t>{7, 7, 7}));
     ASSERT_EQ(errors().size(), 1u);
     EXPECT_NE(errors()[0].find("P05 could not be read: the Tovan did not answer"), std::string::npos)
@@ -370,7 +371,7 @@ TEST_F(Files, ABackupThatCannotReadASlotFailsAndSaysWhich) {
 TEST_F(Files, ARestoreLeavesSlotsItCannotRestoreAsTheyAre) {
     connect();
     const fs::path file = folder / "all.tovan_all";
-    ASSERT_TRUE(process.saveBackupTo(file.string()));
+    ASSERT_TRUE(asking::saveBackupTo(process, file.string()));
     auto bytes = readBytes(file);
     ASSERT_EQ(std::string(bytes.begin() + presetChunkAt(3), bytes.begin() + presetChunkAt(3) + 4), "pret");
     bytes[presetChunkAt(3) + 12] = 2; // P03 comes from a later version
@@ -378,13 +379,13 @@ TEST_F(Files, ARestoreLeavesSlotsItCannotRestoreAsTheyAre) {
 
     const auto original = pedal().userPreset(4);
     for (int32_t slot : {3, 4, 7}) {
-        process.selectPreset(100 + slot);
-        process.sendParameter(16, 3333.0f);
-        ASSERT_TRUE(process.storePreset("Zzz", "Changed", slot));
+        process.presets().select(100 + slot);
+        process.values().sendParameter(16, 3333.0f);
+        ASSERT_TRUE(process.presets().store("Zzz", "Changed", slot));
     }
-    process.selectPreset(150);
+    process.presets().select(150);
     pedal().setModeSwitch(true);
-    process.pollStatus();
+    process.session().pollStatus();
 
     // P07 is never stored, and a value of P09 does not reach the pedal.
     int storedSlot = -1;
@@ -403,7 +404,7 @@ TEST_F(Files, ARestoreLeavesSlotsItCannotRestoreAsTheyAre) {
     };
     dialogs.answerNext(MessageAnswer::Yes);
     dialogs.answerNext(MessageAnswer::Yes);
-    EXPECT_FALSE(process.loadFile(file.string()));
+    EXPECT_FALSE(asking::loadFile(process, file.string()));
     const auto shown = errors();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0], kNewer);

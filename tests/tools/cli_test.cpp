@@ -354,13 +354,13 @@ Result served(tovan::HidBackend& pedals, const std::string& path, std::vector<st
 struct Holder {
     Holder(const std::string& bus, const char* program) : backend(bus), process(backend) {
         tovan::setClaimProgramName(program);
-        process.setSleeper([](std::chrono::milliseconds) {});
+        process.exchange().setSleeper([](std::chrono::milliseconds) {});
         process.Open();
-        process.connectPedal();
+        process.session().connect();
     }
     ~Holder() {
-        process.attachedPedals().clear();
-        process.currentPedal().close();
+        process.session().attachedPedals().clear();
+        process.session().currentPedal().close();
         tovan::setClaimProgramName(program_invocation_short_name);
     }
     tovan::VirtualHidBackend backend;
@@ -372,7 +372,7 @@ struct Holder {
 TEST_F(CliRun, APedalHeldByAnotherProgramIsRefusedOrWaitedFor) {
     startPedals();
     auto holder = std::make_unique<Holder>(bus(), "tovan-cli");
-    ASSERT_TRUE(holder->process.isConnected());
+    ASSERT_TRUE(holder->process.session().isConnected());
     const std::string who = "in use by tovan-cli (pid " + std::to_string(getpid()) + ")";
     for (std::vector<std::string> command : std::vector<std::vector<std::string>>{
              {"info"}, {"backup", file("held.tovan_all")}, {"set", "23", "50"}}) {
@@ -420,8 +420,8 @@ TEST_F(CliRun, TheEditorRunsReadingCommandsExactlyAsTovanCliDoes) {
     ASSERT_EQ(cli({"backup", file("alone.tovan_all")}).status, 0);
 
     Holder editor(bus(), "tovan");
-    tovan::SharedPedalsBackend pedals(editor.process.attachedPedals());
-    const std::string path = editor.process.currentPedal().path();
+    tovan::SharedPedalsBackend pedals(editor.process.session().attachedPedals());
+    const std::string path = editor.process.session().currentPedal().path();
     for (size_t i = 0; i < commands.size(); ++i) {
         const Result through = served(pedals, path, commands[i]);
         EXPECT_EQ(through.status, alone[i].status) << commands[i].back();
@@ -505,8 +505,8 @@ TEST_F(CliRun, TheEditorSwapsAndCopiesForTovanCli) {
     ASSERT_EQ(cli({"select", "F02"}).status, 0);
     ASSERT_EQ(cli({"--yes", "store", "P21", "Bbb", "Second"}).status, 0);
     Holder editor(bus(), "tovan");
-    tovan::SharedPedalsBackend pedals(editor.process.attachedPedals());
-    const std::string path = editor.process.currentPedal().path();
+    tovan::SharedPedalsBackend pedals(editor.process.session().attachedPedals());
+    const std::string path = editor.process.session().currentPedal().path();
     // Nothing is asked in the editor: without a yes nothing is written.
     EXPECT_EQ(served(pedals, path, {"swap", "P20", "P21"}).status, 1);
     const Result swapped = served(pedals, path, {"--yes", "swap", "P20", "P21"});

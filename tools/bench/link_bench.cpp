@@ -27,11 +27,11 @@ namespace {
 struct Rig {
     explicit Rig(std::chrono::microseconds latency = {}) : process(backend, &page) {
         process.Open();
-        process.connectPedal();
-        process.reloadLocked(true);
+        process.session().connect();
+        process.session().reloadLocked(true);
         backend.setLatency(latency);
     }
-    ~Rig() { process.attachedPedals().clear(); }
+    ~Rig() { process.session().attachedPedals().clear(); }
 
     const tovan::sim::Counters& counters() { return backend.pedal(0).counters(); }
 
@@ -58,21 +58,22 @@ void countExchanges(benchmark::State& state, Operation operation) {
 }
 
 void BM_FullReloadExchanges(benchmark::State& state) {
-    countExchanges(state, [](TovanProcess& process) { process.reload(true); });
+    countExchanges(state, [](TovanProcess& process) { process.session().reload(true); });
 }
 
 void BM_ValueReloadExchanges(benchmark::State& state) {
-    countExchanges(state, [](TovanProcess& process) { process.reload(false); });
+    countExchanges(state, [](TovanProcess& process) { process.session().reload(false); });
 }
 
 void BM_StatusPollExchanges(benchmark::State& state) {
-    countExchanges(state, [](TovanProcess& process) { process.pollStatus(); });
+    countExchanges(state, [](TovanProcess& process) { process.session().pollStatus(); });
 }
 
 void BM_OneEditExchanges(benchmark::State& state) {
     int value = 0;
-    countExchanges(
-        state, [&](TovanProcess& process) { process.sendParameter(9, static_cast<float>(++value % 100)); });
+    countExchanges(state, [&](TovanProcess& process) {
+        process.values().sendParameter(9, static_cast<float>(++value % 100));
+    });
 }
 
 // The full reload with every report taking 1 ms on the pedal: wall time
@@ -82,14 +83,14 @@ void BM_FullReloadAtOneMillisecond(benchmark::State& state) {
     double reports = 0;
     for (auto _ : state) {
         const uint64_t before = rig.counters().outputReports + rig.counters().inputReports;
-        rig.process.reload(true);
+        rig.process.session().reload(true);
         reports = static_cast<double>(rig.counters().outputReports + rig.counters().inputReports - before);
     }
     state.counters["reports"] = reports;
     state.counters["paced_ms"] = reports;
 }
 
-// A whole backup as the editor takes it (readBackup: the pedal's place, the
+// A whole backup as the editor takes it (backup().read(): the pedal's place, the
 // globals, the setlists, then each user preset selected, awaited through the
 // status and read, the pedal put back), every report taking 1 ms on the
 // pedal. The waits between status reads count in the wall time.
@@ -100,7 +101,7 @@ void BM_BackupAtOneMillisecond(benchmark::State& state) {
     for (auto _ : state) {
         const uint64_t before = rig.counters().outputReports + rig.counters().inputReports;
         const auto start = std::chrono::steady_clock::now();
-        const TovanProcess::BackupRead backup = rig.process.readBackup();
+        const BackupRestore::BackupRead backup = rig.process.backup().read();
         wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         reports = static_cast<double>(rig.counters().outputReports + rig.counters().inputReports - before);
         if (!backup.failure.empty() || backup.bytes.empty()) state.SkipWithError(backup.failure.c_str());
@@ -218,17 +219,17 @@ void BM_BackupOverVirtualBusAtOneMillisecond(benchmark::State& state) {
         PedalView page;
         TovanProcess process(backend, &page);
         process.Open();
-        if (!process.connectPedal()) {
+        if (!process.session().connect()) {
             state.SkipWithError("the pedal on the virtual bus did not connect");
             return;
         }
-        process.reloadLocked(true);
+        process.session().reloadLocked(true);
         double reports = 0;
         double wallMs = 0;
         for (auto _ : state) {
             const uint64_t before = backend.count();
             const auto start = std::chrono::steady_clock::now();
-            const TovanProcess::BackupRead backup = process.readBackup();
+            const BackupRestore::BackupRead backup = process.backup().read();
             wallMs =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
             reports = static_cast<double>(backend.count() - before);
@@ -237,7 +238,7 @@ void BM_BackupOverVirtualBusAtOneMillisecond(benchmark::State& state) {
         state.counters["reports"] = reports;
         state.counters["wall_ms"] = wallMs;
         state.counters["ratio"] = reports > 0 ? wallMs / reports : 0;
-        process.attachedPedals().clear();
+        process.session().attachedPedals().clear();
     } catch (const std::exception& error) {
         state.SkipWithError(error.what());
     }

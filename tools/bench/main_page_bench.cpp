@@ -49,7 +49,7 @@ struct MainPage {
         context = CCDrawContext::createOffscreen(kPageWidth, kPageHeight);
         manager = std::make_unique<CCPageManager>(CCRect{0, 0, kPageWidth, kPageHeight}, &clock, false);
         process = std::make_unique<TovanProcess>(backend);
-        process->setSleeper([](std::chrono::milliseconds) {});
+        process->exchange().setSleeper([](std::chrono::milliseconds) {});
         process->setListener(manager.get());
         manager->attachWindow(nullptr, context.get(), process.get());
         manager->setOpen(true);
@@ -58,8 +58,8 @@ struct MainPage {
         process->setView(page);
         page->setProcess(process.get());
         page->pageShown();
-        if (!process->connectPedal()) throw std::runtime_error("the simulated pedal did not connect");
-        process->reloadLocked(true);
+        if (!process->session().connect()) throw std::runtime_error("the simulated pedal did not connect");
+        process->session().reloadLocked(true);
         // Filter 1 in LFO mode, as a player would set it, so that the page
         // shows the LFO display beside the filter display.
         auto* mode = dynamic_cast<CControl*>(page->findByTag(ptag::kControlMode));

@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "editor/pedal_questions.h"
 #include "link/file_reading.h"
 #include "link/librarian.h"
 #include "link/preset_file_codec.h"
@@ -221,7 +222,7 @@ private:
     // A command that ran may still have lost exchanges with the pedal, unless
     // it checked each of them itself (the bulk operations retry and report).
     int finished() {
-        if (!checkedItself && process->failedExchanges() > 0)
+        if (!checkedItself && process->exchange().failedExchanges() > 0)
             return fail("the pedal did not answer; the operation may be incomplete");
         return kCliOk;
     }
@@ -233,10 +234,11 @@ private:
         }
         tovan::HidBackend& pedals = served.backend != nullptr ? *served.backend : *backend;
         process = std::make_unique<TovanProcess>(pedals, &view);
+        process->setQuestions(&questions);
         process->Open();
-        process->connectPedal();
+        process->session().connect();
         if (served.backend != nullptr) return connectServed();
-        const auto& attached = process->attachedPedals();
+        const auto& attached = process->session().attachedPedals();
         if (options.device >= 0 && static_cast<size_t>(options.device) >= attached.size()) {
             std::fprintf(err, "tovan-cli: no pedal at place %d (%zu attached)\n", options.device,
                          attached.size());
@@ -249,10 +251,10 @@ private:
             // The pedal asked for, else the first one listed, even when another program has it.
             const size_t target = options.device >= 0 ? static_cast<size_t>(options.device) : 0;
             if (attached[target].heldBy()) return whenHeld(target);
-            if (!process->useDevice(static_cast<int32_t>(target)))
+            if (!process->session().useDevice(static_cast<int32_t>(target)))
                 return fail("the pedal could not be opened");
         }
-        if (process->isConnected()) return kCliOk;
+        if (process->session().isConnected()) return kCliOk;
         bool seen = false;
         if (const auto paths = backend->enumerate()) {
             for (std::string path : *paths) {
@@ -267,7 +269,7 @@ private:
 
     // The editor holding one of the listed pedals, when one does.
     std::optional<tovan::ClaimHolder> heldByEditor() {
-        for (const tovan::CHidDevice& pedal : process->attachedPedals())
+        for (const tovan::CHidDevice& pedal : process->session().attachedPedals())
             if (pedal.heldBy() && pedal.heldBy()->program == kEditorProgram) return pedal.heldBy();
         return std::nullopt;
     }
@@ -301,7 +303,7 @@ private:
             arguments.push_back(argument);
         }
         const size_t target = options.device >= 0 ? static_cast<size_t>(options.device) : 0;
-        const std::string& path = process->attachedPedals()[target].path();
+        const std::string& path = process->session().attachedPedals()[target].path();
         const std::optional<EditorReply> reply = runInEditor(arguments, path, editor.pid);
         if (!reply) return false;
         std::fwrite(reply->output.data(), 1, reply->output.size(), out);
@@ -314,7 +316,7 @@ private:
     // The pedal is held by another program: the editor runs what it serves;
     // otherwise the claim is waited for, as long as --wait allows.
     int whenHeld(size_t target) {
-        const tovan::ClaimHolder holder = *process->attachedPedals()[target].heldBy();
+        const tovan::ClaimHolder holder = *process->session().attachedPedals()[target].heldBy();
         const bool editor = holder.program == kEditorProgram;
         if (editor && commandsTheEditorServes().count(options.command) && handOver(holder))
             return handedStatus;
@@ -323,11 +325,11 @@ private:
                                   std::chrono::duration<double>(options.waitSeconds));
         while (std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (!tovan::anyHeldPedalFreed(process->attachedPedals())) continue;
-            process->connectPedal();
-            const auto& attached = process->attachedPedals();
+            if (!tovan::anyHeldPedalFreed(process->session().attachedPedals())) continue;
+            process->session().connect();
+            const auto& attached = process->session().attachedPedals();
             if (target < attached.size() && !attached[target].heldBy() &&
-                process->useDevice(static_cast<int32_t>(target)))
+                process->session().useDevice(static_cast<int32_t>(target)))
                 return kCliOk;
         }
         if (editor && !commandsTheEditorServes().count(options.command))
@@ -337,9 +339,10 @@ private:
     }
 
     int connectServed() {
-        const auto& attached = process->attachedPedals();
+        const auto& attached = process->session().attachedPedals();
         for (size_t i = 0; i < attached.size(); ++i)
-            if (attached[i].path() == served.pedalPath && process->useDevice(static_cast<int32_t>(i)))
+            if (attached[i].path() == served.pedalPath &&
+                process->session().useDevice(static_cast<int32_t>(i)))
                 return kCliOk;
         std::fprintf(err, "tovan-cli: the editor no longer has the pedal %s\n", served.pedalPath.c_str());
         return kCliNoPedal;
@@ -352,10 +355,10 @@ private:
     int list() {
         JsonWriter json;
         json.beginArray();
-        const auto& pedals = process->attachedPedals();
+        const auto& pedals = process->session().attachedPedals();
         for (const CliView::DeviceName& device : view.deviceNames) {
             const auto& pedal = pedals[static_cast<size_t>(device.index)];
-            const bool current = pedal.path() == process->currentPedal().path();
+            const bool current = pedal.path() == process->session().currentPedal().path();
             json.beginObject().key("index").value(device.index).key("name").value(device.name);
             json.key("path").value(pedal.path()).key("current").value(current).endObject();
             if (!options.json)
@@ -368,32 +371,33 @@ private:
     }
 
     int info() {
-        process->readDeviceInfo();
-        const int32_t active = process->readActivePreset();
-        process->pollStatus();
+        process->identity().read();
+        const int32_t active = process->presets().readActive();
+        process->session().pollStatus();
         char name[kParameterTextSize];
         parameters().Format(kDeviceName, name, 0, 16);
         if (options.json) {
             JsonWriter json;
             json.beginObject().key("name").value(name);
-            json.key("firmware").value(versionText(process->firmware()));
-            json.key("second_version").value(versionText(process->secondFirmware()));
-            json.key("unique_id").value(process->uniqueId());
+            json.key("firmware").value(versionText(process->identity().firmwareVersion()));
+            json.key("second_version").value(versionText(process->identity().secondVersion()));
+            json.key("unique_id").value(process->identity().uniqueId());
             json.key("active_preset").value(active).key("active_label").value(presetLabel(active));
             json.key("edited")
-                .value(process->isEdited())
+                .value(process->presets().isEdited())
                 .key("locked")
-                .value(process->isLocked())
+                .value(process->presets().isLocked())
                 .endObject();
             print(json);
         } else {
             std::fprintf(out,
                          "name:           %s\nfirmware:       %s\nsecond version: %s\nunique id:      %s\n"
                          "active preset:  %s%s\nlocked:         %s\n",
-                         name, versionText(process->firmware()).c_str(),
-                         versionText(process->secondFirmware()).c_str(), process->uniqueId(),
-                         presetLabel(active).c_str(), process->isEdited() ? " (edited)" : "",
-                         process->isLocked() ? "yes" : "no");
+                         name, versionText(process->identity().firmwareVersion()).c_str(),
+                         versionText(process->identity().secondVersion()).c_str(),
+                         process->identity().uniqueId(), presetLabel(active).c_str(),
+                         process->presets().isEdited() ? " (edited)" : "",
+                         process->presets().isLocked() ? "yes" : "no");
         }
         return kCliOk;
     }
@@ -409,8 +413,8 @@ private:
         for (int32_t n = userOnly ? kPresetsPerBank : 0; n < kPresetCount; ++n) {
             char name[4];
             char description[24];
-            process->readPresetName(presetSlot(n), isUserPreset(n), name);
-            process->readPresetDescription(presetSlot(n), isUserPreset(n), description);
+            process->presets().readName(presetSlot(n), isUserPreset(n), name);
+            process->presets().readDescription(presetSlot(n), isUserPreset(n), description);
             json.beginObject().key("number").value(n).key("label").value(presetLabel(n));
             json.key("name").value(name).key("description").value(description).endObject();
             if (!options.json) {
@@ -436,20 +440,20 @@ private:
     // Reads what the pedal holds for a parameter; false when it did not answer.
     bool readParameter(int32_t index) {
         if (index == kCurrentPreset) {
-            parameters().SetValue(kCurrentPreset, static_cast<float>(process->readActivePreset()));
-            return process->failedExchanges() == 0;
+            parameters().SetValue(kCurrentPreset, static_cast<float>(process->presets().readActive()));
+            return process->exchange().failedExchanges() == 0;
         }
         if (index == kDeviceName) {
-            process->readDeviceInfo();
-            return process->failedExchanges() == 0;
+            process->identity().read();
+            return process->exchange().failedExchanges() == 0;
         }
         if (index == kModeSwitch) {
-            process->pollStatus();
-            const bool on = (process->lastStatus()[0] & tovan::proto::status::kModeSwitch) != 0;
+            process->session().pollStatus();
+            const bool on = (process->session().lastStatus()[0] & tovan::proto::status::kModeSwitch) != 0;
             parameters().SetValue(kModeSwitch, on ? 1.0f : 0.0f);
-            return process->failedExchanges() == 0;
+            return process->exchange().failedExchanges() == 0;
         }
-        return process->readParameterInfo(index);
+        return process->values().readParameterInfo(index);
     }
 
     void describe(JsonWriter& json, int32_t index) {
@@ -510,7 +514,7 @@ private:
         if (index == kDeviceName) {
             if (text.size() > 16) return fail("a pedal name has at most 16 characters");
             parameters().ParseString(kDeviceName, text.c_str());
-            process->sendParameter(kDeviceName, 0.0f);
+            process->values().sendParameter(kDeviceName, 0.0f);
         } else {
             float value = 0.0f;
             if (const int32_t named = valueForName(index, text); named >= 0)
@@ -520,7 +524,7 @@ private:
                                              : parameters().ParseString(index, text.c_str());
             else
                 throw UsageError{"'" + text + "' is not a value for parameter " + std::to_string(index)};
-            process->sendParameter(index, value);
+            process->values().sendParameter(index, value);
             if (index == kModeSwitch) parameters().SetValue(kModeSwitch, value);
         }
         if (index != kModeSwitch && !readParameter(index)) return fail("the pedal did not answer");
@@ -542,11 +546,11 @@ private:
 
     int select() {
         const int32_t preset = presetArgument(options.arguments[0]);
-        process->pollStatus();
-        if (process->isEdited() && !dialogs.canAnswer())
+        process->session().pollStatus();
+        if (process->presets().isEdited() && !dialogs.canAnswer())
             return refuseWithoutAnswer("selecting another preset discards the current preset's edits; this");
-        process->selectPreset(preset);
-        if (process->readActivePreset() != preset) return fail("the pedal stayed on its preset");
+        process->presets().select(preset);
+        if (process->presets().readActive() != preset) return fail("the pedal stayed on its preset");
         if (!options.json) std::fprintf(out, "%s\n", presetLabel(preset).c_str());
         return kCliOk;
     }
@@ -569,38 +573,38 @@ private:
         if (!askYesNo("Store the current preset into " + presetLabel(slot + 100) +
                       "? The preset stored there is replaced."))
             return fail("not stored");
-        if (!process->storePreset(name.c_str(), description.c_str(), slot))
+        if (!process->presets().store(name.c_str(), description.c_str(), slot))
             return fail("the pedal did not take the preset");
         return kCliOk;
     }
 
     int remove() {
-        const int32_t active = process->readActivePreset();
+        const int32_t active = process->presets().readActive();
         parameters().SetValue(kCurrentPreset, static_cast<float>(active));
         if (!isUserPreset(active))
             return fail(presetLabel(active) + " is a factory preset; only user presets can be deleted");
         if (!dialogs.canAnswer()) return refuseWithoutAnswer("deleting " + presetLabel(active));
         if (!askYesNo("Do you want to delete the current preset?")) return fail("not deleted");
-        process->deletePreset();
+        process->presets().remove();
         return kCliOk;
     }
 
     int revert() {
-        if (!process->revertPreset()) return fail("the pedal did not take the revert");
+        if (!process->presets().revert()) return fail("the pedal did not take the revert");
         return kCliOk;
     }
 
     int reset() {
         if (!dialogs.canAnswer()) return refuseWithoutAnswer("resetting the pedal's settings");
-        process->readDeviceInfo();
-        const uint64_t before = process->failedExchanges();
-        process->resetPedal();
-        return process->failedExchanges() == before ? kCliOk : fail("the pedal did not answer");
+        process->identity().read();
+        const uint64_t before = process->exchange().failedExchanges();
+        asking::resetPedal(*process);
+        return process->exchange().failedExchanges() == before ? kCliOk : fail("the pedal did not answer");
     }
 
     int exportPreset() {
-        process->reload(false);
-        return process->exportPresetTo(options.arguments[0]) ? kCliOk : kCliFailed;
+        process->session().reload(false);
+        return asking::exportPresetTo(*process, options.arguments[0]) ? kCliOk : kCliFailed;
     }
 
     // The file's bytes, or the reason it is refused (a folder, a device, a pipe, too large).
@@ -624,17 +628,18 @@ private:
         // Values are clamped to the ranges the pedal reports, as its controls
         // would; a range that did not come is asked once more.
         for (const DeviceField& row : kDeviceMap)
-            if (!process->readParameterInfo(row.index)) process->readParameterInfo(row.index);
-        if (backupFile) process->readSetlists();
+            if (!process->values().readParameterInfo(row.index))
+                process->values().readParameterInfo(row.index);
+        if (backupFile) process->setlists().read();
         if (file.status == presetfile::FileStatus::Foreign)
             return fail(path + " is not a Tovan preset or backup file");
-        if (!process->loadFile(path)) return kCliFailed;
+        if (!asking::loadFile(*process, path)) return kCliFailed;
         return kCliOk;
     }
 
     int backup() {
         checkedItself = true;
-        return process->saveBackupTo(options.arguments[0]) ? kCliOk : kCliFailed;
+        return asking::saveBackupTo(*process, options.arguments[0]) ? kCliOk : kCliFailed;
     }
 
     // A backup file that can be compared: read whole, of a version we know.
@@ -662,7 +667,7 @@ private:
         const auto file = backupFile(path);
         if (!file) return kCliFailed;
         checkedItself = true;
-        const TovanProcess::BackupRead pedal = process->readBackup();
+        const BackupRestore::BackupRead pedal = process->backup().read();
         if (!pedal.failure.empty()) return fail("the pedal could not be read whole: " + pedal.failure);
         const std::vector<std::string> differences =
             backupDifferences(*file, presetfile::decodeFile(pedal.bytes));
@@ -742,7 +747,8 @@ private:
     // edit buffer would hold them: the ranges are read first.
     void readRanges() {
         for (const DeviceField& row : kDeviceMap)
-            if (!process->readParameterInfo(row.index)) process->readParameterInfo(row.index);
+            if (!process->values().readParameterInfo(row.index))
+                process->values().readParameterInfo(row.index);
     }
 
     // The outcome of a librarian command: JSON or lines, then the status.
@@ -812,20 +818,20 @@ private:
     }
 
     int setlists() {
-        process->readSetlists();
+        process->setlists().read();
         JsonWriter json;
-        json.beginObject().key("count").value(static_cast<int32_t>(process->setlistCount()));
+        json.beginObject().key("count").value(static_cast<int32_t>(process->setlists().count()));
         json.key("slots")
-            .value(static_cast<int32_t>(process->slotsPerSetlist()))
+            .value(static_cast<int32_t>(process->setlists().slotsPerSetlist()))
             .key("setlists")
             .beginArray();
         int32_t index = 0;
-        for (const TovanProcess::SetlistRecord& record : process->setlists()) {
+        for (const PedalSetlists::Record& record : process->setlists().records()) {
             json.beginObject().key("index").value(index).key("name").value(record.name.data());
             json.key("flag").value(record.flag).key("slots").beginArray();
             if (!options.json)
                 std::fprintf(out, "%2d %-32s%s\n", index, record.name.data(), record.flag ? " *" : "");
-            for (int32_t k = 0; k < process->slotsPerSetlist(); ++k) {
+            for (int32_t k = 0; k < process->setlists().slotsPerSetlist(); ++k) {
                 json.beginObject().key("preset").value(static_cast<int32_t>(record.preset(k)));
                 json.key("program").value(static_cast<int32_t>(record.program(k))).endObject();
                 if (!options.json && record.preset(k) != tovan::proto::kEmptySlot)
@@ -904,6 +910,8 @@ private:
     CliView view;
     ServedBy served;
     std::unique_ptr<tovan::HidBackend> backend;
+    // Questions the link needs answered mid-operation, asked on the terminal.
+    asking::DialogQuestions questions;
     std::unique_ptr<TovanProcess> process;
     bool checkedItself = false;
     bool handedOver = false;

@@ -1,4 +1,4 @@
-#include "link/permission_doctor.h"
+#include "editor/permission_doctor.h"
 
 #include "link/hid_device.h"
 #include "platform/hid_backend.h"
