@@ -42,10 +42,11 @@ int connectTo(const std::string& socketPath) {
 }
 
 // How far either side of the expected answer the handle looks without
-// sleeping, and how soon after an answer an operation counts as part of the
-// same burst of exchanges.
+// sleeping, how soon after an answer an operation counts as part of the same
+// burst of exchanges, and how many in a row make one.
 constexpr std::chrono::microseconds kLook{150};
 constexpr std::chrono::milliseconds kBurstGap{2};
+constexpr int kBurstLength = 3;
 
 timespec toTimespec(Clock::duration span) {
     const auto seconds = std::chrono::floor<std::chrono::seconds>(span);
@@ -133,7 +134,10 @@ private:
         }
 
         const auto sentAt = Clock::now();
-        const bool expectSoon = sentAt - lastAnswer_ < kBurstGap;
+        // A burst: the last few operations each came right after an answer
+        // (a reload or a backup, not the idle poll's two reports).
+        burst_ = sentAt - lastAnswer_ < kBurstGap ? burst_ + 1 : 0;
+        const bool expectSoon = burst_ >= kBurstLength;
         for (;;) {
             // Take every complete answer that is already here.
             while (!received_.empty()) {
@@ -184,8 +188,8 @@ private:
     // error. Within a burst of exchanges an answer comes about as long after
     // its request as the last one did (the pedal's report time): the handle
     // sleeps until shortly before that and looks without sleeping for the
-    // rest, so it takes the answer as it comes instead of after a wake-up. A
-    // lone exchange (the idle poll's first) sleeps until its answer.
+    // rest, so it takes the answer as it comes instead of after a wake-up.
+    // Outside a burst (the idle poll) it sleeps until its answer.
     int waitForAnswer(Clock::time_point sentAt, Clock::time_point deadline, bool expectSoon) {
         pollfd p{fd_, POLLIN, 0};
         if (expectSoon) {
@@ -208,6 +212,7 @@ private:
     std::vector<uint8_t> received_;
     Clock::time_point lastAnswer_{};
     Clock::duration roundTrip_{};
+    int burst_ = 0;
 };
 
 } // namespace
