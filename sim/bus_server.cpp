@@ -26,10 +26,6 @@ using Clock = std::chrono::steady_clock;
 // the rest on the clock: a poll rounded up to whole milliseconds, plus its
 // wake-up delay, made each 1 ms report take 1.1 ms.
 constexpr std::chrono::microseconds kSpin{200};
-// How long after an answer the server looks for the next request without
-// sleeping (a program's own wake-up on the answer and its next request
-// take some 20 us, rarely over 100).
-constexpr std::chrono::microseconds kWatch{200};
 
 bool sendAll(int fd, const std::vector<uint8_t>& bytes) {
     size_t sent = 0;
@@ -131,7 +127,6 @@ void BusServer::sendOrDelay(int fd, std::vector<uint8_t> bytes, Clock::time_poin
     }
     if (!queued && due <= Clock::now()) {
         sendAll(fd, bytes);
-        watchUntil_ = Clock::now() + kWatch;
         return;
     }
     delayed_.push_back(Delayed{due, fd, std::move(bytes)});
@@ -140,14 +135,11 @@ void BusServer::sendOrDelay(int fd, std::vector<uint8_t> bytes, Clock::time_poin
 void BusServer::sendDue() {
     for (;;) {
         const auto now = Clock::now();
-        bool sent = false;
         std::erase_if(delayed_, [&](const Delayed& entry) {
             if (entry.due > now) return false;
             sendAll(entry.fd, entry.bytes);
-            sent = true;
             return true;
         });
-        if (sent) watchUntil_ = Clock::now() + kWatch;
         // The last stretch before an answer is waited out here, on the clock:
         // a poll's wake-up is later than the answer's time by tens of
         // microseconds. Requests on other connections wait at most this long.
@@ -213,13 +205,11 @@ void BusServer::runOnce(std::chrono::milliseconds wait) {
         timeout = std::clamp(std::chrono::nanoseconds(first - now - kSpin), std::chrono::nanoseconds(0),
                              std::chrono::nanoseconds(wait));
     }
-    if (now < watchUntil_) timeout = std::chrono::nanoseconds(0);
     const auto seconds = std::chrono::floor<std::chrono::seconds>(timeout);
     const timespec span{static_cast<time_t>(seconds.count()), static_cast<long>((timeout - seconds).count())};
     const int ready = ::ppoll(fds.data(), fds.size(), &span, nullptr);
     // A report's time runs from when the server sees it, not from when it has
-    // been read and handled. Right after an answer the server does not sleep
-    // (watchUntil_), so the next request is seen as it comes.
+    // been read and handled.
     const auto arrived = Clock::now();
 
     if (ready > 0) {

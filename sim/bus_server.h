@@ -80,10 +80,6 @@ private:
     std::vector<Slot> slots_;
     std::vector<Delayed> delayed_; // in the order made, so per connection in time order too
     std::chrono::microseconds latency_{0};
-    // Until then the server looks for the next request without sleeping: a
-    // program that has its answer asks again at once, and a sleeping server
-    // would notice only after its wake-up.
-    Clock::time_point watchUntil_{};
 };
 
 } // namespace tovan::sim

@@ -41,19 +41,6 @@ int connectTo(const std::string& socketPath) {
     return fd;
 }
 
-// How far either side of the expected answer the handle looks without
-// sleeping, how soon after an answer an operation counts as part of the same
-// burst of exchanges, and how many in a row make one.
-constexpr std::chrono::microseconds kLook{150};
-constexpr std::chrono::milliseconds kBurstGap{2};
-constexpr int kBurstLength = 3;
-
-timespec toTimespec(Clock::duration span) {
-    const auto seconds = std::chrono::floor<std::chrono::seconds>(span);
-    return {static_cast<time_t>(seconds.count()),
-            static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(span - seconds).count())};
-}
-
 int remainingMs(Clock::time_point deadline) {
     const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
@@ -133,11 +120,6 @@ private:
             return lost();
         }
 
-        const auto sentAt = Clock::now();
-        // A burst: the last few operations each came right after an answer
-        // (a reload or a backup, not the idle poll's two reports).
-        burst_ = sentAt - lastAnswer_ < kBurstGap ? burst_ + 1 : 0;
-        const bool expectSoon = burst_ >= kBurstLength;
         for (;;) {
             // Take every complete answer that is already here.
             while (!received_.empty()) {
@@ -152,14 +134,11 @@ private:
                     std::copy_n(received_.begin() + 3, kHidReportSize, answer->begin());
                 }
                 received_.erase(received_.begin(), received_.begin() + static_cast<long>(size));
-                if (ours) {
-                    lastAnswer_ = Clock::now();
-                    roundTrip_ = lastAnswer_ - sentAt;
-                    return status == 0 ? HidStatus::ok : HidStatus::failed;
-                }
+                if (ours) return status == 0 ? HidStatus::ok : HidStatus::failed;
                 // An answer to an operation that was given up on: dropped.
             }
-            const int ready = waitForAnswer(sentAt, deadline, expectSoon);
+            pollfd p{fd_, POLLIN, 0};
+            const int ready = ::poll(&p, 1, remainingMs(deadline));
             if (ready == 0) {
                 // The connection is replaced: the answer may still come, late,
                 // and with the sequence number wrapping after 256 operations it
@@ -184,35 +163,11 @@ private:
         }
     }
 
-    // 1 when the socket has something to read, 0 at the deadline, -1 on an
-    // error. Within a burst of exchanges an answer comes about as long after
-    // its request as the last one did (the pedal's report time): the handle
-    // sleeps until shortly before that and looks without sleeping for the
-    // rest, so it takes the answer as it comes instead of after a wake-up.
-    // Outside a burst (the idle poll) it sleeps until its answer.
-    int waitForAnswer(Clock::time_point sentAt, Clock::time_point deadline, bool expectSoon) {
-        pollfd p{fd_, POLLIN, 0};
-        if (expectSoon) {
-            const auto lookFrom = sentAt + roundTrip_ - kLook;
-            const auto lookUntil = std::min(deadline, sentAt + roundTrip_ + kLook);
-            if (const auto now = Clock::now(); now < lookFrom) {
-                const timespec sleep = toTimespec(lookFrom - now);
-                if (const int ready = ::ppoll(&p, 1, &sleep, nullptr); ready != 0) return ready;
-            }
-            while (Clock::now() < lookUntil)
-                if (const int ready = ::poll(&p, 1, 0); ready != 0) return ready;
-        }
-        return ::poll(&p, 1, remainingMs(deadline));
-    }
-
     std::string socketPath_;
     int fd_;
     uint8_t seq_ = 0;
     bool gone_ = false;
     std::vector<uint8_t> received_;
-    Clock::time_point lastAnswer_{};
-    Clock::duration roundTrip_{};
-    int burst_ = 0;
 };
 
 } // namespace
