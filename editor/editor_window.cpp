@@ -123,8 +123,9 @@ void CCEditor::Build() {
         page->setConnected(true);
         page->setBusy(true);
         page->showReading(0);
-        // Read anyway should the window never say it is on screen.
-        if (CCWindowHost* window = windowHost()) window->startTimer(kStartReadTimer, 500);
+        // As soon as the loop runs, without waiting for the window to be on
+        // screen: the reading's progress steps let the window come up.
+        if (CCWindowHost* window = windowHost()) window->startTimer(kStartReadTimer, 1);
     } else if (!startReadPending) {
         const Operation operation(*this);
         link->session().connect();
@@ -179,6 +180,7 @@ void CCEditor::readPedalAtStart() {
     presentRect(GetRect());
     link->session().connect();
     link->session().reloadLocked(true);
+    if (CCWindowHost* window = windowHost()) window->markReached("start-read-done");
     if (!filesAfterRead.empty()) filesDropped(std::exchange(filesAfterRead, {}));
 }
 

@@ -43,7 +43,7 @@ public:
     static constexpr uint32_t kPollPeriodMs = 100;
     static constexpr uint32_t kTickTimer = 8192;
     static constexpr uint32_t kTickPeriodMs = 20;
-    // Fires once, just after the window is on screen, to read the pedal into it.
+    // Fires once, as soon as the loop runs, to read the pedal into the page.
     static constexpr uint32_t kStartReadTimer = 4090;
 
     // `firmware` is the image the program carries, offered to pedals with older
@@ -61,9 +61,9 @@ public:
     bool IsOpen() const { return isOpen(); }
     // The link owner, the page, the preferences, the connection and the reload.
     void Build();
-    // Open builds the page without reading the pedal; the pedal is read once
-    // the window is on screen, under the busy overlay with the reading's
-    // progress, so the window shows at once whatever the pedal does.
+    // Open builds the page without reading the pedal; the pedal is read as
+    // soon as the loop runs, under the busy overlay with the reading's
+    // progress, whose steps let the window come up while the reading goes on.
     void readPedalWhenShown() { readWhenShown = true; }
     void windowShown() override;
     void readPedalAtStart();

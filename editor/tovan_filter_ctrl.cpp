@@ -83,6 +83,9 @@ CTovanFilterCtrl::CTovanFilterCtrl(CCPoint position, CCRect plotRect)
     if (backgroundImage) {
         bounds = CCRect::fromSize(position, backgroundImage->getWidth(), backgroundImage->getHeight());
         offscreen = CCDrawContext::createOffscreen(backgroundImage->getWidth(), backgroundImage->getHeight());
+        // Its drawing copies its composition over the whole of its bounds:
+        // nothing behind it shows.
+        setOpaque(offscreen != nullptr);
     }
     setCurve(0, 0);
     setCurve(1, 0);

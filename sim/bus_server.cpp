@@ -22,6 +22,11 @@ constexpr size_t kFrameSize = 2 + proto::kReportSize;
 
 using Clock = std::chrono::steady_clock;
 
+// The server sleeps until this long before an answer is due and waits out
+// the rest on the clock: a poll rounded up to whole milliseconds, plus its
+// wake-up delay, made each 1 ms report take 1.1 ms.
+constexpr std::chrono::microseconds kSpin{200};
+
 bool sendAll(int fd, const std::vector<uint8_t>& bytes) {
     size_t sent = 0;
     while (sent < bytes.size()) {
@@ -111,43 +116,59 @@ void BusServer::stop() {
         unplug(slot);
 }
 
-void BusServer::sendOrDelay(int fd, std::vector<uint8_t> bytes, std::chrono::microseconds delay) {
+void BusServer::sendOrDelay(int fd, std::vector<uint8_t> bytes, Clock::time_point due) {
     // Answers on one connection leave in the order they were made, each no
     // earlier than its time; other connections are not held up.
-    auto due = Clock::now() + delay;
     bool queued = false;
     for (const Delayed& entry : delayed_) {
         if (entry.fd != fd) continue;
         queued = true;
         due = std::max(due, entry.due);
     }
-    if (delay.count() <= 0 && !queued) {
+    if (!queued && due <= Clock::now()) {
         sendAll(fd, bytes);
         return;
     }
     delayed_.push_back(Delayed{due, fd, std::move(bytes)});
 }
 
-void BusServer::handleFrame(Slot& slot, Client& client, const uint8_t* frame) {
+void BusServer::sendDue() {
+    for (;;) {
+        const auto now = Clock::now();
+        std::erase_if(delayed_, [&](const Delayed& entry) {
+            if (entry.due > now) return false;
+            sendAll(entry.fd, entry.bytes);
+            return true;
+        });
+        // The last stretch before an answer is waited out here, on the clock:
+        // a poll's wake-up is later than the answer's time by tens of
+        // microseconds. Requests on other connections wait at most this long.
+        const bool soon = std::any_of(delayed_.begin(), delayed_.end(),
+                                      [&](const Delayed& entry) { return entry.due <= now + kSpin; });
+        if (!soon) return;
+    }
+}
+
+void BusServer::handleFrame(Slot& slot, Client& client, const uint8_t* frame, Clock::time_point arrived) {
     const uint8_t op = frame[0];
     const uint8_t seq = frame[1];
     SimPedal& pedal = *slot.pedal;
     if (op != kOpOutput && op != kOpInput) {
-        sendOrDelay(client.fd, {op, seq, 1}, latency_);
+        sendOrDelay(client.fd, {op, seq, 1}, arrived + latency_);
         return;
     }
     std::vector<uint8_t> reply{op, seq, 1};
     if (op == kOpInput) reply.resize(3 + proto::kReportSize, 0);
     if (slot.updateSocket) {
         // The updater's protocol is not ours: every report fails.
-        sendOrDelay(client.fd, std::move(reply), latency_);
+        sendOrDelay(client.fd, std::move(reply), arrived + latency_);
         return;
     }
 
     const Fate fate = pedal.nextFate();
     if (fate == Fate::drop) return;
     if (fate == Fate::fail) {
-        sendOrDelay(client.fd, std::move(reply), latency_);
+        sendOrDelay(client.fd, std::move(reply), arrived + latency_);
         return;
     }
     bool ok = false;
@@ -163,7 +184,7 @@ void BusServer::handleFrame(Slot& slot, Client& client, const uint8_t* frame) {
     reply[2] = ok ? 0 : 1;
     auto delay = latency_;
     if (fate == Fate::late) delay += std::chrono::microseconds(pedal.faults().lateMicros);
-    sendOrDelay(client.fd, std::move(reply), delay);
+    sendOrDelay(client.fd, std::move(reply), arrived + delay);
 }
 
 void BusServer::runOnce(std::chrono::milliseconds wait) {
@@ -175,22 +196,21 @@ void BusServer::runOnce(std::chrono::milliseconds wait) {
             fds.push_back({client.fd, POLLIN, 0});
         polledClients.push_back(slot.clients.size());
     }
-    // An answer leaves at its time, not after it: the poll sleeps until just
-    // before the first one is due and the last stretch is waited out by
-    // polling without sleeping. A poll rounded up to whole milliseconds, plus
-    // its wake-up delay, made each 1 ms report take 1.1 ms.
-    constexpr std::chrono::microseconds kSpin{200};
     std::chrono::nanoseconds timeout = wait;
+    const auto now = Clock::now();
     if (!delayed_.empty()) {
         auto first = delayed_.front().due;
         for (const Delayed& entry : delayed_)
             first = std::min(first, entry.due);
-        const std::chrono::nanoseconds untilDue = first - Clock::now() - kSpin;
-        timeout = std::clamp(untilDue, std::chrono::nanoseconds(0), std::chrono::nanoseconds(wait));
+        timeout = std::clamp(std::chrono::nanoseconds(first - now - kSpin), std::chrono::nanoseconds(0),
+                             std::chrono::nanoseconds(wait));
     }
     const auto seconds = std::chrono::floor<std::chrono::seconds>(timeout);
     const timespec span{static_cast<time_t>(seconds.count()), static_cast<long>((timeout - seconds).count())};
     const int ready = ::ppoll(fds.data(), fds.size(), &span, nullptr);
+    // A report's time runs from when the server sees it, not from when it has
+    // been read and handled.
+    const auto arrived = Clock::now();
 
     if (ready > 0) {
         size_t at = 0;
@@ -218,7 +238,7 @@ void BusServer::runOnce(std::chrono::milliseconds wait) {
                 client.input.insert(client.input.end(), buffer, buffer + n);
                 size_t used = 0;
                 while (client.input.size() - used >= kFrameSize && slot.listenFd >= 0) {
-                    handleFrame(slot, client, client.input.data() + used);
+                    handleFrame(slot, client, client.input.data() + used, arrived);
                     used += kFrameSize;
                     if (slot.pedal->unplugged() || slot.pedal->inUpdateMode()) break;
                 }
@@ -228,12 +248,7 @@ void BusServer::runOnce(std::chrono::milliseconds wait) {
         }
     }
 
-    const auto now = Clock::now();
-    std::erase_if(delayed_, [&](const Delayed& entry) {
-        if (entry.due > now) return false;
-        sendAll(entry.fd, entry.bytes);
-        return true;
-    });
+    sendDue();
 
     for (Slot& slot : slots_) {
         if (slot.listenFd < 0) continue;

@@ -27,7 +27,8 @@ public:
     // Plugs a pedal in. False (with the reason) when its socket cannot be made.
     bool addPedal(std::unique_ptr<SimPedal> pedal, std::string& error);
 
-    // Every report waits this long before it is answered.
+    // Every report is answered this long after it reached the server, not
+    // earlier and, as far as the machine allows, not later.
     void setLatency(std::chrono::microseconds latency) { latency_ = latency; }
 
     // Serves for at most the given time: accepts connections, answers frames,
@@ -63,10 +64,16 @@ private:
         std::vector<uint8_t> bytes;
     };
 
+    using Clock = std::chrono::steady_clock;
+
     bool plug(Slot& slot, uint16_t product, std::string& error);
     void unplug(Slot& slot);
-    void handleFrame(Slot& slot, Client& client, const uint8_t* frame);
-    void sendOrDelay(int fd, std::vector<uint8_t> bytes, std::chrono::microseconds delay);
+    // `arrived`: when the frame reached the server (its poll returned).
+    void handleFrame(Slot& slot, Client& client, const uint8_t* frame, Clock::time_point arrived);
+    void sendOrDelay(int fd, std::vector<uint8_t> bytes, Clock::time_point due);
+    // Sends every answer that is due, waiting on the clock for those due
+    // within the last stretch.
+    void sendDue();
     void closeClient(Client& client);
 
     std::string folder_;

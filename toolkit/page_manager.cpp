@@ -173,6 +173,9 @@ void CCPageManager::drawNow(CCPageObject* object) {
     if (object == nullptr) return;
     auto lock = lockRedraw();
     if (!open || !context || !drawingEnabled) return;
+    // Drawn now because the loop is kept busy: a window not yet on screen
+    // must be able to come up to show it.
+    if (window) window->letWindowAppear();
     const CCRect rect = object->getBounds();
     {
         CCDrawStateSaver saver(*context);

@@ -1,5 +1,7 @@
 #include "toolkit/page_object.h"
 
+#include "toolkit/page.h"
+
 #include "toolkit/bitmap_registry.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/font.h"
@@ -410,10 +412,45 @@ void CCPageObject::drawObject(CCDrawContext& ctx, bool withChildren) {
     ctx.clip(bounds);
     ctx.setOpacity(composeOpacity(getOpacity(), ctx.opacity()));
     if (ctx.clipRect().isEmpty() || ctx.opacity() == 0) return;
-    draw(ctx);
+    // A page's art under a descendant that paints all of its bounds (a
+    // display copying its own composition there) would only be painted over:
+    // the page is drawn around that part, in up to four pieces.
+    const CCRect covered = withChildren && background != nullptr && dynamic_cast<CCPage*>(this) != nullptr
+                               ? coveredByDescendants(ctx.clipRect(), ctx.opacity())
+                               : CCRect{};
+    if (covered.isEmpty()) {
+        draw(ctx);
+    } else {
+        const CCRect clip = ctx.clipRect();
+        const CCRect pieces[] = {{clip.left, clip.top, clip.right, covered.top},
+                                 {clip.left, covered.top, covered.left, covered.bottom},
+                                 {covered.right, covered.top, clip.right, covered.bottom},
+                                 {clip.left, covered.bottom, clip.right, clip.bottom}};
+        for (const CCRect& piece : pieces) {
+            if (piece.isEmpty()) continue;
+            CCDrawStateSaver pieceSaver(ctx);
+            ctx.clip(piece);
+            draw(ctx);
+        }
+    }
     if (!withChildren) return;
     for (CCPageObject* c = firstChild.get(); c; c = c->nextSibling.get())
         c->drawObject(ctx, true);
+}
+
+CCRect CCPageObject::coveredByDescendants(CCRect clip, uint8_t opacity) const {
+    auto area = [](const CCRect& r) { return r.isEmpty() ? int64_t(0) : int64_t(r.width()) * r.height(); };
+    CCRect best;
+    for (const CCPageObject* c = firstChild.get(); c; c = c->nextSibling.get()) {
+        if (!c->shown || !c->visible) continue;
+        const CCRect inside = clip.intersected(c->bounds);
+        const uint8_t childOpacity = composeOpacity(c->getOpacity(), opacity);
+        if (inside.isEmpty() || childOpacity == 0) continue;
+        const bool coversWhole = c->opaque && childOpacity == 255 && c->getOpacity() == c->normalOpacity;
+        const CCRect covered = coversWhole ? inside : c->coveredByDescendants(inside, childOpacity);
+        if (area(covered) > area(best)) best = covered;
+    }
+    return best;
 }
 
 void CCPageObject::redraw(CCDrawContext& ctx, CCPageObject* from) {

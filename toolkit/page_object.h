@@ -229,4 +229,8 @@ private:
     void passShownState(bool state);
     void setSelectedTree(bool on);
     void drawChain(CCDrawContext& ctx, CCPageObject* from);
+    // The largest part of `clip` that a shown descendant paints over whole
+    // when the tree is drawn at `opacity` (an opaque object at full opacity);
+    // empty when none does.
+    CCRect coveredByDescendants(CCRect clip, uint8_t opacity) const;
 };

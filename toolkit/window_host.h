@@ -40,6 +40,15 @@ public:
     // (the fade thread, hot-plug callbacks).
     virtual void runOnUiThread(std::function<void()> work) = 0;
 
+    // Called while the user-interface thread is kept busy (a long reading of
+    // the pedal drawing its progress) and the window may not be on screen yet:
+    // lets the windowing system map the window and draws it whole, leaving
+    // input for the loop to hand on later. Does nothing once it is on screen.
+    virtual void letWindowAppear() {}
+    // The program has reached a named point of its work (the start's reading
+    // ended): noted where the window records what it does, for measuring.
+    virtual void markReached(const char* /*what*/) {}
+
     // The window itself: a press on its background moves it with the pointer
     // (from that screen point), and the window commands of the title strip.
     virtual void beginMove(CCPoint /*screen*/) {}

@@ -71,6 +71,12 @@ void FrameLog::frame(int64_t monotonicUs, Cause cause) {
     write(line, length);
 }
 
+void FrameLog::mark(int64_t monotonicUs, const char* what) {
+    char line[96];
+    write(line,
+          std::snprintf(line, sizeof line, "mark %lld %s\n", static_cast<long long>(monotonicUs), what));
+}
+
 void FrameLog::write(const char* line, int length) {
     if (fd < 0 || length <= 0) return;
     // One write a line: O_APPEND keeps lines whole for a reader following the file.

@@ -34,6 +34,10 @@
 //         other         drawn outside any of these (while starting)
 //       An input event can cause several frames (one per rectangle changed);
 //       its last one is the complete answer.
+//   mark <monotonic_us> <what>
+//       the program reached a point of its work; what is start-read-done
+//       once the start's reading of the pedal has ended and its last frame
+//       is out.
 class FrameLog {
 public:
     // What the pixels being drawn answer.
@@ -59,6 +63,7 @@ public:
     // Records an input event; answers its seq.
     uint64_t input(const char* kind, int64_t receivedUs, uint32_t serverMs);
     void frame(int64_t monotonicUs, Cause cause);
+    void mark(int64_t monotonicUs, const char* what);
 
     // The cause of frames drawn now, set for the length of a handler.
     Cause current;

@@ -93,6 +93,7 @@ struct GtkMainWindow::Impl {
     gulong afterPaint = 0;
     guint clockSource = 0;
     guint shownSource = 0; // tells the client the window is on screen
+    bool appeared = false; // on screen once (letWindowAppear has nothing to do)
 
     GdkWindow* gdkWindow() const { return area != nullptr ? gtk_widget_get_window(area) : nullptr; }
     GdkDevice* pointer() const {
@@ -637,6 +638,62 @@ void GtkMainWindow::requestPresent(CCRect rect) {
     if (g_main_context_is_owner(g_main_context_default()) && impl->drawNow(rect)) return;
     // One idle a burst: presents asked while one waits join it.
     impl->presents->push(rect);
+}
+
+namespace {
+
+// What the windowing system says about the window itself: mapping, size,
+// exposure and state. Handling these calls nothing of the client.
+bool aboutTheWindow(GdkEventType type) {
+    switch (type) {
+    case GDK_MAP:
+    case GDK_UNMAP:
+    case GDK_CONFIGURE:
+    case GDK_EXPOSE:
+    case GDK_DAMAGE:
+    case GDK_WINDOW_STATE:
+    case GDK_VISIBILITY_NOTIFY:
+    case GDK_PROPERTY_NOTIFY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void GtkMainWindow::letWindowAppear() {
+    if (impl->appeared || !g_main_context_is_owner(g_main_context_default())) return;
+    GdkWindow* w = impl->gdkWindow();
+    if (w == nullptr) return; // not shown yet
+    if (gdk_window_is_viewable(w)) {
+        impl->appeared = true; // the loop showed it
+        return;
+    }
+    // The loop is busy: take the display's events here. Those about the
+    // window are handled now, so it maps; the rest (input, a close) go back
+    // in order for the loop, as if they had come while it was busy.
+    GdkDisplay* display = gdk_window_get_display(w);
+    std::vector<GdkEvent*> later;
+    while (GdkEvent* event = gdk_display_get_event(display)) {
+        if (aboutTheWindow(event->type)) {
+            gtk_main_do_event(event);
+            gdk_event_free(event);
+        } else {
+            later.push_back(event);
+        }
+    }
+    for (GdkEvent* event : later) {
+        gdk_display_put_event(display, event);
+        gdk_event_free(event);
+    }
+    if (!gdk_window_is_viewable(w)) return;
+    impl->appeared = true;
+    impl->drawNow({0, 0, impl->width, impl->height});
+}
+
+void GtkMainWindow::markReached(const char* what) {
+    if (impl->frameLog) impl->frameLog->mark(FrameLog::nowUs(), what);
 }
 
 bool GtkMainWindow::startTimer(uint32_t id, uint32_t periodMs) {

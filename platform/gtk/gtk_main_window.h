@@ -55,6 +55,8 @@ public:
     void requestClose() override;
     void minimise() override;
     void setTopmost(bool on) override;
+    void letWindowAppear() override;
+    void markReached(const char* what) override;
 
     // A drawn pointer shape for a cursor id: 32-bit premultiplied pixels, blue
     // first, `stride` bytes a row, with its hot spot. Ids without one use the

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 class CCWindowClient;
@@ -40,6 +41,8 @@ public:
     void requestClose() override { ++closeRequests; }
     void minimise() override { ++minimiseRequests; }
     void setTopmost(bool on) override { topmost = on; }
+    void letWindowAppear() override { ++appearRequests; }
+    void markReached(const char* what) override { marks.emplace_back(what); }
 
     // Asks the client for the pixels of every queued rectangle and puts them in
     // the image, as a paint would. Answers how many were copied.
@@ -58,6 +61,8 @@ public:
     int32_t closeRequests = 0;
     int32_t minimiseRequests = 0;
     bool topmost = false;
+    int32_t appearRequests = 0;
+    std::vector<std::string> marks;
 
     bool timerRunning(uint32_t id) const { return timers.count(id) != 0; }
     uint32_t timerPeriod(uint32_t id) const;

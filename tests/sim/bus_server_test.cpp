@@ -9,6 +9,7 @@
 #include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tovan::sim {
@@ -110,6 +111,50 @@ TEST(BusServer, APedalsNameAppearsOnlyWhenItTakesConnections) {
         EXPECT_GE(client, 0);
         ::close(client);
         ::close(watch);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace tovan::sim
+
+namespace tovan::sim {
+namespace {
+
+// A report takes its latency from when the pedal sees the request: a request
+// that waited in the socket while the server was busy is not answered early
+// to make up for it, and the server's wait for the answer's time ends no
+// earlier than that time.
+TEST(BusServer, AnAnswerLeavesNoEarlierThanTheLatencyAfterTheServerSawTheRequest) {
+    using Clock = std::chrono::steady_clock;
+    char pattern[] = "/tmp/tovan-bus-XXXXXX";
+    const std::string folder = ::mkdtemp(pattern);
+    {
+        BusServer server(folder);
+        std::string error;
+        ASSERT_TRUE(server.addPedal(std::make_unique<SimPedal>(), error)) << error;
+        constexpr std::chrono::microseconds kLatency{3000};
+        server.setLatency(kLatency);
+        const int client = connectTo(server.socketPath(0));
+        server.runOnce(std::chrono::milliseconds(10)); // accepts
+
+        for (int round = 0; round < 5; ++round) {
+            const uint8_t frame[19] = {0x01, static_cast<uint8_t>(round)};
+            ASSERT_EQ(::send(client, frame, sizeof frame, 0), 19);
+            // The server comes to it late (busy with other work), every other round.
+            if (round % 2 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(4));
+            const auto seen = Clock::now();
+            for (int i = 0; i < 200 && !readable(client); ++i)
+                server.runOnce(std::chrono::milliseconds(1));
+            const auto answered = Clock::now();
+            ASSERT_TRUE(readable(client)) << "round " << round;
+            EXPECT_GE(answered - seen, kLatency) << "round " << round;
+            uint8_t answer[3] = {};
+            ASSERT_EQ(::recv(client, answer, sizeof answer, 0), 3);
+            EXPECT_EQ(answer[0], 0x01);
+            EXPECT_EQ(answer[1], round);
+        }
+        ::close(client);
     }
     std::filesystem::remove_all(folder);
 }

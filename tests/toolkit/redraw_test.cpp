@@ -1,4 +1,7 @@
 #include "page_test_support.h"
+#include "test_support.h"
+
+#include "toolkit/page.h"
 
 #include "platform/headless/headless_window.h"
 
@@ -166,6 +169,47 @@ TEST(Redraw, HeadlessWindowShowsWhatWasPresented) {
     EXPECT_EQ(window.image()->pixelAt(5, 5), (CCPixel{0, 0, 255, 255}));
     EXPECT_EQ(window.image()->pixelAt(9, 5).alpha, 0);
     EXPECT_TRUE(window.pendingPresents().empty());
+}
+
+// A page's art is left out only where a descendant will paint over all of it
+// in the same compose: under an opaque object at full opacity, not under one
+// that is fading or hidden.
+TEST(Redraw, APagesArtIsLeftOutUnderAnOpaqueDescendantAtFullOpacityOnly) {
+    TestModule program;
+    program.add(ResourceType::Bitmap, 20, solidDib(64, 64, 32, {10, 20, 30, 255}));
+    setProgramResources(&program.module);
+    {
+        ToolkitSession session;
+        TestManager manager;
+        manager.openOffscreen();
+        CCPage* page = manager.addChild(std::make_unique<CCPage>(0, 0, 64, 64, 1, 20));
+        Probe* panel = page->addChild(probe({8, 8, 56, 56}, "panel"));
+        // Opaque, and painting nothing: where the art was left out the surface
+        // keeps its cleared pixels.
+        Probe* display = panel->addChild(probe({8, 8, 24, 24}, "display"));
+        display->setOpaque(true);
+        const CCPixel art{10, 20, 30, 255};
+        const CCPixel cleared{};
+        auto pixel = [&](int32_t x, int32_t y) { return manager.surface->surface().pixelAt(x, y); };
+
+        manager.invalidate(false);
+        EXPECT_EQ(pixel(20, 20), cleared) << "the art under the opaque display was drawn";
+        EXPECT_EQ(pixel(4, 4), art);
+        EXPECT_EQ(pixel(12, 20), art) << "left of the display";
+        EXPECT_EQ(pixel(45, 20), art) << "right of the display";
+        EXPECT_EQ(pixel(20, 12), art) << "above the display";
+        EXPECT_EQ(pixel(20, 50), art) << "below the display";
+
+        display->setCurrentOpacity(100); // mid-fade: what is behind shows through
+        manager.invalidate(false);
+        EXPECT_EQ(pixel(20, 20), art);
+
+        display->setCurrentOpacity(255);
+        panel->setOpacity(200); // translucent above it
+        manager.invalidate(false);
+        EXPECT_EQ(pixel(20, 20), art);
+    }
+    setProgramResources(nullptr);
 }
 
 } // namespace
