@@ -647,7 +647,7 @@ TEST_F(EditorStart, TheWindowShowsBeforeThePedalIsReadAndTheReadingDrawsItsProgr
         EXPECT_EQ(backend.writeCount(), 0u) << "reading the pedal wrote to it";
 
         // Later readings of the whole pedal are not the start's.
-        editor.process()->reloadLocked(true);
+        editor.process()->session().reloadLocked(true);
         window.fireTimer(editor, CCEditor::kPollTimer);
         EXPECT_EQ(window.marks, std::vector<std::string>{"start-read-done"});
     }
