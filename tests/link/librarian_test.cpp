@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "file_test_support.h"
 #include "link/librarian.h"
 #include "link/preset_file_format.h"
 #include "link/tovan_process.h"
@@ -15,6 +14,7 @@
 #include "model/pedal_values.h"
 #include "pedal_test_support.h"
 #include "platform/headless/scripted_dialogs.h"
+#include "simulated_link_test.h"
 
 namespace fs = std::filesystem;
 using namespace tovan;
@@ -58,29 +58,9 @@ public:
     std::vector<std::pair<int32_t, int32_t>> counts;
 };
 
-class LibrarianTest : public ::testing::Test {
+class LibrarianTest : public SimulatedLinkTest<ProgressView> {
 protected:
-    LibrarianTest() : process(backend, &view), librarian(process) {
-        previousDialogs = setDialogHost(&dialogs);
-        view.process = &process;
-        process.exchange().setSleeper(
-            [this](std::chrono::milliseconds step) { clock.now += static_cast<uint32_t>(step.count()); });
-        process.setClock(&clock);
-        process.Open();
-        std::string pattern = (fs::temp_directory_path() / "tovan-library-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-    }
-    ~LibrarianTest() override {
-        process.session().attachedPedals().clear();
-        setDialogHost(previousDialogs);
-        std::error_code error;
-        fs::remove_all(folder, error);
-    }
-    void connect() {
-        ASSERT_TRUE(process.session().connect());
-        process.session().reloadLocked(true);
-    }
-    sim::SimPedal& pedal() { return backend.sim.pedal(0); }
+    LibrarianTest() : SimulatedLinkTest("tovan-library", true), librarian(process) {}
     std::vector<uint8_t> backup() {
         BackupRestore::BackupRead read = process.backup().read();
         if (!read.failure.empty()) throw std::runtime_error("backup failed: " + read.failure);
@@ -93,14 +73,7 @@ protected:
         return presets;
     }
 
-    pedaltest::LoggingBackend backend;
-    ProgressView view;
-    TovanProcess process;
     Librarian librarian;
-    ScriptedDialogs dialogs;
-    ManualClock clock;
-    fs::path folder;
-    DialogHost* previousDialogs = nullptr;
 };
 
 } // namespace

@@ -6,12 +6,12 @@
 #include <fstream>
 
 #include "editor/pedal_questions.h"
-#include "file_test_support.h"
 #include "link/preset_file_codec.h"
 #include "link/tovan_process.h"
 #include "model/pedal_parameters.h"
 #include "pedal_test_support.h"
 #include "platform/headless/scripted_dialogs.h"
+#include "simulated_link_test.h"
 
 namespace fs = std::filesystem;
 using namespace tovan;
@@ -20,28 +20,9 @@ using namespace presetfile;
 
 namespace {
 
-class Files : public ::testing::Test {
+class Files : public SimulatedLinkTest<pedaltest::RecordingView> {
 protected:
-    Files() : process(backend) {
-        previousDialogs = setDialogHost(&dialogs);
-        process.exchange().setSleeper(
-            [this](std::chrono::milliseconds step) { clock.now += static_cast<uint32_t>(step.count()); });
-        process.setClock(&clock);
-        process.Open();
-        std::string pattern = (fs::temp_directory_path() / "tovan-files-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-    }
-    ~Files() override {
-        process.session().attachedPedals().clear();
-        setDialogHost(previousDialogs);
-        std::error_code error;
-        fs::remove_all(folder, error);
-    }
-    void connect() {
-        ASSERT_TRUE(process.session().connect());
-        process.session().reloadLocked(true);
-    }
-    sim::SimPedal& pedal() { return backend.sim.pedal(0); }
+    Files() : SimulatedLinkTest("tovan-files", false) {}
     // The pedal's edit buffer in editor units, for every preset parameter.
     std::map<int32_t, int32_t> pedalValues() {
         std::map<int32_t, int32_t> values;
@@ -57,13 +38,6 @@ protected:
             if (shown.style == MessageStyle::Error) texts.push_back(shown.text);
         return texts;
     }
-
-    pedaltest::LoggingBackend backend;
-    TovanProcess process;
-    ScriptedDialogs dialogs;
-    ManualClock clock;
-    fs::path folder;
-    DialogHost* previousDialogs = nullptr;
 };
 
 const char* kNotValid = "The file is not valid or it may be corrupt. It could not be processed.";
