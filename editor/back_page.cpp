@@ -461,15 +461,21 @@ void CBackPage::setConnected(bool on) {
 void CBackPage::showReading(int32_t percent) {
     auto* caption = dynamic_cast<CCStaticTextCtrl*>(parts.get(Role::BusyCaption));
     auto* bar = dynamic_cast<CControl*>(parts.get(Role::ReadingBar));
-    if (caption != nullptr) caption->setText(percent >= 0 ? layout::kReadingText : layout::kBusyText);
+    const char* text = percent >= 0 ? layout::kReadingText : layout::kBusyText;
+    const bool captionChanged = caption != nullptr && caption->getText() != text;
+    const bool barShown = bar != nullptr && bar->isVisible();
+    if (caption != nullptr) caption->setText(text);
     if (bar != nullptr) {
         bar->setVisible(percent >= 0);
         if (percent >= 0) bar->setValue(percent, Notify::no, Redraw::no, SelfOnly::yes);
     }
-    // The reading holds the page's update batch until it ends: the overlay is
-    // drawn now, or its progress would show only once it is over.
+    // The reading holds the page's update batch until it ends: its progress is
+    // drawn now, or it would show only once it is over. A step that moves the
+    // bar alone draws the bar alone.
     CCPageManager* m = manager();
-    if (m != nullptr && percent >= 0) m->drawNow(parts.get(Role::BusyOverlay));
+    if (m == nullptr || percent < 0) return;
+    const bool barOnly = barShown && !captionChanged;
+    m->drawNow(barOnly ? static_cast<CCPageObject*>(bar) : parts.get(Role::BusyOverlay));
 }
 
 void CBackPage::showPedalHeld(std::string_view holder) {

@@ -178,6 +178,7 @@ void CCEditor::readPedalAtStart() {
     // The whole page as it stands, at once: it may not have been drawn on
     // screen yet, and the reading draws only its progress until it ends.
     presentRect(GetRect());
+    if (CCWindowHost* window = windowHost()) window->markReached("start-read-begin");
     link->session().connect();
     link->session().reloadLocked(true);
     if (CCWindowHost* window = windowHost()) window->markReached("start-read-done");

@@ -39,13 +39,17 @@ void PedalExchange::showReadingProgress() {
     const auto percent =
         static_cast<int32_t>(std::min<uint64_t>(99, done * 100 / std::max<uint64_t>(1, readingExpected)));
     if (percent == readingShown || state.view == nullptr) return;
+    const uint32_t now = state.clock->milliseconds();
+    if (now - readingShownAt < kReadingStepMs) return;
     readingShown = percent;
+    readingShownAt = now;
     state.view->showReading(percent);
 }
 
 void PedalExchange::beginReading() {
     readingFrom = exchangeCount;
     readingShown = 0;
+    readingShownAt = state.clock->milliseconds();
     if (state.view != nullptr) state.view->showReading(0);
 }
 

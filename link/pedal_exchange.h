@@ -47,7 +47,8 @@ public:
     uint64_t failedExchanges() const { return exchangeFailures; }
 
     // A full reading's progress: drawn on the view from begin to end as a
-    // share of the exchanges the last one took (at first kFullReloadExchanges).
+    // share of the exchanges the last one took (at first kFullReloadExchanges),
+    // a new share at most once a kReadingStepMs.
     void beginReading();
     void endReading();
 
@@ -55,6 +56,10 @@ public:
     // has been counted: the device's identity, 200 preset names, the setlists,
     // the 102 ranges and the loaded preset.
     static constexpr uint64_t kFullReloadExchanges = 1227;
+
+    // Twenty steps a second move a bar smoothly; each step drawn is time the
+    // reading does not spend with the pedal.
+    static constexpr uint32_t kReadingStepMs = 50;
 
 private:
     void showReadingProgress();
@@ -68,4 +73,5 @@ private:
     uint64_t readingFrom = 0;
     uint64_t readingExpected = kFullReloadExchanges;
     int32_t readingShown = -1;
+    uint32_t readingShownAt = 0;
 };

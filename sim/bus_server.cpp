@@ -1,6 +1,7 @@
 #include "sim/bus_server.h"
 
 #include "platform/trace.h"
+#include "platform/virtual_bus_frame.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,9 +17,9 @@
 namespace tovan::sim {
 namespace {
 
-constexpr uint8_t kOpOutput = 0x01;
-constexpr uint8_t kOpInput = 0x02;
-constexpr size_t kFrameSize = 2 + proto::kReportSize;
+using bus::kOpInput;
+using bus::kOpOutput;
+static_assert(bus::kReportBytes == proto::kReportSize);
 
 using Clock = std::chrono::steady_clock;
 
@@ -152,39 +153,47 @@ void BusServer::sendDue() {
 void BusServer::handleFrame(Slot& slot, Client& client, const uint8_t* frame, Clock::time_point arrived) {
     const uint8_t op = frame[0];
     const uint8_t seq = frame[1];
+    // The report's time runs from when the client sent it (steady_clock is
+    // CLOCK_MONOTONIC, the clock of the send time). A send time that is not
+    // one (later than now, or older than the latency) counts as now, or as
+    // due at once.
+    const auto sent = Clock::time_point(
+        std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(bus::sentAt(frame))));
+    const auto due = std::clamp(sent, arrived - latency_, arrived) + latency_;
     SimPedal& pedal = *slot.pedal;
     if (op != kOpOutput && op != kOpInput) {
-        sendOrDelay(client.fd, {op, seq, 1}, arrived + latency_);
+        sendOrDelay(client.fd, {op, seq, 1}, due);
         return;
     }
     std::vector<uint8_t> reply{op, seq, 1};
-    if (op == kOpInput) reply.resize(3 + proto::kReportSize, 0);
+    if (op == kOpInput) reply.resize(bus::kInputAnswerSize, 0);
     if (slot.updateSocket) {
         // The updater's protocol is not ours: every report fails.
-        sendOrDelay(client.fd, std::move(reply), arrived + latency_);
+        sendOrDelay(client.fd, std::move(reply), due);
         return;
     }
 
     const Fate fate = pedal.nextFate();
     if (fate == Fate::drop) return;
     if (fate == Fate::fail) {
-        sendOrDelay(client.fd, std::move(reply), arrived + latency_);
+        sendOrDelay(client.fd, std::move(reply), due);
         return;
     }
     bool ok = false;
+    const uint8_t* report = frame + bus::kReportAt;
     if (op == kOpOutput) {
         proto::Payload payload;
-        std::copy_n(frame + 3, proto::kPayloadSize, payload.begin());
-        ok = frame[2] == 0 && pedal.handleOutputReport(payload);
+        std::copy_n(report + 1, proto::kPayloadSize, payload.begin());
+        ok = report[0] == 0 && pedal.handleOutputReport(payload);
     } else {
         proto::Payload answer{};
         ok = pedal.fetchInputReport(answer);
-        if (ok) std::copy(answer.begin(), answer.end(), reply.begin() + 4);
+        if (ok) std::copy(answer.begin(), answer.end(), reply.begin() + bus::kAnswerReportAt + 1);
     }
-    reply[2] = ok ? 0 : 1;
-    auto delay = latency_;
-    if (fate == Fate::late) delay += std::chrono::microseconds(pedal.faults().lateMicros);
-    sendOrDelay(client.fd, std::move(reply), arrived + delay);
+    reply[bus::kStatusAt] = ok ? 0 : 1;
+    const auto late = fate == Fate::late ? std::chrono::microseconds(pedal.faults().lateMicros)
+                                         : std::chrono::microseconds(0);
+    sendOrDelay(client.fd, std::move(reply), due + late);
 }
 
 void BusServer::runOnce(std::chrono::milliseconds wait) {
@@ -208,8 +217,7 @@ void BusServer::runOnce(std::chrono::milliseconds wait) {
     const auto seconds = std::chrono::floor<std::chrono::seconds>(timeout);
     const timespec span{static_cast<time_t>(seconds.count()), static_cast<long>((timeout - seconds).count())};
     const int ready = ::ppoll(fds.data(), fds.size(), &span, nullptr);
-    // A report's time runs from when the server sees it, not from when it has
-    // been read and handled.
+    // What the server read in this round arrived no later than now.
     const auto arrived = Clock::now();
 
     if (ready > 0) {
@@ -237,9 +245,9 @@ void BusServer::runOnce(std::chrono::milliseconds wait) {
                 }
                 client.input.insert(client.input.end(), buffer, buffer + n);
                 size_t used = 0;
-                while (client.input.size() - used >= kFrameSize && slot.listenFd >= 0) {
+                while (client.input.size() - used >= bus::kRequestSize && slot.listenFd >= 0) {
                     handleFrame(slot, client, client.input.data() + used, arrived);
-                    used += kFrameSize;
+                    used += bus::kRequestSize;
                     if (slot.pedal->unplugged() || slot.pedal->inUpdateMode()) break;
                 }
                 client.input.erase(client.input.begin(), client.input.begin() + static_cast<long>(used));

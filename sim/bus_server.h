@@ -4,8 +4,7 @@
 // attached pedal in one folder. Creating the socket plugs the pedal in,
 // removing it unplugs it. Each connection is one open handle.
 //
-// Frames, client to pedal: op (1 byte), seq (1 byte), 17 bytes of report.
-// Pedal to client: op, seq, status, and for op 2 the 17-byte input report.
+// The frames are those of platform/virtual_bus_frame.h.
 
 #include "sim/sim_pedal.h"
 
@@ -27,8 +26,9 @@ public:
     // Plugs a pedal in. False (with the reason) when its socket cannot be made.
     bool addPedal(std::unique_ptr<SimPedal> pedal, std::string& error);
 
-    // Every report is answered this long after it reached the server, not
-    // earlier and, as far as the machine allows, not later.
+    // Every report is answered this long after the client sent it (or, when
+    // the server saw it later than that, at once), not earlier and, as far as
+    // the machine allows, not later.
     void setLatency(std::chrono::microseconds latency) { latency_ = latency; }
 
     // Serves for at most the given time: accepts connections, answers frames,
@@ -68,7 +68,7 @@ private:
 
     bool plug(Slot& slot, uint16_t product, std::string& error);
     void unplug(Slot& slot);
-    // `arrived`: when the frame reached the server (its poll returned).
+    // `arrived`: no earlier than the frame reached the server (its poll returned).
     void handleFrame(Slot& slot, Client& client, const uint8_t* frame, Clock::time_point arrived);
     void sendOrDelay(int fd, std::vector<uint8_t> bytes, Clock::time_point due);
     // Sends every answer that is due, waiting on the clock for those due

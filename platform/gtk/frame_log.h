@@ -35,9 +35,9 @@
 //       An input event can cause several frames (one per rectangle changed);
 //       its last one is the complete answer.
 //   mark <monotonic_us> <what>
-//       the program reached a point of its work; what is start-read-done
-//       once the start's reading of the pedal has ended and its last frame
-//       is out.
+//       the program reached a point of its work; what is start-read-begin
+//       as the start's reading of the pedal begins, before its first
+//       report; start-read-done once it has ended and its last frame is out.
 class FrameLog {
 public:
     // What the pixels being drawn answer.

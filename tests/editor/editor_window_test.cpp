@@ -629,27 +629,46 @@ TEST_F(EditorStart, TheWindowShowsBeforeThePedalIsReadAndTheReadingDrawsItsProgr
         EXPECT_TRUE(window.marks.empty());
 
         // The reading presents its progress while the page's update batch holds
-        // everything else back: count the presents of the overlay's rectangle.
+        // everything else back: the whole page as it begins (the overlay with
+        // its caption on it), then the bar alone, at most once a step's time,
+        // on a pedal taking 1 ms a report.
         const CCRect overlay = editor.mainPage()->object(Role::BusyOverlay)->getBounds();
+        const CCRect bar = editor.mainPage()->object(Role::ReadingBar)->getBounds();
         window.presentPending(editor);
+        editor.process()->setClock(&clock);
+        backend.log->fault = [&](char, const proto::Header&, bool) {
+            ++clock.now;
+            return HidStatus::ok;
+        };
+        const uint32_t readFrom = clock.now;
         ASSERT_TRUE(window.fireTimer(editor, CCEditor::kStartReadTimer));
+        const uint32_t readFor = clock.now - readFrom;
         EXPECT_TRUE(editor.process()->session().isConnected());
         EXPECT_GE(backend.frames().size(), 1000u) << "the whole pedal was read";
+        int pagePresents = 0;
         int overlayPresents = 0;
-        for (const CCRect& r : window.pendingPresents())
+        int barPresents = 0;
+        for (const CCRect& r : window.pendingPresents()) {
+            pagePresents += r == editor.GetRect();
             overlayPresents += r == overlay;
-        EXPECT_GE(overlayPresents, 50) << "the progress was drawn as the reading went";
-        EXPECT_GE(window.appearRequests, overlayPresents)
+            barPresents += r == bar;
+        }
+        EXPECT_GE(pagePresents, 1) << "the page, with the caption on it, as the reading begins";
+        EXPECT_EQ(overlayPresents, 0) << "the caption did not change: only the bar is drawn again";
+        EXPECT_GE(barPresents, 30) << "the progress was drawn as the reading went (" << readFor << " ms)";
+        EXPECT_LE(barPresents, static_cast<int>(readFor / PedalExchange::kReadingStepMs) + 1)
+            << "a step drawn sooner than a step's time after the last";
+        EXPECT_GE(window.appearRequests, overlayPresents + barPresents)
             << "each step of the progress lets the window come up";
         EXPECT_FALSE(editor.mainPage()->object(Role::BusyOverlay)->isVisible());
         EXPECT_FALSE(window.timerRunning(CCEditor::kStartReadTimer)) << "once";
-        EXPECT_EQ(window.marks, std::vector<std::string>{"start-read-done"});
+        EXPECT_EQ(window.marks, (std::vector<std::string>{"start-read-begin", "start-read-done"}));
         EXPECT_EQ(backend.writeCount(), 0u) << "reading the pedal wrote to it";
 
         // Later readings of the whole pedal are not the start's.
         editor.process()->session().reloadLocked(true);
         window.fireTimer(editor, CCEditor::kPollTimer);
-        EXPECT_EQ(window.marks, std::vector<std::string>{"start-read-done"});
+        EXPECT_EQ(window.marks, (std::vector<std::string>{"start-read-begin", "start-read-done"}));
     }
 }
 

@@ -2,6 +2,7 @@
 // that come late, out of order, cut short, malformed, or never.
 
 #include "platform/hid/virtual/virtual_backend.h"
+#include "platform/virtual_bus_frame.h"
 #include "tests/platform/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ namespace tovan {
 namespace {
 
 using std::chrono::milliseconds;
-using Frame = std::array<uint8_t, 19>;
+using Frame = std::array<uint8_t, bus::kRequestSize>;
 // What the scripted pedal sends for one frame; `hangUp` closes the connection after.
 struct Reply {
     std::vector<uint8_t> bytes;
@@ -86,10 +87,10 @@ private:
                 continue;
             }
             input.insert(input.end(), buffer, buffer + n);
-            while (input.size() >= 19 && client >= 0) {
+            while (input.size() >= bus::kRequestSize && client >= 0) {
                 Frame frame;
-                std::copy_n(input.begin(), 19, frame.begin());
-                input.erase(input.begin(), input.begin() + 19);
+                std::copy_n(input.begin(), static_cast<long>(bus::kRequestSize), frame.begin());
+                input.erase(input.begin(), input.begin() + static_cast<long>(bus::kRequestSize));
                 const Reply reply = script_(frame, frameNumber++);
                 if (!reply.bytes.empty())
                     ::send(client, reply.bytes.data(), reply.bytes.size(), MSG_NOSIGNAL);
@@ -119,7 +120,7 @@ protected:
     HidReport report{};
 };
 
-TEST_F(VirtualBusClient, FramesCarryOpSequenceAndTheWholeReport) {
+TEST_F(VirtualBusClient, FramesCarryOpSequenceSendTimeAndTheWholeReport) {
     std::vector<Frame> seen;
     std::mutex mutex;
     ScriptedPedal pedal(folder.path(), [&](const Frame& frame, int) {
@@ -136,7 +137,9 @@ TEST_F(VirtualBusClient, FramesCarryOpSequenceAndTheWholeReport) {
     for (size_t i = 0; i < report.size(); ++i)
         report[i] = uint8_t(i);
     report[0] = 0;
+    const int64_t before = bus::monotonicNanoseconds();
     EXPECT_EQ(handle->write(report, milliseconds(2000)), HidStatus::ok);
+    const int64_t after = bus::monotonicNanoseconds();
     HidReport answer{};
     EXPECT_EQ(handle->getInputReport(answer, milliseconds(2000)), HidStatus::ok);
     EXPECT_EQ(answer[0], 0);
@@ -147,7 +150,9 @@ TEST_F(VirtualBusClient, FramesCarryOpSequenceAndTheWholeReport) {
     EXPECT_EQ(seen[0][0], 1);
     EXPECT_EQ(seen[1][0], 2);
     EXPECT_EQ(uint8_t(seen[0][1] + 1), seen[1][1]);
-    EXPECT_TRUE(std::equal(report.begin(), report.end(), seen[0].begin() + 2));
+    EXPECT_TRUE(std::equal(report.begin(), report.end(), seen[0].begin() + bus::kReportAt));
+    EXPECT_GE(bus::sentAt(seen[0].data()), before);
+    EXPECT_LE(bus::sentAt(seen[0].data()), after);
 }
 
 TEST_F(VirtualBusClient, APedalThatNeverAnswersFailsWithinTheTimeOut) {

@@ -1,7 +1,10 @@
 #include "sim/bus_server.h"
 
+#include "platform/virtual_bus_frame.h"
+
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -29,6 +32,17 @@ bool readable(int fd) {
     return ::poll(&p, 1, 0) > 0;
 }
 
+// An output request as a client sends it, stamped `sentAt` (CLOCK_MONOTONIC ns).
+std::array<uint8_t, bus::kRequestSize> outputFrame(uint8_t seq, int64_t sentAt = bus::monotonicNanoseconds()) {
+    std::array<uint8_t, bus::kRequestSize> frame{bus::kOpOutput, seq};
+    bus::putSentAt(frame.data(), sentAt);
+    return frame;
+}
+
+void sendFrame(int fd, const std::array<uint8_t, bus::kRequestSize>& frame) {
+    ASSERT_EQ(::send(fd, frame.data(), frame.size(), 0), static_cast<ssize_t>(frame.size()));
+}
+
 TEST(BusServer, ALateAnswerHoldsUpOnlyItsOwnPedal) {
     char pattern[] = "/tmp/tovan-bus-XXXXXX";
     const std::string folder = ::mkdtemp(pattern);
@@ -50,9 +64,8 @@ TEST(BusServer, ALateAnswerHoldsUpOnlyItsOwnPedal) {
         for (int i = 0; i < 3; ++i)
             server.runOnce(std::chrono::milliseconds(10)); // accept both
 
-        uint8_t frame[19] = {0x01, 9};
-        ASSERT_EQ(::send(slow, frame, sizeof frame, 0), 19);
-        ASSERT_EQ(::send(quick, frame, sizeof frame, 0), 19);
+        sendFrame(slow, outputFrame(9));
+        sendFrame(quick, outputFrame(9));
         for (int i = 0; i < 100 && !readable(quick); ++i)
             server.runOnce(std::chrono::milliseconds(10));
         ASSERT_TRUE(readable(quick));
@@ -121,11 +134,11 @@ TEST(BusServer, APedalsNameAppearsOnlyWhenItTakesConnections) {
 namespace tovan::sim {
 namespace {
 
-// A report takes its latency from when the pedal sees the request: a request
-// that waited in the socket while the server was busy is not answered early
-// to make up for it, and the server's wait for the answer's time ends no
-// earlier than that time.
-TEST(BusServer, AnAnswerLeavesNoEarlierThanTheLatencyAfterTheServerSawTheRequest) {
+// A report takes its latency from when the client sent it, as on a cable:
+// an answer never leaves before that, and a request that waited in the
+// socket while the server was busy is not made to wait its whole latency
+// again. A send time that cannot be one counts as the moment it was seen.
+TEST(BusServer, AnAnswerIsDueItsLatencyAfterTheClientSentTheRequest) {
     using Clock = std::chrono::steady_clock;
     char pattern[] = "/tmp/tovan-bus-XXXXXX";
     const std::string folder = ::mkdtemp(pattern);
@@ -133,27 +146,43 @@ TEST(BusServer, AnAnswerLeavesNoEarlierThanTheLatencyAfterTheServerSawTheRequest
         BusServer server(folder);
         std::string error;
         ASSERT_TRUE(server.addPedal(std::make_unique<SimPedal>(), error)) << error;
-        constexpr std::chrono::microseconds kLatency{3000};
-        server.setLatency(kLatency);
         const int client = connectTo(server.socketPath(0));
         server.runOnce(std::chrono::milliseconds(10)); // accepts
-
-        for (int round = 0; round < 5; ++round) {
-            const uint8_t frame[19] = {0x01, static_cast<uint8_t>(round)};
-            ASSERT_EQ(::send(client, frame, sizeof frame, 0), 19);
-            // The server comes to it late (busy with other work), every other round.
-            if (round % 2 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(4));
-            const auto seen = Clock::now();
-            for (int i = 0; i < 200 && !readable(client); ++i)
+        auto answerWithin = [&](std::chrono::milliseconds limit) {
+            const auto start = Clock::now();
+            while (!readable(client) && Clock::now() - start < limit)
                 server.runOnce(std::chrono::milliseconds(1));
-            const auto answered = Clock::now();
-            ASSERT_TRUE(readable(client)) << "round " << round;
-            EXPECT_GE(answered - seen, kLatency) << "round " << round;
-            uint8_t answer[3] = {};
-            ASSERT_EQ(::recv(client, answer, sizeof answer, 0), 3);
-            EXPECT_EQ(answer[0], 0x01);
-            EXPECT_EQ(answer[1], round);
+            if (!readable(client)) return false;
+            uint8_t answer[bus::kShortAnswerSize] = {};
+            return ::recv(client, answer, sizeof answer, 0) == static_cast<ssize_t>(sizeof answer) &&
+                   answer[0] == bus::kOpOutput && answer[bus::kStatusAt] == 0;
+        };
+
+        // Stamped now, served at once or late: never before its latency.
+        constexpr std::chrono::microseconds kShort{3000};
+        server.setLatency(kShort);
+        for (int round = 0; round < 4; ++round) {
+            const auto sent = Clock::now();
+            sendFrame(client, outputFrame(static_cast<uint8_t>(round)));
+            if (round % 2 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            ASSERT_TRUE(answerWithin(std::chrono::seconds(2))) << "round " << round;
+            EXPECT_GE(Clock::now() - sent, kShort) << "round " << round;
         }
+
+        // Sent 600 ms before the server saw it, at 1 s a report: due 400 ms
+        // after, not a whole second.
+        server.setLatency(std::chrono::seconds(1));
+        const int64_t sixHundredMsAgo = bus::monotonicNanoseconds() - 600'000'000;
+        sendFrame(client, outputFrame(10, sixHundredMsAgo));
+        const auto seen = Clock::now();
+        EXPECT_FALSE(answerWithin(std::chrono::milliseconds(300)));
+        EXPECT_TRUE(answerWithin(std::chrono::milliseconds(400)));
+        EXPECT_LT(Clock::now() - seen, std::chrono::milliseconds(800));
+
+        // A send time in the future is taken for now: the answer still comes.
+        server.setLatency(std::chrono::microseconds(5000));
+        sendFrame(client, outputFrame(11, bus::monotonicNanoseconds() + 3'600'000'000'000));
+        EXPECT_TRUE(answerWithin(std::chrono::seconds(2)));
         ::close(client);
     }
     std::filesystem::remove_all(folder);

@@ -210,9 +210,11 @@ private:
     pid_t pid = 0;
 };
 
-// The same whole backup through the virtual bus, as the editor reaches a
-// pedal: a tovan-pedal-sim process answering on a socket, 1 ms a report.
-void BM_BackupOverVirtualBusAtOneMillisecond(benchmark::State& state) {
+// An operation through the virtual bus, as the editor reaches a pedal: a
+// tovan-pedal-sim process answering on a socket, 1 ms a report. Reports the
+// reports that completed on the link's side and the wall time against them.
+template <typename Operation>
+void overVirtualBusAtOneMillisecond(benchmark::State& state, Operation operation) {
     try {
         PedalSimProcess pedal(1000);
         CountingBackend backend(pedal.folder);
@@ -229,11 +231,11 @@ void BM_BackupOverVirtualBusAtOneMillisecond(benchmark::State& state) {
         for (auto _ : state) {
             const uint64_t before = backend.count();
             const auto start = std::chrono::steady_clock::now();
-            const BackupRestore::BackupRead backup = process.backup().read();
+            const std::string failure = operation(process);
             wallMs =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
             reports = static_cast<double>(backend.count() - before);
-            if (!backup.failure.empty() || backup.bytes.empty()) state.SkipWithError(backup.failure.c_str());
+            if (!failure.empty()) state.SkipWithError(failure.c_str());
         }
         state.counters["reports"] = reports;
         state.counters["wall_ms"] = wallMs;
@@ -242,6 +244,22 @@ void BM_BackupOverVirtualBusAtOneMillisecond(benchmark::State& state) {
     } catch (const std::exception& error) {
         state.SkipWithError(error.what());
     }
+}
+
+void BM_BackupOverVirtualBusAtOneMillisecond(benchmark::State& state) {
+    overVirtualBusAtOneMillisecond(state, [](TovanProcess& process) -> std::string {
+        const BackupRestore::BackupRead backup = process.backup().read();
+        if (!backup.failure.empty()) return backup.failure;
+        return backup.bytes.empty() ? "the backup is empty" : "";
+    });
+}
+
+// The full reload the editor's start makes, through the virtual bus.
+void BM_FullReloadOverVirtualBusAtOneMillisecond(benchmark::State& state) {
+    overVirtualBusAtOneMillisecond(state, [](TovanProcess& process) -> std::string {
+        process.session().reload(true);
+        return process.session().isConnected() ? "" : "the pedal was lost during the reload";
+    });
 }
 
 } // namespace
@@ -253,6 +271,10 @@ BENCHMARK(BM_OneEditExchanges)->Iterations(100);
 BENCHMARK(BM_FullReloadAtOneMillisecond)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BackupAtOneMillisecond)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BackupOverVirtualBusAtOneMillisecond)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_FullReloadOverVirtualBusAtOneMillisecond)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

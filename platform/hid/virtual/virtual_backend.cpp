@@ -2,6 +2,7 @@
 
 #include "platform/hid/hotplug_thread.h"
 #include "platform/trace.h"
+#include "platform/virtual_bus_frame.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -22,8 +23,9 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr std::string_view kPrefix = "virtual:";
-constexpr uint8_t kOpOutput = 0x01;
-constexpr uint8_t kOpInput = 0x02;
+using bus::kOpInput;
+using bus::kOpOutput;
+static_assert(bus::kReportBytes == kHidReportSize);
 
 int connectTo(const std::string& socketPath) {
     sockaddr_un address{};
@@ -97,10 +99,11 @@ private:
         }
         const auto deadline = Clock::now() + timeout;
         const uint8_t seq = ++seq_;
-        uint8_t frame[2 + kHidReportSize];
+        uint8_t frame[bus::kRequestSize];
         frame[0] = op;
         frame[1] = seq;
-        std::copy(report.begin(), report.end(), frame + 2);
+        std::copy(report.begin(), report.end(), frame + bus::kReportAt);
+        bus::putSentAt(frame, bus::monotonicNanoseconds());
 
         size_t sent = 0;
         while (sent < sizeof frame) {
@@ -125,13 +128,13 @@ private:
             while (!received_.empty()) {
                 const uint8_t gotOp = received_[0];
                 if (gotOp != kOpOutput && gotOp != kOpInput) return desynchronised("unknown answer");
-                const size_t size = gotOp == kOpInput ? 3 + kHidReportSize : 3;
+                const size_t size = gotOp == kOpInput ? bus::kInputAnswerSize : bus::kShortAnswerSize;
                 if (received_.size() < size) break;
                 const bool ours = gotOp == op && received_[1] == seq;
-                const uint8_t status = received_[2];
+                const uint8_t status = received_[bus::kStatusAt];
                 if (ours && answer && status == 0) {
-                    if (received_[3] != 0) return desynchronised("input report with another id");
-                    std::copy_n(received_.begin() + 3, kHidReportSize, answer->begin());
+                    if (received_[bus::kAnswerReportAt] != 0) return desynchronised("input report with another id");
+                    std::copy_n(received_.begin() + bus::kAnswerReportAt, kHidReportSize, answer->begin());
                 }
                 received_.erase(received_.begin(), received_.begin() + static_cast<long>(size));
                 if (ours) return status == 0 ? HidStatus::ok : HidStatus::failed;
