@@ -8,7 +8,9 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <span>
 #include <utility>
+#include <vector>
 
 #include "platform/gtk/frame_log.h"
 #include "platform/gtk/key_map.h"
@@ -107,12 +109,13 @@ struct GtkMainWindow::Impl {
     void flush(bool fromCallback) {
         const std::vector<CCRect> rects = fromCallback ? presents->takeInCallback() : presents->takeNow();
         if (frameLog && !rects.empty()) queuedCause = frameLog->current;
+        // Straight to the screen when it is there, as on the GTK thread, and
+        // the whole burst as one frame (a fade pass changes many objects): a
+        // redraw queued with GTK runs its frame clock, and while that ticks
+        // GDK holds pointer motion back until the next frame (up to 17 ms more
+        // for a drag during a fade).
+        if (rects.empty() || drawNow(rects)) return;
         for (const CCRect& asked : rects) {
-            // Straight to the screen when it is there, as on the GTK thread:
-            // a redraw queued with GTK runs its frame clock, and while that
-            // ticks GDK holds pointer motion back until the next frame (up to
-            // 17 ms more for a drag during a fade).
-            if (drawNow(asked)) continue;
             const CCRect r = copyIn(asked);
             if (!r.isEmpty() && area != nullptr)
                 gtk_widget_queue_draw_area(area, r.left, r.top, r.width(), r.height());
@@ -132,15 +135,23 @@ struct GtkMainWindow::Impl {
         return r;
     }
 
-    // Copies and draws one rectangle straight to the screen; false when the
-    // window is not on screen yet.
-    bool drawNow(CCRect asked) {
+    // Copies and draws rectangles straight to the screen, as one frame; false
+    // when the window is not on screen yet.
+    bool drawNow(CCRect asked) { return drawNow(std::span<const CCRect>(&asked, 1)); }
+    bool drawNow(std::span<const CCRect> asked) {
         GdkWindow* w = gdkWindow();
         if (w == nullptr || client == nullptr || !gdk_window_is_viewable(w)) return false;
-        const CCRect r = copyIn(asked);
-        if (r.isEmpty()) return true;
-        const cairo_rectangle_int_t area{r.left, r.top, r.width(), r.height()};
-        cairo_region_t* region = cairo_region_create_rectangle(&area);
+        cairo_region_t* region = cairo_region_create();
+        for (const CCRect& rect : asked) {
+            const CCRect r = copyIn(rect);
+            if (r.isEmpty()) continue;
+            const cairo_rectangle_int_t area{r.left, r.top, r.width(), r.height()};
+            cairo_region_union_rectangle(region, &area);
+        }
+        if (cairo_region_is_empty(region)) {
+            cairo_region_destroy(region);
+            return true;
+        }
         GdkDrawingContext* frame = gdk_window_begin_draw_frame(w, region);
         cairo_t* cr = gdk_drawing_context_get_cairo_context(frame);
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);

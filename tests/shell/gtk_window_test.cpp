@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -85,6 +88,46 @@ TEST_F(GtkTest, APresentStillWaitingWhenTheWindowGoesNeverRuns) {
     std::thread([&] { window->requestPresent({0, 0, 8, 8}); }).join();
     drainLoop();
     EXPECT_EQ(client.copies, copied + 1);
+    window->setClient(nullptr);
+}
+
+// Presents asked from another thread while the loop is busy (a fade pass
+// changing many objects) reach the screen together: one frame, each
+// rectangle copied once.
+TEST_F(GtkTest, PresentsAskedTogetherFromAnotherThreadAreOneFrame) {
+    tovan::test::TempFolder folder;
+    const std::string log = folder.path() + "/frames.log";
+    ASSERT_EQ(::setenv("TOVAN_FRAME_LOG", log.c_str(), 1), 0);
+    CountingClient client;
+    auto window = std::make_unique<GtkMainWindow>(64, 64, "burst");
+    ::unsetenv("TOVAN_FRAME_LOG");
+    window->setClient(&client);
+    auto frames = [&](std::string_view cause) {
+        std::ifstream in(log);
+        int count = 0;
+        for (std::string line; std::getline(in, line);)
+            count += line.starts_with("frame ") && (cause.empty() || line.ends_with(cause));
+        return count;
+    };
+    window->show();
+    // On screen once it has drawn its first frame.
+    for (int i = 0; i < 400 && frames("") == 0; ++i) {
+        drainLoop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_GT(frames(""), 0) << "the window never came on screen";
+    drainLoop();
+    auto idleFrames = [&] { return frames(" idle"); };
+    const int framesBefore = idleFrames();
+    const int copiesBefore = client.copies;
+    std::thread([&] {
+        window->requestPresent({0, 0, 8, 8});
+        window->requestPresent({40, 40, 48, 48});
+        window->requestPresent({20, 0, 24, 60});
+    }).join();
+    drainLoop();
+    EXPECT_EQ(client.copies - copiesBefore, 3);
+    EXPECT_EQ(idleFrames() - framesBefore, 1);
     window->setClient(nullptr);
 }
 
