@@ -33,7 +33,8 @@ bool readable(int fd) {
 }
 
 // An output request as a client sends it, stamped `sentAt` (CLOCK_MONOTONIC ns).
-std::array<uint8_t, bus::kRequestSize> outputFrame(uint8_t seq, int64_t sentAt = bus::monotonicNanoseconds()) {
+std::array<uint8_t, bus::kRequestSize> outputFrame(uint8_t seq,
+                                                   int64_t sentAt = bus::monotonicNanoseconds()) {
     std::array<uint8_t, bus::kRequestSize> frame{bus::kOpOutput, seq};
     bus::putSentAt(frame.data(), sentAt);
     return frame;

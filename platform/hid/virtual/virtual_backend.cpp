@@ -133,7 +133,8 @@ private:
                 const bool ours = gotOp == op && received_[1] == seq;
                 const uint8_t status = received_[bus::kStatusAt];
                 if (ours && answer && status == 0) {
-                    if (received_[bus::kAnswerReportAt] != 0) return desynchronised("input report with another id");
+                    if (received_[bus::kAnswerReportAt] != 0)
+                        return desynchronised("input report with another id");
                     std::copy_n(received_.begin() + bus::kAnswerReportAt, kHidReportSize, answer->begin());
                 }
                 received_.erase(received_.begin(), received_.begin() + static_cast<long>(size));
