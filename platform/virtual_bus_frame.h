@@ -4,7 +4,8 @@
 // by the simulated pedal's server.
 //
 // Client to pedal: op (1 byte), seq (1 byte), the moment the client sent the
-// frame (8 bytes, nanoseconds of CLOCK_MONOTONIC, little-endian), 17 bytes of
+// frame (8 bytes, nanoseconds of std::chrono::steady_clock, CLOCK_MONOTONIC on
+// Linux and so one clock for every process, little-endian), 17 bytes of
 // report. Pedal to client: op, seq, status, and for an input request the
 // 17-byte input report.
 //
@@ -12,9 +13,9 @@
 // as a pedal on a cable does, rather than from whenever the pedal's process
 // was woken to read it: that wake-up is the machine's, not the editor's.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <ctime>
 
 namespace tovan::bus {
 
@@ -31,23 +32,21 @@ inline constexpr size_t kAnswerReportAt = 3;
 inline constexpr size_t kShortAnswerSize = 3;
 inline constexpr size_t kInputAnswerSize = kAnswerReportAt + kReportBytes;
 
-inline int64_t monotonicNanoseconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
+using SendClock = std::chrono::steady_clock;
 
-inline void putSentAt(uint8_t* frame, int64_t nanoseconds) {
-    const auto bits = static_cast<uint64_t>(nanoseconds);
+inline void putSentAt(uint8_t* frame, SendClock::time_point sent) {
+    const auto bits = static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(sent.time_since_epoch()).count());
     for (size_t i = 0; i < 8; ++i)
         frame[kSentAt + i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
-inline int64_t sentAt(const uint8_t* frame) {
+inline SendClock::time_point sentAt(const uint8_t* frame) {
     uint64_t bits = 0;
     for (size_t i = 0; i < 8; ++i)
         bits |= static_cast<uint64_t>(frame[kSentAt + i]) << (8 * i);
-    return static_cast<int64_t>(bits);
+    return SendClock::time_point(std::chrono::duration_cast<SendClock::duration>(
+        std::chrono::nanoseconds(static_cast<int64_t>(bits))));
 }
 
 } // namespace tovan::bus

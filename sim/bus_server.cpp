@@ -12,6 +12,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <type_traits>
 #include <unistd.h>
 
 namespace tovan::sim {
@@ -153,13 +154,11 @@ void BusServer::sendDue() {
 void BusServer::handleFrame(Slot& slot, Client& client, const uint8_t* frame, Clock::time_point arrived) {
     const uint8_t op = frame[0];
     const uint8_t seq = frame[1];
-    // The report's time runs from when the client sent it (steady_clock is
-    // CLOCK_MONOTONIC, the clock of the send time). A send time that is not
-    // one (later than now, or older than the latency) counts as now, or as
-    // due at once.
-    const auto sent = Clock::time_point(
-        std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(bus::sentAt(frame))));
-    const auto due = std::clamp(sent, arrived - latency_, arrived) + latency_;
+    // The report's time runs from when the client sent it. A send time later
+    // than now cannot be one and counts as now; a request seen later than its
+    // latency after it was sent is answered at once.
+    static_assert(std::is_same_v<Clock, bus::SendClock>);
+    const auto due = std::clamp(bus::sentAt(frame), arrived - latency_, arrived) + latency_;
     SimPedal& pedal = *slot.pedal;
     if (op != kOpOutput && op != kOpInput) {
         sendOrDelay(client.fd, {op, seq, 1}, due);

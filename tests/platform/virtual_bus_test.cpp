@@ -137,9 +137,9 @@ TEST_F(VirtualBusClient, FramesCarryOpSequenceSendTimeAndTheWholeReport) {
     for (size_t i = 0; i < report.size(); ++i)
         report[i] = uint8_t(i);
     report[0] = 0;
-    const int64_t before = bus::monotonicNanoseconds();
+    const auto before = bus::SendClock::now();
     EXPECT_EQ(handle->write(report, milliseconds(2000)), HidStatus::ok);
-    const int64_t after = bus::monotonicNanoseconds();
+    const auto after = bus::SendClock::now();
     HidReport answer{};
     EXPECT_EQ(handle->getInputReport(answer, milliseconds(2000)), HidStatus::ok);
     EXPECT_EQ(answer[0], 0);

@@ -32,9 +32,9 @@ bool readable(int fd) {
     return ::poll(&p, 1, 0) > 0;
 }
 
-// An output request as a client sends it, stamped `sentAt` (CLOCK_MONOTONIC ns).
-std::array<uint8_t, bus::kRequestSize> outputFrame(uint8_t seq,
-                                                   int64_t sentAt = bus::monotonicNanoseconds()) {
+// An output request as a client sends it, stamped `sentAt`.
+std::array<uint8_t, bus::kRequestSize>
+outputFrame(uint8_t seq, bus::SendClock::time_point sentAt = bus::SendClock::now()) {
     std::array<uint8_t, bus::kRequestSize> frame{bus::kOpOutput, seq};
     bus::putSentAt(frame.data(), sentAt);
     return frame;
@@ -173,7 +173,7 @@ TEST(BusServer, AnAnswerIsDueItsLatencyAfterTheClientSentTheRequest) {
         // Sent 600 ms before the server saw it, at 1 s a report: due 400 ms
         // after, not a whole second.
         server.setLatency(std::chrono::seconds(1));
-        const int64_t sixHundredMsAgo = bus::monotonicNanoseconds() - 600'000'000;
+        const auto sixHundredMsAgo = bus::SendClock::now() - std::chrono::milliseconds(600);
         sendFrame(client, outputFrame(10, sixHundredMsAgo));
         const auto seen = Clock::now();
         EXPECT_FALSE(answerWithin(std::chrono::milliseconds(300)));
@@ -182,7 +182,7 @@ TEST(BusServer, AnAnswerIsDueItsLatencyAfterTheClientSentTheRequest) {
 
         // A send time in the future is taken for now: the answer still comes.
         server.setLatency(std::chrono::microseconds(5000));
-        sendFrame(client, outputFrame(11, bus::monotonicNanoseconds() + 3'600'000'000'000));
+        sendFrame(client, outputFrame(11, bus::SendClock::now() + std::chrono::hours(1)));
         EXPECT_TRUE(answerWithin(std::chrono::seconds(2)));
         ::close(client);
     }

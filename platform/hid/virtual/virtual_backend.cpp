@@ -103,7 +103,7 @@ private:
         frame[0] = op;
         frame[1] = seq;
         std::copy(report.begin(), report.end(), frame + bus::kReportAt);
-        bus::putSentAt(frame, bus::monotonicNanoseconds());
+        bus::putSentAt(frame, bus::SendClock::now());
 
         size_t sent = 0;
         while (sent < sizeof frame) {
